@@ -36,6 +36,8 @@ CORVIDA_EXCEPTION(EInvalidOperation, Exception);
 CORVIDA_EXCEPTION(EOutOfResources, Exception);
 CORVIDA_EXCEPTION(EClassNotFound, Exception);
 CORVIDA_EXCEPTION(EPropertyError, Exception);
+CORVIDA_EXCEPTION(EIniFileException, Exception);
+CORVIDA_EXCEPTION(ERegistryException, Exception);
 
 #undef CORVIDA_EXCEPTION
 

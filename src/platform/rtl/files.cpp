@@ -1,12 +1,21 @@
 #include "platform/rtl/files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <ctime>
+#include <vector>
 
 #include "platform/rtl/cp932.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/format.h"
+#include "platform/rtl/messages.h"
+#include "platform/rtl/scope_guard.h"
+#include "platform/rtl/streams.h"
 
 namespace corvida {
 namespace {
@@ -25,7 +34,116 @@ size_t LastDelimiter(std::string_view path, std::string_view delimiters) {
   return found;
 }
 
+TAtomicWriteHook atomicWriteHook = nullptr;
+
+[[noreturn]] void RaiseCreateError(const std::string& path, int error) {
+  throw EFCreateError(Format(msg::kFCreateError, {Utf8ToCp932(path), SystemErrorMessage(error)}));
+}
+
+bool WriteAll(int fd, std::string_view content) {
+  size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// The file that a write to path lands in: the target of a symbolic link, so
+// that replacing the file keeps the link.
+std::string WriteTarget(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  std::string target(resolved);
+  std::free(resolved);
+  return target;
+}
+
 }  // namespace
+
+std::optional<std::string> ReadFileIfExists(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) return std::nullopt;
+  int error = errno;
+  if (fd >= 0) {
+    ScopeGuard close([fd] { ::close(fd); });
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) {
+      std::string content;
+      char buffer[1 << 16];
+      for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) return content;
+        if (n < 0) break;
+        content.append(buffer, static_cast<size_t>(n));
+      }
+      error = errno;
+    } else {
+      error = EISDIR;
+    }
+  }
+  throw EFOpenError(Format(msg::kFOpenError, {Utf8ToCp932(path), SystemErrorMessage(error)}));
+}
+
+void WriteFileAtomic(const std::string& path, std::string_view content) {
+  const std::string target = WriteTarget(path);
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && S_ISDIR(old.st_mode)) RaiseCreateError(path, EISDIR);
+
+  std::string tempTemplate = ExtractFilePath(target) + "." + ExtractFileName(target) + ".XXXXXX";
+  std::vector<char> tempName(tempTemplate.begin(), tempTemplate.end());
+  tempName.push_back('\0');
+  const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
+  if (fd < 0) RaiseCreateError(path, errno);
+  const std::string tempPath(tempName.data());
+  bool renamed = false;
+  ScopeGuard cleanUp([&] {
+    if (!renamed) ::unlink(tempPath.c_str());
+  });
+  auto fail = [&](int error) {
+    ::close(fd);
+    RaiseCreateError(path, error);
+  };
+
+  // mkostemp makes the file private; give it the old file's mode, or the
+  // mode a plain new file would get.
+  mode_t mode;
+  if (exists) {
+    mode = old.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  if (::fchmod(fd, mode) != 0) fail(errno);
+  if (!WriteAll(fd, content)) fail(errno != 0 ? errno : EIO);
+  if (::fsync(fd) != 0) fail(errno);
+  if (::close(fd) != 0) RaiseCreateError(path, errno);
+
+  if (atomicWriteHook != nullptr) atomicWriteHook(tempPath);
+  if (::rename(tempPath.c_str(), target.c_str()) != 0) RaiseCreateError(path, errno);
+  renamed = true;
+
+  // Make the rename itself durable.
+  const std::string folder = ExtractFilePath(target);
+  const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+}
+
+TAtomicWriteHook SetAtomicWriteHook(TAtomicWriteHook hook) {
+  const TAtomicWriteHook previous = atomicWriteHook;
+  atomicWriteHook = hook;
+  return previous;
+}
 
 std::optional<int32_t> DateTimeToFileDate(int64_t unixSeconds) {
   const time_t t = static_cast<time_t>(unixSeconds);
@@ -52,6 +170,15 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void ForceDirectories(const std::string& path) {
+  std::string folder = path;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (folder.empty() || DirectoryExists(folder)) return;
+  const std::string parent = ExtractFilePath(folder);
+  if (!parent.empty() && parent != folder) ForceDirectories(parent);
+  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) RaiseCreateError(folder, errno);
 }
 
 std::string ExecutablePath() {

@@ -1,6 +1,7 @@
 #pragma once
-// File services: last-write time as a local DOS date and time, the
-// executable's path, and path-name helpers with '/' as the separator.
+// File services: whole-file reads, atomic whole-file writes, last-write time
+// as a local DOS date and time, the executable's path, and path-name helpers
+// with '/' as the separator.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,7 +17,26 @@ std::optional<int32_t> FileAge(const std::string& path);
 std::optional<int32_t> DateTimeToFileDate(int64_t unixSeconds);
 
 bool FileExists(const std::string& path);
+
+// The whole content of a file; none when the file does not exist. Any other
+// failure (no permission, a folder) raises EFOpenError.
+std::optional<std::string> ReadFileIfExists(const std::string& path);
+
+// Replaces the file's content so that a crash at any moment leaves either the
+// old file or the new one: the content goes to a temporary file in the same
+// folder, is flushed to disk and renamed over the old file. A symbolic link
+// is followed, and an existing file keeps its permissions. Raises
+// EFCreateError with the system's reason; the old file is then untouched.
+void WriteFileAtomic(const std::string& path, std::string_view content);
+
+// A seam for tests: called with the temporary file's path after it is
+// flushed and before it is renamed into place. Returns the previous hook.
+using TAtomicWriteHook = void (*)(const std::string& tempPath);
+TAtomicWriteHook SetAtomicWriteHook(TAtomicWriteHook hook);
 bool DirectoryExists(const std::string& path);
+// Creates a folder and any missing parents. Raises EFCreateError naming the
+// folder that could not be made.
+void ForceDirectories(const std::string& path);
 
 // The running executable's full path.
 std::string ExecutablePath();

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/files.h"
+#include "platform/rtl/ini_file.h"
+#include "temp_folder.h"
+
+namespace corvida {
+namespace {
+
+using testing::ReadAll;
+using testing::TempFolder;
+using testing::WriteAll;
+
+int FilesIn(const std::string& folder) {
+  int n = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++n;
+  return n;
+}
+
+struct HookReset {
+  ~HookReset() { SetAtomicWriteHook(nullptr); }
+};
+
+TEST(AtomicWrite, ReplacesTheContentAndKeepsPermissions) {
+  TempFolder folder;
+  const std::string path = folder.File("data.ini");
+  WriteFileAtomic(path, "first");
+  EXPECT_EQ(ReadAll(path), "first");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  WriteFileAtomic(path, "second, longer");
+  EXPECT_EQ(ReadAll(path), "second, longer");
+  EXPECT_EQ(std::filesystem::status(path).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(FilesIn(folder.Path()), 1);
+}
+
+TEST(AtomicWrite, WritesThroughASymbolicLink) {
+  TempFolder folder;
+  const std::string target = folder.File("real.ini");
+  const std::string link = folder.File("link.ini");
+  WriteAll(target, "old");
+  std::filesystem::create_symlink(target, link);
+  WriteFileAtomic(link, "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadAll(target), "new");
+}
+
+TEST(AtomicWrite, AFailureBeforeTheRenameLeavesTheOldFileAndNoLeftovers) {
+  TempFolder folder;
+  const std::string path = folder.File("a.ini");
+  WriteAll(path, "[S]\r\nk=old\r\n");
+  HookReset reset;
+  SetAtomicWriteHook([](const std::string& tempPath) {
+    // The new content is complete on disk before the rename.
+    EXPECT_EQ(ReadAll(tempPath), "[S]\r\nk=new\r\n");
+    throw EFCreateError("interrupted");
+  });
+  EXPECT_THROW(TIniFile(path).WriteString("S", "k", "new"), EIniFileException);
+  EXPECT_EQ(ReadAll(path), "[S]\r\nk=old\r\n");
+  EXPECT_EQ(FilesIn(folder.Path()), 1);
+}
+
+TEST(AtomicWriteDeathTest, AProcessKilledBeforeTheRenameLeavesTheOldFile) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  TempFolder folder;
+  const std::string path = folder.File("a.ini");
+  WriteAll(path, "[S]\r\nk=old\r\n");
+  EXPECT_EXIT(
+      {
+        SetAtomicWriteHook([](const std::string&) { ::_exit(9); });
+        TIniFile(path).WriteString("S", "k", "new");
+      },
+      ::testing::ExitedWithCode(9), "");
+  EXPECT_EQ(TIniFile(path).ReadString("S", "k", ""), "old");
+  TIniFile(path).WriteString("S", "k", "after");
+  EXPECT_EQ(TIniFile(path).ReadString("S", "k", ""), "after");
+}
+
+TEST(AtomicWrite, ReadFileIfExistsTellsMissingFromUnreadable) {
+  TempFolder folder;
+  EXPECT_FALSE(ReadFileIfExists(folder.File("none")).has_value());
+  EXPECT_THROW(ReadFileIfExists(folder.Path()), EFOpenError);
+  WriteAll(folder.File("x"), std::string("a\0b", 3));
+  EXPECT_EQ(ReadFileIfExists(folder.File("x")), std::string("a\0b", 3));
+}
+
+TEST(AtomicWrite, ForceDirectoriesMakesEveryMissingParent) {
+  TempFolder folder;
+  ForceDirectories(folder.File("a/b/c/"));
+  EXPECT_TRUE(DirectoryExists(folder.File("a/b/c")));
+  WriteAll(folder.File("file"), "");
+  EXPECT_THROW(ForceDirectories(folder.File("file/sub")), EFCreateError);
+}
+
+}  // namespace
+}  // namespace corvida

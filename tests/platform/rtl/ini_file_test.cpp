@@ -1,0 +1,183 @@
+#include "platform/rtl/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/rtl/exceptions.h"
+#include "temp_folder.h"
+
+namespace corvida {
+namespace {
+
+using testing::ReadAll;
+using testing::TempFolder;
+using testing::WriteAll;
+
+class IniFileTest : public ::testing::Test {
+ protected:
+  std::string Read(std::string_view section, std::string_view key, std::string_view def = "<none>") {
+    return TIniFile(path_).ReadString(section, key, def);
+  }
+  TempFolder folder_;
+  std::string path_ = folder_.File("a.ini");
+};
+
+TEST_F(IniFileTest, ReadsNamesWithoutCaseAndTrimsNamesAndValues) {
+  WriteAll(path_, "[Main]\r\n  Width =  640 \r\nname=x\r\n[ Other ]\r\nWidth=1\r\n");
+  EXPECT_EQ(Read("main", "WIDTH"), "640");
+  EXPECT_EQ(Read(" Main ", " width "), "640");
+  EXPECT_EQ(Read("other", "width"), "1");
+  EXPECT_EQ(Read("Main", "Height", "7"), "7");
+  EXPECT_EQ(Read("Missing", "Width", "7"), "7");
+  EXPECT_EQ(Read("Main", "Width", ""), "640");
+}
+
+TEST_F(IniFileTest, DropsOnePairOfSurroundingQuotes) {
+  WriteAll(path_,
+           "[Q]\nd=\"two words\"\ns='single'\nn=\"\"x\"\"\nm=\"mixed'\none=\"\nempty=\"\"\ninner=a\"b\"\n");
+  EXPECT_EQ(Read("Q", "d"), "two words");
+  EXPECT_EQ(Read("Q", "s"), "single");
+  EXPECT_EQ(Read("Q", "n"), "\"x\"");
+  EXPECT_EQ(Read("Q", "m"), "\"mixed'");
+  EXPECT_EQ(Read("Q", "one"), "\"");
+  EXPECT_EQ(Read("Q", "empty"), "");
+  EXPECT_EQ(Read("Q", "inner"), "a\"b\"");
+}
+
+TEST_F(IniFileTest, DefaultLosesTrailingSpacesAndMissingFileReadsDefaults) {
+  EXPECT_EQ(Read("S", "K", "  padded  "), "  padded");
+  EXPECT_FALSE(std::filesystem::exists(path_));
+}
+
+TEST_F(IniFileTest, LongValuesAreCutToTheReadBuffer) {
+  WriteAll(path_, "[S]\nk=" + std::string(5000, 'v') + "\nq=\"" + std::string(3000, 'w') + "\"\n");
+  EXPECT_EQ(Read("S", "k"), std::string(2047, 'v'));
+  EXPECT_EQ(Read("S", "q"), std::string(2047, 'w'));
+  EXPECT_EQ(Read("S", "none", std::string(3000, 'd')), std::string(2047, 'd'));
+  // A double-byte character that would straddle the cut is left out whole.
+  std::string kanji;
+  for (int i = 0; i < 1024; ++i) kanji += "\x8a\xbf";
+  WriteAll(path_, "[S]\nk=x" + kanji + "\n");
+  EXPECT_EQ(Read("S", "k"), "x" + kanji.substr(0, 2046));
+}
+
+TEST_F(IniFileTest, FirstSectionAndFirstKeyWinAndCommentsAreNoKeys) {
+  WriteAll(path_, "top=0\n[S]\n;k=comment\nk=1\nk=2\n[s]\nk=3\nj=4\n");
+  EXPECT_EQ(Read("S", "k"), "1");
+  EXPECT_EQ(Read("S", "j"), "<none>");
+  EXPECT_EQ(Read("S", ";k"), "<none>");
+  EXPECT_EQ(TIniFile(path_).ReadKeys("S"), (std::vector<std::string>{"k", "k"}));
+}
+
+TEST_F(IniFileTest, WriteCreatesFileAndSectionAndReplacesInPlace) {
+  TIniFile ini(path_);
+  ini.WriteString("Main", "Width", "640");
+  EXPECT_EQ(ReadAll(path_), "[Main]\r\nWidth=640\r\n");
+  ini.WriteString("main", "Height", "480");
+  ini.WriteString("Other", "X", "1");
+  ini.WriteString("MAIN", "width", "800");
+  EXPECT_EQ(ReadAll(path_), "[Main]\r\nWidth=800\r\nHeight=480\r\n[Other]\r\nX=1\r\n");
+}
+
+TEST_F(IniFileTest, WritesKeepCommentsForeignLinesAndLineEnds) {
+  const std::string before =
+      "; settings\n[Main]\n# not a key\n  Width = 1 \n\n; about Other\n[Other]\nY=2\njunk line\n";
+  WriteAll(path_, before);
+  TIniFile ini(path_);
+  ini.WriteString("Main", "Width", "2");
+  ini.WriteString("Main", "Height", "3");
+  ini.WriteString("Other", "Z", "4");
+  EXPECT_EQ(ReadAll(path_),
+            "; settings\n[Main]\n# not a key\nWidth=2\nHeight=3\n\n; about Other\n[Other]\nY=2\nZ=4\njunk line\n");
+  ini.DeleteKey("Main", "height");
+  ini.DeleteKey("Other", "z");
+  EXPECT_EQ(ReadAll(path_), "; settings\n[Main]\n# not a key\nWidth=2\n\n; about Other\n[Other]\nY=2\njunk line\n");
+}
+
+TEST_F(IniFileTest, WriteAfterALastLineWithoutLineEnd) {
+  WriteAll(path_, "[A]\r\nk=1");
+  TIniFile(path_).WriteString("A", "j", "2");
+  TIniFile(path_).WriteString("B", "k", "3");
+  EXPECT_EQ(ReadAll(path_), "[A]\r\nk=1\r\nj=2\r\n[B]\r\nk=3\r\n");
+}
+
+TEST_F(IniFileTest, DeletingWhatIsMissingLeavesTheFileAlone) {
+  TIniFile(path_).DeleteKey("S", "K");
+  EXPECT_FALSE(std::filesystem::exists(path_));
+  WriteAll(path_, "[S]\nK=1\n");
+  TIniFile(path_).DeleteKey("S", "J");
+  TIniFile(path_).DeleteKey("T", "K");
+  EXPECT_EQ(ReadAll(path_), "[S]\nK=1\n");
+}
+
+TEST_F(IniFileTest, WrittenValuesReadBackValueForValue) {
+  const std::vector<std::pair<std::string, std::string>> values = {
+      {"plain", "text"},        {"spaces", "a  b"},         {"kanji", "\x95\x5c\x8e\xa6"},
+      {"equals", "a=b=c"},      {"brackets", "[not]"},      {"semicolon", ";x"},
+      {"hash", "#"},            {"empty", ""},              {"path", "C:\\models\\"},
+      {"latin", "\xff\xfe\x80"}, {"kana", "\xb1\xb2\xb3"}};
+  TIniFile ini(path_);
+  for (const auto& [key, value] : values) ini.WriteString("Round", key, value);
+  for (const auto& [key, value] : values) EXPECT_EQ(ini.ReadString("Round", key, "<none>"), value) << key;
+}
+
+TEST_F(IniFileTest, BadFilesReadWithoutHarmAndSurviveWrites) {
+  std::string bad = "\xef\xbb\xbfjunk\r[S]\rk=1\r\n\x81\nnul=a";
+  bad += '\0';
+  bad += "b\n" + std::string(100000, 'x') + "\n\xff\xfe=\x82\n[T\nt=2\nj=\"q\n\n\r\n";
+  WriteAll(path_, bad);
+  EXPECT_EQ(Read("S", "k"), "1");
+  EXPECT_EQ(Read("S", "nul"), "a");
+  EXPECT_EQ(Read("S", "\xff\xfe"), "\x82");
+  EXPECT_EQ(Read("S", "[T"), "<none>");
+  EXPECT_EQ(Read("S", "t"), "2");
+  EXPECT_EQ(Read("S", "j"), "\"q");
+  TIniFile(path_).WriteString("S", "k", "9");
+  std::string expected = bad;
+  expected.replace(expected.find("k=1"), 3, "k=9");
+  EXPECT_EQ(ReadAll(path_), expected);
+}
+
+TEST_F(IniFileTest, RefusedWritesRaiseNamingTheFileAndLoseNothing) {
+  auto expectRefused = [](const std::string& path, std::string_view key, std::string_view value) {
+    try {
+      TIniFile(path).WriteString("S", key, value);
+      ADD_FAILURE() << "no error for " << path;
+    } catch (const EIniFileException& e) {
+      EXPECT_EQ(e.Message(), path + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
+    }
+  };
+  expectRefused(folder_.File("missing/a.ini"), "k", "v");
+  expectRefused(folder_.Path(), "k", "v");
+  WriteAll(path_, "[S]\nk=1\n");
+  expectRefused(path_, "k", "two\r\nlines");
+  expectRefused(path_, "a=b", "v");
+  expectRefused(path_, "[x]", "v");
+  expectRefused(path_, std::string("n\0l", 3), "v");
+  EXPECT_EQ(ReadAll(path_), "[S]\nk=1\n");
+}
+
+TEST_F(IniFileTest, AnUnreadableFileIsNeitherReadNorReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  WriteAll(path_, "[S]\nk=1\n");
+  std::filesystem::permissions(path_, std::filesystem::perms::none);
+  EXPECT_EQ(Read("S", "k"), "<none>");
+  EXPECT_THROW(TIniFile(path_).WriteString("S", "j", "2"), EIniFileException);
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
+  EXPECT_EQ(ReadAll(path_), "[S]\nk=1\n");
+}
+
+TEST(IniText, UpdateAppliesSeveralEditsAtOnce) {
+  TIniText text("[A]\nx=1\ny=2\n[B]\nz=3\n");
+  EXPECT_TRUE(text.DeleteSection("a"));
+  EXPECT_FALSE(text.DeleteSection("a"));
+  EXPECT_FALSE(text.SetValue("B", "z", "3"));
+  EXPECT_TRUE(text.SetValue("B", "w", "4"));
+  EXPECT_EQ(text.Content(), "[B]\nz=3\nw=4\n");
+  EXPECT_EQ(text.Sections(), std::vector<std::string>{"B"});
+}
+
+}  // namespace
+}  // namespace corvida
