@@ -187,9 +187,9 @@ bool TIniText::CanStore(std::string_view section, std::string_view key, std::str
   return name.empty() || (name.front() != '[' && name.front() != ';');
 }
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view key,
-                                 std::string_view defaultValue) const {
-  const std::optional<std::string> stored = ReadText().Value(section, key);
+std::string ProfileString(const TIniText& text, std::string_view section, std::string_view key,
+                          std::string_view defaultValue) {
+  const std::optional<std::string> stored = text.Value(section, key);
   std::string_view value;
   if (stored) {
     value = *stored;
@@ -201,7 +201,12 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
   }
   // The value reaches the caller as a C string in a fixed buffer.
   value = value.substr(0, value.find('\0'));
-  return std::string(CutBytes(value, kReadBufferSize - 1));
+  return std::string(CutBytes(value, kProfileBufferSize - 1));
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const {
+  return ProfileString(ReadText(), section, key, defaultValue);
 }
 
 std::vector<std::string> TIniFile::ReadKeys(std::string_view section) const { return ReadText().Keys(section); }

@@ -64,20 +64,25 @@ class TIniText {
   std::string newLine_ = "\r\n";  // the file's first line end, used for added lines
 };
 
+// The profile functions' read buffer: longer values are cut to one byte less.
+inline constexpr size_t kProfileBufferSize = 2048;
+
+// The system's profile read of a key in text: the value with one pair of
+// surrounding quotes (' or ") dropped, ending at a NUL byte, cut to 2,047
+// bytes; the default (its trailing spaces dropped) when the key is missing.
+std::string ProfileString(const TIniText& text, std::string_view section, std::string_view key,
+                          std::string_view defaultValue);
+
 // One INI file, read and written as the system's profile functions do. Every
 // call reads the file afresh; every write replaces it atomically.
 class TIniFile : public TObject {
  public:
   CORVIDA_CLASS_NAME(TIniFile)
-  // The profile functions' read buffer: longer values are cut to one byte less.
-  static constexpr size_t kReadBufferSize = 2048;
-
   explicit TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
   const std::string& FileName() const { return fileName_; }
 
-  // The value with one pair of surrounding quotes (' or ") dropped, ending at
-  // a NUL byte, cut to 2,047 bytes; the default (its trailing spaces dropped)
-  // when the key is missing. A missing or unreadable file reads as empty.
+  // ProfileString of the file's text; a missing or unreadable file reads as
+  // empty.
   std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
   // The names of the section's keys, in file order.
   std::vector<std::string> ReadKeys(std::string_view section) const;
@@ -94,10 +99,10 @@ class TIniFile : public TObject {
   // Applies several edits with one read and one atomic write. The edit
   // returns whether it changed the text.
   void Update(const std::function<bool(TIniText&)>& edit);
-
- private:
+  // Raises the write error naming this file.
   [[noreturn]] void WriteError() const;
 
+ private:
   std::string fileName_;
 };
 
