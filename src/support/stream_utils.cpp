@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/component_text.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/ini_file.h"
 #include "platform/rtl/int_reading.h"
@@ -24,7 +25,46 @@ int StoredLineCount(const TIniText& text, std::string_view section, std::string_
   return std::min(count, StoredIndexLimit(text.Keys(section), LinePrefix(stem)));
 }
 
+// The control and its owned components, depth-first, each with its name.
+void RecordNames(TComponent& component, std::vector<std::pair<TComponent*, std::string>>& names) {
+  names.emplace_back(&component, component.Name());
+  for (int i = 0; i < component.ComponentCount(); ++i) RecordNames(*component.Components(i), names);
+}
+
 }  // namespace
+
+void WriteComponentToStream(TComponent& component, TMemoryStream& stream) {
+  const std::string text = WriteComponentText(component);
+  stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+}
+
+bool ReadComponentFromStream(TMemoryStream& stream, TComponent& control, const TClassRegistry& classes) {
+  const int64_t position = std::min(stream.Position(), stream.Size());
+  const std::string_view text(stream.Memory() + position, static_cast<size_t>(stream.Size() - position));
+  std::vector<std::pair<TComponent*, std::string>> names;
+  RecordNames(control, names);
+  std::string before;
+  try {
+    before = WriteComponentText(control);
+    TComponent* read = ReadComponentText(text, control, classes);
+    if (read == &control) return true;
+    // The text held a component of another class, which the reader created
+    // beside the control's own; it cannot take the control's place.
+    delete read;
+  } catch (const std::exception&) {
+  }
+  try {
+    if (!before.empty()) ReadComponentText(before, control, classes);
+  } catch (const std::exception&) {
+  }
+  for (const auto& [component, name] : names) {
+    try {
+      component->SetName(name);
+    } catch (const std::exception&) {
+    }
+  }
+  return false;
+}
 
 int StoredIndexLimit(const std::vector<std::string>& keys, std::string_view prefix) {
   int limit = 0;

@@ -11,6 +11,9 @@
 
 namespace corvida {
 
+class TClassRegistry;
+class TComponent;
+class TMemoryStream;
 class TStream;
 class TStrings;
 
@@ -47,6 +50,17 @@ void WriteStreamToRegistry(TStream& stream, std::string_view keyPath, std::strin
 // Appends the stored bytes at the stream's position; nothing when missing.
 void ReadStreamFromRegistry(TStream& stream, std::string_view keyPath, std::string_view section,
                             std::string_view name, const std::string& storePath = std::string());
+
+// Writes the component, its published properties and its named owned
+// components at the stream's position, in the self-describing text form of
+// the component stream.
+void WriteComponentToStream(TComponent& component, TMemoryStream& stream);
+// Restores control (and its owned components) from the component stream at
+// the stream's position; classes names the components the text may create.
+// The text must describe an object of control's class. No reading error
+// escapes: on failure the control keeps its state and the names of it and of
+// its owned components are given back, and false is returned.
+bool ReadComponentFromStream(TMemoryStream& stream, TComponent& control, const TClassRegistry& classes);
 
 // One more than the highest index i among keys named prefix + i (i in plain
 // decimal, names compared without case); 0 when there is none. Stored counts

@@ -231,6 +231,7 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 void TIniFile::Update(const std::function<bool(TIniText&)>& edit) {
+  if (fileName_.empty()) WriteError();
   std::optional<std::string> content;
   try {
     content = ReadFileIfExists(fileName_);

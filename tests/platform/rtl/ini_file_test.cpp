@@ -151,6 +151,7 @@ TEST_F(IniFileTest, RefusedWritesRaiseNamingTheFileAndLoseNothing) {
   };
   expectRefused(folder_.File("missing/a.ini"), "k", "v");
   expectRefused(folder_.Path(), "k", "v");
+  expectRefused("", "k", "v");
   WriteAll(path_, "[S]\nk=1\n");
   expectRefused(path_, "k", "two\r\nlines");
   expectRefused(path_, "a=b", "v");
