@@ -88,9 +88,12 @@ class Writer {
     for (const TPropInfo* p : info.AllProps()) {
       const std::string name = prefix + p->name;
       switch (p->kind) {
-        case pkInteger:
-          Line(indent, name + " = " + std::to_string(static_cast<int32_t>(p->getOrd(&obj))));
+        case pkInteger: {
+          const int32_t v = static_cast<int32_t>(p->getOrd(&obj));
+          const std::optional<std::string> ident = p->intToIdent != nullptr ? p->intToIdent(v) : std::nullopt;
+          Line(indent, name + " = " + (ident ? *ident : std::to_string(v)));
           break;
+        }
         case pkBool:
           Line(indent, name + (p->getOrd(&obj) != 0 ? " = True" : " = False"));
           break;
@@ -466,6 +469,12 @@ class TComponentTextReader {
     Token t = lexer_.Next();
     switch (prop.kind) {
       case pkInteger:
+        if (t.kind == Tok::Ident && prop.identToInt != nullptr) {
+          const std::optional<int32_t> v = prop.identToInt(t.text);
+          if (!v) break;
+          prop.setOrd(&obj, *v);
+          return;
+        }
         if (t.kind != Tok::Integer || t.overflow || t.number < INT32_MIN || t.number > INT32_MAX) break;
         prop.setOrd(&obj, t.number);
         return;

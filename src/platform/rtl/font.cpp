@@ -76,7 +76,7 @@ void TFont::Changed() {
 const TClassInfo* TFont::StaticInfo() {
   static const TClassInfo info{"TFont", nullptr, {
       IntProp<TFont, &TFont::Charset, &TFont::SetCharset>("Charset"),
-      IntProp<TFont, &TFont::Color, &TFont::SetColor>("Color"),
+      IdentIntProp<TFont, &TFont::Color, &TFont::SetColor>("Color", &ColorToIdent, &IdentToColor),
       IntProp<TFont, &TFont::Height, &TFont::SetHeight>("Height"),
       StrProp<TFont, &TFont::Name, &TFont::SetName>("Name"),
       SetProp<TFont, &TFont::Style, &TFont::SetStyle>("Style", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}),

@@ -15,6 +15,7 @@
 //     return &info;
 //   }
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -49,6 +50,10 @@ struct TPropInfo {
   void (*setComponent)(TObject*, TComponent*) = nullptr;
   const TClassInfo* nested = nullptr;
   std::vector<const char*> enumNames;
+  // For integers with named values (colours such as clBlack): the name of a
+  // value, or none, and the value of a name, or none.
+  std::optional<std::string> (*intToIdent)(int32_t) = nullptr;
+  std::optional<int32_t> (*identToInt)(std::string_view) = nullptr;
 };
 
 struct TClassInfo {
@@ -89,6 +94,16 @@ TPropInfo OrdProp(const char* name, TPropKind kind, std::vector<const char*> enu
 template <class C, auto Get, auto Set>
 TPropInfo IntProp(const char* name) {
   return OrdProp<C, Get, Set>(name, pkInteger);
+}
+
+// An integer written by name where its value has one.
+template <class C, auto Get, auto Set>
+TPropInfo IdentIntProp(const char* name, std::optional<std::string> (*toIdent)(int32_t),
+                       std::optional<int32_t> (*fromIdent)(std::string_view)) {
+  TPropInfo p = OrdProp<C, Get, Set>(name, pkInteger);
+  p.intToIdent = toIdent;
+  p.identToInt = fromIdent;
+  return p;
 }
 
 template <class C, auto Get, auto Set>

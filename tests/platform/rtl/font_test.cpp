@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "platform/rtl/component.h"
+#include "platform/rtl/component_text.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/typeinfo.h"
 
 namespace corvida {
 namespace {
@@ -72,6 +77,52 @@ TEST(Font, SizeFollowsHeightAndEveryChangeIsReportedOnce) {
   EXPECT_EQ(copy.Style(), 9);
   EXPECT_EQ(copy.Charset(), ANSI_CHARSET);
   EXPECT_THROW(copy.Assign(nullptr), EConvertError);
+}
+
+class TFontHolder : public TComponent {
+ public:
+  CORVIDA_CLASS_NAME(TFontHolder)
+  using TComponent::TComponent;
+  TFont* Font() const { return font_.get(); }
+  static const TClassInfo* StaticInfo() {
+    static const TClassInfo info{"TFontHolder", nullptr, {
+        ObjectProp<TFontHolder, &TFontHolder::Font>("Font", TFont::StaticInfo()),
+    }, [](TComponent* owner) -> TComponent* { return new TFontHolder(owner); }};
+    return &info;
+  }
+  const TClassInfo* ClassInfo() const override { return StaticInfo(); }
+
+ private:
+  std::unique_ptr<TFont> font_ = std::make_unique<TFont>();
+};
+
+TEST(Font, StreamsWithColourIdentifiers) {
+  TClassRegistry classes;
+  classes.Register(TFontHolder::StaticInfo());
+  TFontHolder holder(nullptr);
+  holder.SetName("Holder");
+  holder.Font()->SetName("FixedSys");
+  holder.Font()->SetHeight(-11);
+  holder.Font()->SetColor(clBtnFace);
+  holder.Font()->SetStyle(FontStyleSet(fsItalic));
+  const std::string text = WriteComponentText(holder);
+  EXPECT_NE(text.find("Font.Color = clBtnFace\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Font.Style = [fsItalic]\r\n"), std::string::npos) << text;
+
+  TFontHolder back(nullptr);
+  ReadComponentText(text, back, classes);
+  EXPECT_EQ(back.Font()->Name(), "FixedSys");
+  EXPECT_EQ(back.Font()->Height(), -11);
+  EXPECT_EQ(back.Font()->Color(), clBtnFace);
+  EXPECT_EQ(back.Font()->Style(), FontStyleSet(fsItalic));
+
+  for (TColor unnamed : {0x123456, static_cast<TColor>(0x80000030)}) {
+    holder.Font()->SetColor(unnamed);
+    ReadComponentText(WriteComponentText(holder), back, classes);
+    EXPECT_EQ(back.Font()->Color(), unnamed);
+  }
+  EXPECT_THROW(ReadComponentText("object Holder: TFontHolder\r\n  Font.Color = clBogus\r\nend\r\n", back, classes),
+               EReadError);
 }
 
 }  // namespace
