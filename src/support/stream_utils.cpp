@@ -102,12 +102,15 @@ void StreamToHexLines(TStream& stream, TStrings& lines) {
 
 void HexLinesToStream(const TStrings& lines, TStream& stream) {
   const int count = lines.Count();
+  std::string pair;
   for (int i = 0; i < count; ++i) {
     const std::string line = lines.Strings(i);
     std::string bytes;
     bytes.reserve(line.size() / 2 + 1);
-    for (size_t at = 0; at < line.size(); at += 2)
-      bytes += static_cast<char>(StrToIntDef("$" + line.substr(at, 2), 0) & 0xFF);
+    for (size_t at = 0; at < line.size(); at += 2) {
+      pair.assign(1, '$').append(line, at, 2);
+      bytes += static_cast<char>(StrToIntDef(pair, 0) & 0xFF);
+    }
     stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
   }
 }

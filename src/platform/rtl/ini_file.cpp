@@ -132,7 +132,9 @@ bool TIniText::SetValue(std::string_view section, std::string_view key, std::str
   const std::string_view name = Trim(key);
   size_t header = FindSection(section);
   if (header == std::string::npos) {
-    InsertLine(lines_.size(), "[" + std::string(Trim(section)) + "]");
+    std::string text(1, '[');
+    text.append(Trim(section)).push_back(']');
+    InsertLine(lines_.size(), std::move(text));
     header = lines_.size() - 1;
   }
   const size_t at = FindKey(header, key);

@@ -96,7 +96,7 @@ std::optional<std::string> BytesOfHex(std::string_view hex) {
 // joined with '\'; the root is '\' alone.
 std::string SectionOf(const std::vector<std::string>& path) {
   std::string section;
-  for (const std::string& name : path) section += "\\" + Escape(name);
+  for (const std::string& name : path) section.append(1, '\\').append(Escape(name));
   return section.empty() ? std::string("\\") : section;
 }
 
