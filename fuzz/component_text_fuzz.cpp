@@ -14,6 +14,8 @@
 namespace corvida {
 namespace {
 
+TCollectionItem* NewFuzzItem(TCollection* collection);
+
 class TFuzzItem : public TCollectionItem {
  public:
   using TCollectionItem::TCollectionItem;
@@ -35,8 +37,10 @@ class TFuzzItem : public TCollectionItem {
  private:
   std::string text_;
   TStringList lines_;
-  TCollection nested_{[](TCollection* c) -> TCollectionItem* { return new TFuzzItem(c); }};
+  TCollection nested_{&NewFuzzItem};
 };
+
+TCollectionItem* NewFuzzItem(TCollection* collection) { return new TFuzzItem(collection); }
 
 class TFuzzNode : public TComponent {
  public:
@@ -84,7 +88,7 @@ class TFuzzNode : public TComponent {
   int kind_ = 0;
   int bits_ = 0;
   TFuzzItem sub_{nullptr};
-  TCollection items_{[](TCollection* c) -> TCollectionItem* { return new TFuzzItem(c); }};
+  TCollection items_{&NewFuzzItem};
   TFuzzNode* link_ = nullptr;
 };
 

@@ -229,6 +229,8 @@ class Lexer {
   int Line() const { return line_; }
 
  private:
+  // The byte at i, or NUL past the end (a NUL in the text is never valid
+  // outside quotes, so it cannot be mistaken for anything).
   char At(size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
   bool AtEnd() const { return pos_ >= text_.size(); }
 
@@ -286,21 +288,21 @@ class Lexer {
   void ScanString(std::string& out) {
     for (;;) {
       const char c = At(pos_);
-      if (c == '\'' && !AtEnd()) {
+      if (c == '\'') {
         ++pos_;
         for (;;) {
           if (AtEnd() || text_[pos_] == '\r' || text_[pos_] == '\n') Fail(msg::kInvalidString);
           const char b = text_[pos_++];
           if (b != '\'') {
             out += b;
-          } else if (At(pos_) == '\'' && pos_ < text_.size()) {
+          } else if (At(pos_) == '\'') {
             out += '\'';
             ++pos_;
           } else {
             break;
           }
         }
-      } else if (c == '#' && !AtEnd()) {
+      } else if (c == '#') {
         ++pos_;
         if (!Digit(At(pos_))) Fail(msg::kInvalidString);
         int value = 0;

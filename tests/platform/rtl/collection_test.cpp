@@ -112,8 +112,9 @@ TEST(Collection, ItemsMoveAndKeepTheirIds) {
   EXPECT_EQ(items.Items(0), c);
   EXPECT_EQ(items.Items(1), a);
   EXPECT_EQ(items.FindItemID(b->ID()), b);
+  const int idOfA = a->ID();
   items.Delete(1);
-  EXPECT_EQ(items.FindItemID(a->ID() + 100), nullptr);
+  EXPECT_EQ(items.FindItemID(idOfA), nullptr);
   TRecordingCollection other;
   b->SetCollection(&other);
   EXPECT_EQ(items.Count(), 1);
