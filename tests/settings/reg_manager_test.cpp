@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/rtl/component_text.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/font.h"
 #include "platform/rtl/ini_file.h"
@@ -420,6 +421,28 @@ TEST_F(RegManagerTest, FormsAreNotStoredAndNothingStoredReadsNothing) {
   EXPECT_FALSE(std::filesystem::exists(ini_));
   reg_.Filer("Form")->ReadComponent(form);
   EXPECT_EQ(form.Width(), 9);
+}
+
+TEST(RegManagerLayout, TheManagerAndItsItemsTravelInTheComponentText) {
+  TClassRegistry classes;
+  classes.Register(TRegManager::StaticInfo());
+  TComponent form(nullptr);
+  TRegManager* reg = new TRegManager(&form);
+  reg->SetName("Reg1");
+  reg->SetRegType(rtIni);
+  TRegItem* item = reg->RegItems()->Add();
+  item->SetName("SortMode");
+  item->SetSection("SortMode");
+  item->SetIdent("SortMode");
+  const std::string text = WriteComponentText(*reg);
+  EXPECT_NE(text.find("RegType = rtIni"), std::string::npos) << text;
+
+  TComponent other(nullptr);
+  auto* copy = dynamic_cast<TRegManager*>(ReadComponentText(text, other, classes));
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->RegType(), rtIni);
+  ASSERT_EQ(copy->RegItems()->Count(), 1);
+  EXPECT_EQ(copy->RegItems()->Items(0)->Ident(), "SortMode");
 }
 
 TEST(RegItem, AssignCopiesTheFourStringsAndRefusesOtherClasses) {
