@@ -36,6 +36,8 @@ CORVIDA_EXCEPTION(EInvalidOperation, Exception);
 CORVIDA_EXCEPTION(EOutOfResources, Exception);
 CORVIDA_EXCEPTION(EClassNotFound, Exception);
 CORVIDA_EXCEPTION(EPropertyError, Exception);
+CORVIDA_EXCEPTION(EFontError, Exception);
+CORVIDA_EXCEPTION(EClipboardError, Exception);
 
 #undef CORVIDA_EXCEPTION
 
