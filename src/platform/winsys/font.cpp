@@ -230,8 +230,13 @@ bool MatchFontconfig(const std::string& pattern, const std::string& family, uint
       out.path = reinterpret_cast<const char*>(file);
       out.index = index;
       out.encoding = TFaceEncoding::kUnicode;
-      out.synthBold = (style & kStyleBold) && weight < FC_WEIGHT_DEMIBOLD;
-      out.synthItalic = (style & kStyleItalic) && slant == FC_SLANT_ROMAN;
+      // fontconfig marks a face it would embolden or slant itself.
+      FcBool embolden = FcFalse;
+      FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
+      FcMatrix* matrix = nullptr;
+      bool slanted = FcPatternGetMatrix(match, FC_MATRIX, 0, &matrix) == FcResultMatch;
+      out.synthBold = (style & kStyleBold) && (embolden || weight < FC_WEIGHT_DEMIBOLD);
+      out.synthItalic = (style & kStyleItalic) && (slanted || slant == FC_SLANT_ROMAN);
     }
   }
   FcPatternDestroy(match);
