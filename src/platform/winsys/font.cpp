@@ -358,6 +358,7 @@ TFontCache::~TFontCache() {
   handles_.clear();
   if (library) FT_Done_FreeType(library);
   library = nullptr;
+  FcFini();
 }
 
 void TFontCache::AddFontDir(const std::string& dir) { dirs_.insert(dirs_.begin(), dir); }
