@@ -337,3 +337,23 @@ TEST_F(Windows, ChildWindowsPaintIntoTheirTopLevelFramebuffer) {
 
 }  // namespace
 }  // namespace corvida
+
+namespace corvida {
+namespace {
+
+TEST(WindowsClipped, ScrollingAChildPartlyOutsideItsParentRepaintsWhatCameFromHiddenPixels) {
+  TWindow top(nullptr, {0, 0, 40, 40});
+  TWindow child(&top, {0, 20, 40, 60});  // its lower half lies outside the parent
+  child.ValidateRect(nullptr);
+  TRect uncovered;
+  child.ScrollWindowEx(0, -10, nullptr, nullptr, &uncovered, SW_INVALIDATE);
+  // Rows 10-19 of the child would show pixels from rows 20-29, which were
+  // never visible: they are invalidated, not copied.
+  EXPECT_EQ(uncovered.top, 10);
+  TRect invalid;
+  ASSERT_TRUE(child.GetUpdateRect(invalid));
+  EXPECT_LE(invalid.top, 10);
+}
+
+}  // namespace
+}  // namespace corvida

@@ -48,7 +48,7 @@ class TTextPane : public TWindow {
       }
       case WM_SETFOCUS:
         CreateCaret(this, 0, 2, font_->Metrics().tmHeight);
-        SetCaretPos(2 + 7 * ColWidth(), 2 * RowHeight() + 1);
+        SetCaretPos(2 + 8 * ColWidth(), 2 * RowHeight() + 1);
         ShowCaret(this);
         return;
       case WM_KILLFOCUS:
@@ -96,7 +96,7 @@ TEST_F(Headless, TestWindowShowsJapaneseTextInTheEditorFontWithACaret) {
 
   TSurface screen = backend_.Compose(&form);
   TPoint o = pane.ClientOffsetInTop();
-  TRect caret = Bounds(o.x + 2 + 7 * pane.ColWidth(), o.y + 2 * pane.RowHeight() + 1, 2, 12);
+  TRect caret = Bounds(o.x + 2 + 8 * pane.ColWidth(), o.y + 2 * pane.RowHeight() + 1, 2, 12);
   // The caret inverts the composed screen only.
   for (int y = caret.top; y < caret.bottom; ++y)
     for (int x = caret.left; x < caret.right; ++x)
