@@ -222,7 +222,8 @@ void TDeviceContext::ExtTextOut(int x, int y, UINT options, const TRect* rect, s
     return dbcs ? dx[i] + dx[i + 1] : dx[i];
   };
   int total = 0;
-  if ((bkMode_ == OPAQUE && !opaqueRect) || tm.tmUnderlined || tm.tmStruckOut || (f->Desc().style & (kStyleUnderline | kStyleStrikeOut))) {
+  bool lined = (f->Desc().style & (kStyleUnderline | kStyleStrikeOut)) != 0;
+  if ((bkMode_ == OPAQUE && !opaqueRect) || lined) {
     for (size_t i = 0; i < n; ++i) {
       auto c = static_cast<unsigned char>(text[i]);
       bool dbcs = IsLeadByte(c) && i + 1 < n;
@@ -248,14 +249,15 @@ void TDeviceContext::ExtTextOut(int x, int y, UINT options, const TRect* rect, s
     pen += advance;
     if (dbcs) ++i;
   }
-  if (!dx || total == 0) total = std::max(total, pen - sx);
-  box.right = sx + total;
+  box.right = sx + std::max(total, pen - sx);
   int thick = f->LineThickness();
   if (f->Desc().style & kStyleUnderline)
     surface_->Fill(IntersectRect({sx, sy + f->UnderlinePos(), sx + total, sy + f->UnderlinePos() + thick}, clip), color);
   if (f->Desc().style & kStyleStrikeOut)
     surface_->Fill(IntersectRect({sx, sy + f->StrikeOutPos(), sx + total, sy + f->StrikeOutPos() + thick}, clip), color);
-  Touch(IntersectRect(UnionRect(box, {pen, sy, pen + tm.tmMaxCharWidth, sy + tm.tmHeight}), clip));
+  // Slanted glyphs may reach past the last advance.
+  box.right += tm.tmMaxCharWidth;
+  Touch(IntersectRect(box, clip));
 }
 
 TSize TDeviceContext::TextExtent(std::string_view text) const {

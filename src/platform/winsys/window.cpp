@@ -236,10 +236,9 @@ void TWindow::ValidateRect(const TRect* r) {
     update_.Clear();
     return;
   }
-  // Rectangles partly inside r stay: painting a little more is harmless.
   TRegion kept;
   for (const TRect& have : update_.Rects())
-    if (IntersectRect(have, *r) != have) kept.Add(have);
+    for (const TRect& piece : Subtract(have, *r)) kept.Add(piece);
   update_ = kept;
 }
 

@@ -179,6 +179,21 @@ TEST_F(Windows, PaintHandsOutTheBoundsOfTheInvalidArea) {
   EXPECT_EQ(painted.size(), 2u);
 }
 
+TEST_F(Windows, ValidatingPartOfTheInvalidAreaKeepsTheRest) {
+  TProbe w(nullptr, {0, 0, 100, 80});
+  w.ValidateRect(nullptr);
+  TRect a{0, 0, 100, 40};
+  w.InvalidateRect(&a);
+  TRect top{0, 0, 100, 30};
+  w.ValidateRect(&top);
+  TRect r;
+  ASSERT_TRUE(w.GetUpdateRect(r));
+  EXPECT_EQ(r, (TRect{0, 30, 100, 40}));
+  TRect rest{0, 25, 100, 45};
+  w.ValidateRect(&rest);
+  EXPECT_FALSE(w.GetUpdateRect(r));
+}
+
 TEST_F(Windows, SetRedrawOffSuspendsDrawingAndInvalidation) {
   TProbe w(nullptr, {0, 0, 40, 40});
   Pump();
