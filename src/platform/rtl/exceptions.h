@@ -38,6 +38,8 @@ CORVIDA_EXCEPTION(EClassNotFound, Exception);
 CORVIDA_EXCEPTION(EPropertyError, Exception);
 CORVIDA_EXCEPTION(EIniFileException, Exception);
 CORVIDA_EXCEPTION(ERegistryException, Exception);
+CORVIDA_EXCEPTION(EFontError, Exception);
+CORVIDA_EXCEPTION(EClipboardError, Exception);
 
 #undef CORVIDA_EXCEPTION
 
