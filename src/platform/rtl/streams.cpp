@@ -93,8 +93,15 @@ void TMemoryStream::Clear() {
 void TMemoryStream::LoadFromStream(TStream& stream) {
   stream.SetPosition(0);
   const int64_t size = stream.Size();
-  std::vector<char> data(static_cast<size_t>(size));
-  stream.ReadBuffer(data.data(), size);
+  std::vector<char> data;
+  if (size >= 0) {
+    data.resize(static_cast<size_t>(size));
+    stream.ReadBuffer(data.data(), size);
+  } else {
+    // A stream that cannot seek, such as a pipe, has no size: read it to its end.
+    char piece[1 << 16];
+    for (int64_t n; (n = stream.Read(piece, sizeof piece)) > 0;) data.insert(data.end(), piece, piece + n);
+  }
   data_ = std::move(data);
   position_ = 0;
 }
