@@ -62,6 +62,8 @@ class TParser {
   [[noreturn]] void Error(const char* text);
   // Blank skipping; false at the end of the input.
   bool SkipBlanks();
+  // At a NUL byte: the sentinel, so refill; or NUL bytes in the data.
+  [[gnu::cold]] bool PassNul();
   void Refill();
   void Fill();
   // Reads from the source until the window is full or the source is dry.

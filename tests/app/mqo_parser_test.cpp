@@ -143,6 +143,31 @@ TEST(ParserWindow, TokensSurviveEveryWindowCutAndReadSize) {
   EXPECT_EQ(Tokens(trickle), expected);
 }
 
+TEST(ParserWindow, NumbersScanAlikeAnywhereInTheWindow) {
+  // Every kind of number at every distance from the window's end, some
+  // longer than sixteen bytes, each followed by the byte that ends it.
+  const std::vector<std::pair<TToken, std::string>> samples{
+      {{tkInteger, "12"}, " "},          {{tkFloat, "-0.5e+3"}, "\r\n"},
+      {{tkFloat, "12d"}, ")"},           {{tkFloat, "1-2"}, " "},
+      {{tkInteger, "-"}, "("},           {{tkInteger, "0"}, "x "},
+      {{tkFloat, "7.25S"}, " "},         {{tkInteger, "123456789012345678901234"}, " "},
+      {{tkFloat, "1234567890123456.5"}, "\n"}, {{tkFloat, "12345678901234567890Ec"}, "g "},
+      {{tkFloat, "3.0"}, "\t"},         {{tkFloat, "45e"}, ")"}};
+  std::string text;
+  std::vector<TToken> expected;
+  for (int i = 0; i < 4000; ++i) {
+    const auto& [token, after] = samples[static_cast<size_t>(i) % samples.size()];
+    text += token.text + after + std::string(static_cast<size_t>(i % 5), ' ');
+    expected.push_back(token);
+    if (after == "x ") expected.push_back({tkSymbol, "x"});
+    if (after == "g ") expected.push_back({tkSymbol, "g"});
+    if (after == ")") expected.push_back({41, ")"});
+    if (after == "(") expected.push_back({40, "("});
+    if (i % 7 == 0) text += "\n";
+  }
+  EXPECT_EQ(Tokens(text), expected);
+}
+
 TEST(ParserWindow, LineNumbersCarryAcrossRefills) {
   std::string text;
   for (int i = 0; i < 2000; ++i) text += "line " + std::to_string(i) + "\n";
