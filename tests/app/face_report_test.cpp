@@ -17,6 +17,8 @@
 namespace corvida::testing {
 namespace {
 
+using namespace std::string_literals;
+
 std::vector<std::string> LinesOf(const TStrings& strings) {
   std::vector<std::string> out;
   for (int i = 0; i < strings.Count(); ++i) out.push_back(strings.Strings(i));
@@ -87,8 +89,8 @@ TEST(FaceLines, TotalDoesNotWrapPastThirtyTwoBits) {
 
 TEST(FaceLines, BinaryBlocksNoLongerHideObjects) {
   std::string model = "Object \"a\" {\r\n\tBVertex 8 {\r\n\t\tVector 8 [96]\r\n";
-  model += std::string("\0\0\x80\x3f{face 7 {\n\"'", 13);
-  model += std::string(96 - 13, '\0');
+  const std::string floats = "\0\0\x80\x3f{face 7 {\n\"'"s;
+  model += floats + std::string(96 - floats.size(), '\0');
   model += "\r\n\t}\r\n\tface 6 {\r\n\t}\r\n}\r\nObject \"b\" {\r\n\tface 4 {\r\n\t}\r\n}\r\nEof\r\n";
   const auto collected = Collect(model);
   EXPECT_EQ(collected.lines, (std::vector<std::string>{"       6 : \"a\"", "       4 : \"b\""}));
@@ -196,7 +198,7 @@ TEST_F(MakeReportTest, ScannerErrorKeepsOnlyTheHeader) {
 }
 
 TEST_F(MakeReportTest, NulInsideTheTextIsAnErrorNotAShortReport) {
-  const std::string path = Write("nul.mqo", std::string("Object \"a\" {\nface 1 {\n\0\nObject \"b\" {\nface 2 {\n", 42));
+  const std::string path = Write("nul.mqo", "Object \"a\" {\nface 1 {\n\0\nObject \"b\" {\nface 2 {\n"s);
   EXPECT_THROW(Report(path), EParserError);
   EXPECT_EQ(LinesOf(lines_), (std::vector<std::string>{"// " + path}));
 }
