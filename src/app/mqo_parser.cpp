@@ -3,10 +3,6 @@
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/streams.h"
@@ -64,38 +60,11 @@ inline bool Is(const char* p, uint8_t flag) { return (kCharFlags[static_cast<uns
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The end of a number whose first byte is before p. The digits after that
-// byte and then its float bytes form one run of bytes from "0-9+-.Ee" (it
-// always ends at the limit's NUL sentinel); a byte other than a digit in it,
-// or one of "CDScds" right after it, makes the number a float.
-char* NumberEnd(char* p, const char* windowEnd, uint8_t& kind) {
+// byte and then its float bytes form one run of bytes from "0-9+-.Ee", taken
+// in one loop; a byte other than a digit in it, or one of "CDScds" right
+// after it, makes the number a float.
+char* NumberEnd(char* p, uint8_t& kind) {
   bool isFloat = false;
-#if defined(__SSE2__)
-  // Sixteen bytes at a time while they lie inside the window: numbers vary
-  // in length, and a byte loop pays a mispredicted exit for nearly each one.
-  const __m128i belowZero = _mm_set1_epi8('0' - 1);
-  const __m128i aboveNine = _mm_set1_epi8('9' + 1);
-  while (p + 16 <= windowEnd) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i lower = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
-    const __m128i digits = _mm_and_si128(_mm_cmpgt_epi8(bytes, belowZero), _mm_cmplt_epi8(bytes, aboveNine));
-    const __m128i marks = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('+')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('-'))),
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('.')), _mm_cmpeq_epi8(lower, _mm_set1_epi8('e'))));
-    const __m128i suffixes =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(lower, _mm_set1_epi8('c')), _mm_cmpeq_epi8(lower, _mm_set1_epi8('d'))),
-                     _mm_cmpeq_epi8(lower, _mm_set1_epi8('s')));
-    const unsigned markBits = static_cast<unsigned>(_mm_movemask_epi8(marks));
-    const unsigned stopBits = ~(static_cast<unsigned>(_mm_movemask_epi8(digits)) | markBits) & 0xFFFFu;
-    if (stopBits != 0) {
-      const int run = __builtin_ctz(stopBits);
-      const bool suffix = (static_cast<unsigned>(_mm_movemask_epi8(suffixes)) >> run) & 1u;
-      kind = (isFloat || suffix || (markBits & ((1u << run) - 1)) != 0) ? tkFloat : tkInteger;
-      return p + run + suffix;
-    }
-    if (markBits != 0) isFloat = true;
-    p += 16;
-  }
-#endif
   uint8_t flags;
   while ((flags = kCharFlags[static_cast<unsigned char>(*p)]) & kFloatChar) {
     if (flags & kFloatMark) isFloat = true;
@@ -343,7 +312,7 @@ uint8_t TParser::Advance() {
   // Numbers are most of a model, then single bytes, then identifiers.
   const uint8_t startClass = kStartClass[c];
   if (startClass == ccNumber) {
-    p = NumberEnd(p + 1, windowEnd_, kind_);
+    p = NumberEnd(p + 1, kind_);
   } else if (startClass == ccOther) {
     ++p;
     kind_ = c;
