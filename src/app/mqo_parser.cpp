@@ -136,9 +136,8 @@ void TParser::Fill() {
   pos_ = start;
   if (dataEnd_ == windowEnd_) {
     // Cut after the last line feed in the 2nd to 4,095th byte, so that no
-    // token spans two fills.
-    // Without one, a NUL byte that the scan would meet first still ends the
-    // text there (or raises its own error) rather than counting as a line.
+    // token spans two fills. Without one, a NUL byte in the window is where
+    // the scan stops anyway (padding or an error), so the cut goes there.
     if (const void* lf = memrchr(start + 1, '\n', kWindowSize - 2)) {
       limit_ = static_cast<char*>(const_cast<void*>(lf)) + 1;
     } else if (void* nul = std::memchr(start, 0, kWindowSize)) {
@@ -155,13 +154,14 @@ void TParser::Fill() {
 
 bool TParser::SkipBlanks() {
   char* p = pos_;
-  int line = line_;
+  // Counted without a sign, so that billions of line feeds wrap, not overflow.
+  uint32_t line = static_cast<uint32_t>(line_);
   for (;;) {
     const auto c = static_cast<unsigned char>(*p);
     if (c > ' ') break;
     if (c == 0) {
       pos_ = p;
-      line_ = line;
+      line_ = static_cast<int>(line);
       if (!PassNul()) return false;
       p = pos_;
       continue;
@@ -170,7 +170,7 @@ bool TParser::SkipBlanks() {
     ++p;
   }
   pos_ = p;
-  line_ = line;
+  line_ = static_cast<int>(line);
   return true;
 }
 
@@ -223,7 +223,7 @@ void TParser::SkipBlock() {
   blockPending_ = false;
   if (*pos_ == '\r') ++pos_;
   ++pos_;
-  ++line_;
+  line_ = static_cast<int>(static_cast<uint32_t>(line_) + 1);
   // The block's bytes are raw data: they may hold NUL, quotes or line feeds,
   // so they are passed over without being scanned, also beyond the limit.
   *limit_ = saved_;
