@@ -64,15 +64,20 @@ class TParser {
   bool SkipBlanks();
   // At a NUL byte: the sentinel, so refill; or NUL bytes in the data.
   [[gnu::cold]] bool PassNul();
+  // Puts the saved byte back, then fills.
   void Refill();
+  // Moves the unscanned bytes to the window's start, reads after them, cuts
+  // the scan limit after the last whole line and puts the sentinel there.
   void Fill();
   // Reads from the source until the window is full or the source is dry.
   void ReadMore();
   // A NUL byte in the data: padding up to the end, or an error.
   void CheckNulPadding();
+  // Follows "[", a decimal count and "]" right before a line break.
+  void TrackBlock();
+  // Passes that line break and the count's raw bytes after it.
   void SkipBlock();
   void ScanString();
-  void TrackBlock();
 
   TStream& source_;
   std::unique_ptr<char[]> window_;
