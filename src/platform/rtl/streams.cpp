@@ -1,6 +1,7 @@
 #include "platform/rtl/streams.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,24 @@
 #include "platform/rtl/messages.h"
 
 namespace corvida {
+
+namespace {
+
+// Maps the pages of a large new buffer in one call instead of one page fault
+// each, which costs a whole-file read of hundreds of MB a quarter of its time.
+// Only a hint: kernels without it simply fault the pages in as they are used.
+void PrefaultForWrite(char* buffer, size_t size) {
+#ifdef MADV_POPULATE_WRITE
+  constexpr size_t kLarge = 1 << 20;
+  if (size < kLarge) return;
+  const auto pageSize = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(buffer) + pageSize - 1) & ~(pageSize - 1);
+  const uintptr_t last = (reinterpret_cast<uintptr_t>(buffer) + size) & ~(pageSize - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+#endif
+}
+
+}  // namespace
 
 std::string SystemErrorMessage(int error) { return Utf8ToCp932(std::strerror(error)); }
 
@@ -93,8 +112,17 @@ void TMemoryStream::Clear() {
 void TMemoryStream::LoadFromStream(TStream& stream) {
   stream.SetPosition(0);
   const int64_t size = stream.Size();
-  std::vector<char> data(static_cast<size_t>(size));
-  stream.ReadBuffer(data.data(), size);
+  std::vector<char> data;
+  if (size >= 0) {
+    data.reserve(static_cast<size_t>(size));
+    PrefaultForWrite(data.data(), static_cast<size_t>(size));
+    data.resize(static_cast<size_t>(size));
+    stream.ReadBuffer(data.data(), size);
+  } else {
+    // A stream that cannot seek, such as a pipe, has no size: read it to its end.
+    char piece[1 << 16];
+    for (int64_t n; (n = stream.Read(piece, sizeof piece)) > 0;) data.insert(data.end(), piece, piece + n);
+  }
   data_ = std::move(data);
   position_ = 0;
 }

@@ -1,0 +1,164 @@
+#include "app/report_cli.h"
+
+#include <filesystem>
+#include <new>
+
+#include "app/face_report.h"
+#include "platform/rtl/cp932.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/files.h"
+#include "platform/rtl/strings.h"
+
+namespace corvida {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: corvida --report [--sort none|asc|desc] [--raw] FILE...\n"
+    "\n"
+    "Prints the face-count report of each Metasequoia model FILE, as the\n"
+    "report pane of the window would show it: a header line with the file's\n"
+    "absolute path, one line per object (face count, then the object's name),\n"
+    "a total line and a separator. Files are reported one after another.\n"
+    "\n"
+    "  --sort none   object lines in file order (the default)\n"
+    "  --sort asc    by face count, ascending; equal counts latest first\n"
+    "  --sort desc   by face count, descending; equal counts latest first\n"
+    "  --raw         print the code page 932 (Shift-JIS) bytes as they are,\n"
+    "                instead of converting them to UTF-8\n"
+    "  --help        print this text\n"
+    "\n"
+    "An error in a file (it cannot be read, or its text is malformed) is\n"
+    "printed to standard error; the file's header line stays on standard\n"
+    "output and the other files are still reported. The exit status is 0\n"
+    "when every file was reported, 1 when any was not, 2 for a usage error.\n";
+
+struct TReportOptions {
+  int sortMode = kSortNone;
+  bool raw = false;
+  std::vector<std::string> files;
+};
+
+int UsageError(std::ostream& err, const std::string& problem) {
+  err << "corvida: " << problem << "\n" << "Try 'corvida --report --help'.\n";
+  return 2;
+}
+
+bool ParseSortMode(const std::string& value, int& sortMode) {
+  if (value == "none") sortMode = kSortNone;
+  else if (value == "asc") sortMode = kSortAscending;
+  else if (value == "desc") sortMode = kSortDescending;
+  else return false;
+  return true;
+}
+
+// The absolute path, as the open dialog would give it.
+std::string FullPath(const std::string& file) {
+  return std::filesystem::path(ExpandFileName(file)).lexically_normal().string();
+}
+
+// What the error box would say: the message, with a full stop appended when
+// its last character is above '.'.
+std::string ErrorBoxText(const std::string& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  return message;
+}
+
+std::string UnusablePathText(const std::string& path) {
+  if (DirectoryExists(path)) return path + ": is a folder, not a file";
+  if (!FileExists(path)) return path + ": no such file";
+  return path + ": its last-write time lies outside 1980 to 2107";
+}
+
+class TReportPrinter {
+ public:
+  TReportPrinter(const TReportOptions& options, std::ostream& out, std::ostream& err)
+      : options_(options), out_(out), err_(err) {}
+
+  // One file; false when it was not reported.
+  bool Report(const std::string& file) {
+    const std::string path = FullPath(file);
+    TStringList lines;
+    std::string error;
+    try {
+      if (!MakeReport(path, options_.sortMode, lines, {})) {
+        err_ << "corvida: " << UnusablePathText(path) << "\n";
+        return false;
+      }
+    } catch (const Exception& e) {
+      error = ErrorBoxText(e.Message());
+    } catch (const std::bad_alloc&) {
+      error = path + ": not enough memory to read the file";
+    }
+    for (int i = 0; i < lines.Count(); ++i) out_ << Shown(lines.Strings(i)) << '\n';
+    if (error.empty()) return true;
+    out_.flush();
+    err_ << Shown(error) << '\n';
+    return false;
+  }
+
+ private:
+  std::string Shown(const std::string& cp932) const { return options_.raw ? cp932 : Cp932ToUtf8(cp932); }
+
+  const TReportOptions& options_;
+  std::ostream& out_;
+  std::ostream& err_;
+};
+
+int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  TReportOptions options;
+  bool optionsEnd = false;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnd || arg.size() < 2 || arg[0] != '-') {
+      options.files.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnd = true;
+    } else if (arg == "--help" || arg == "-h") {
+      out << kUsage;
+      return 0;
+    } else if (arg == "--raw") {
+      options.raw = true;
+    } else if (arg == "--sort" || arg.starts_with("--sort=")) {
+      std::string value;
+      if (arg != "--sort") {
+        value = arg.substr(7);
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        return UsageError(err, "--sort needs a value: none, asc or desc");
+      }
+      if (!ParseSortMode(value, options.sortMode))
+        return UsageError(err, "unknown sort order '" + value + "': use none, asc or desc");
+    } else {
+      return UsageError(err, "unknown option '" + arg + "'");
+    }
+  }
+  if (options.files.empty()) return UsageError(err, "--report needs at least one FILE");
+
+  TReportPrinter printer(options, out, err);
+  bool allReported = true;
+  for (const std::string& file : options.files) allReported = printer.Report(file) && allReported;
+  out.flush();
+  if (!out) {
+    err << "corvida: the report could not be written to standard output\n";
+    return 1;
+  }
+  return allReported ? 0 : 1;
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << kUsage;
+    return 2;
+  }
+  if (args[0] == "--help" || args[0] == "-h") {
+    out << kUsage;
+    return 0;
+  }
+  if (args[0] == "--report") return RunReport(args, out, err);
+  return UsageError(err, "unknown command '" + args[0] + "'");
+}
+
+}  // namespace corvida
