@@ -150,7 +150,10 @@ void TEditorScreenStrings::ChangeRows(int row, int n, std::string_view s) {
   if (row < 0 || n < 0 || row + n - 1 > Count() - 1 || (n == 0 && s.empty())) return;
   BeginUpdate();
   ScopeGuard end([this] { EndUpdate(); });
-  const int first = std::max(FirstRowOfLine(row), row - 1);
+  int first = std::max(FirstRowOfLine(row), row - 1);
+  // Text put after a last row without a line break joins that row: a row
+  // after it would leave an end-of-text row inside the text.
+  if (row == Count() && row > 0 && RowAttributes(row - 1) == raEof) first = FirstRowOfLine(row - 1);
   const int b = row + n - 1;
   int last = LastRowOfLine(b);
 
