@@ -150,37 +150,58 @@ void TEditorScreenStrings::ChangeRows(int row, int n, std::string_view s) {
   if (row < 0 || n < 0 || row + n - 1 > Count() - 1 || (n == 0 && s.empty())) return;
   BeginUpdate();
   ScopeGuard end([this] { EndUpdate(); });
-  int first = std::max(FirstRowOfLine(row), row - 1);
+  // The touched lines are rewrapped whole, from their first row: cuts depend
+  // on what follows them in the line, and rows left from an older cut would
+  // not come back alike when an undo rewraps the removed text, so that older
+  // undo records would then point at the wrong rows.
+  int first = FirstRowOfLine(row);
   // Text put after a last row without a line break joins that row: a row
   // after it would leave an end-of-text row inside the text.
   if (row == Count() && row > 0 && RowAttributes(row - 1) == raEof) first = FirstRowOfLine(row - 1);
   const int b = row + n - 1;
   int last = LastRowOfLine(b);
 
-  if (first == row && last == b && s.empty() && n > 0) {
-    // Whole lines go; their marks move to the row that now follows.
+  const bool wholeLines = first == row && last == b && s.empty() && n > 0;
+  TRowAttribute endAttribute = raEof;
+  std::string head;
+  std::string tail;
+  if (!wholeLines) {
+    if (b < last) {
+      endAttribute = RowAttributes(last);
+    } else if (last < Count() - 1) {
+      last = LastRowOfLine(last + 1);
+      endAttribute = RowAttributes(last);
+    } else {
+      endAttribute = !s.empty() && s.back() == '\n' ? raCrlf : raEof;
+    }
+    TRowAttribute ignored;
+    int rows = 0;
+    if (row > first) GetRowsText(first, row - first, ignored, rows, head);
+    if (last > b) GetRowsText(b + 1, last - b, ignored, rows, tail);
+    // Rows that follow the range but hold no text (the empty last row after
+    // a line that fills its row) leave s at the end of the text: a break
+    // that ends s must not be lost.
+    if (tail.empty() && endAttribute == raEof && !s.empty() && s.back() == '\n') endAttribute = raCrlf;
+  }
+
+  // Whole lines go, also when nothing but an empty last row would be left of
+  // them (a text holds no empty row without a break at its end); their marks
+  // move to the row that now follows.
+  if (wholeLines || (head.empty() && s.empty() && tail.empty() && endAttribute == raEof)) {
+    const int from = wholeLines ? row : first;
+    const int count = wholeLines ? n : last - first + 1;
     TUndoData* undo = UndoObj().NewUndoData();
-    undo->Row = row;
+    undo->Row = from;
     int oldCount = 0;
-    GetRowsText(row, n, undo->RowAttribute, oldCount, undo->Text);
-    const TRowMarks marks = DeleteRows(row, n);
+    GetRowsText(from, count, undo->RowAttribute, oldCount, undo->Text);
+    const TRowMarks marks = DeleteRows(from, count);
     if (Count() == 0)
       ExcludeMarks(marks);
     else
-      SetRowMarks(std::min(row, Count() - 1), RowMarks(std::min(row, Count() - 1)) | marks);
-    const int scanCount = RescanRows(row, true);
-    SetUpdateInfo(row, oldCount, scanCount, 0);
+      SetRowMarks(std::min(from, Count() - 1), RowMarks(std::min(from, Count() - 1)) | marks);
+    const int scanCount = RescanRows(from, true);
+    SetUpdateInfo(from, oldCount, scanCount, 0);
     return;
-  }
-
-  TRowAttribute endAttribute;
-  if (b < last) {
-    endAttribute = RowAttributes(last);
-  } else if (last < Count() - 1) {
-    last = LastRowOfLine(last + 1);
-    endAttribute = RowAttributes(last);
-  } else {
-    endAttribute = !s.empty() && s.back() == '\n' ? raCrlf : raEof;
   }
 
   TUndoData* undo = UndoObj().NewUndoData();
@@ -188,12 +209,6 @@ void TEditorScreenStrings::ChangeRows(int row, int n, std::string_view s) {
   int oldCount = 0;
   GetRowsText(first, last - first + 1, undo->RowAttribute, oldCount, undo->Text);
 
-  std::string head;
-  TRowAttribute ignored;
-  int rows = 0;
-  if (row > first) GetRowsText(first, row - first, ignored, rows, head);
-  std::string tail;
-  if (last > b) GetRowsText(b + 1, last - b, ignored, rows, tail);
   std::string text;
   text.reserve(head.size() + s.size() + tail.size());
   text.append(head).append(s).append(tail);
