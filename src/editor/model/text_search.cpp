@@ -176,6 +176,21 @@ class Search {
     }
   }
 
+  // Moves the cursor to the next candidate holding byte b; false when none.
+  bool SkipToFirstByte(unsigned char b, bool down, int64_t& cursor, int64_t& remaining) const {
+    if (down) {
+      const void* hit = std::memchr(text_ + cursor, b, static_cast<size_t>(remaining + 1));
+      if (!hit) return false;
+      const int64_t at = static_cast<const unsigned char*>(hit) - text_;
+      remaining -= at - cursor;
+      cursor = at;
+      return true;
+    }
+    for (; remaining >= 0; --cursor, --remaining)
+      if (text_[cursor] == b) return true;
+    return false;
+  }
+
   template <Mode M>
   const char* Run(const std::vector<uint16_t>& pattern, int64_t start, int64_t remaining, TSearchPos& pos) const {
     const bool down = options_ & sfDown;
@@ -183,6 +198,19 @@ class Search {
     const int64_t step = down ? 1 : -1;
     int64_t cursor = start;
     while (remaining >= 0) {
+      if constexpr (M == Mode::kExact) {
+        // Only a position holding the pattern's first byte can match: jump
+        // there.
+        if (!wholeWord && !SkipToFirstByte(static_cast<unsigned char>(pattern[0] > 0xFF ? pattern[0] >> 8 : pattern[0]),
+                                           down, cursor, remaining))
+          return nullptr;
+        if (remaining < 0) break;
+        if (IsTrail(cursor)) {
+          cursor += step;
+          --remaining;
+          continue;
+        }
+      }
       if (wholeWord && remaining > 0) NextWordStart(down, cursor, remaining);
       int64_t length = 0;
       // A whole word starts at a word start also at the last candidate.
