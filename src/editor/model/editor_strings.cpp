@@ -118,6 +118,12 @@ std::string TEditorStrings::Get(int index) const {
 int TEditorStrings::Add(const std::string& s) {
   TEditorScreenStrings& store = Store();
   const int result = GetCount();
+  if (view_->Loading()) {
+    // The stored "Strings" being read: one row per string, no undo; the
+    // view wraps and scans when its loading ends.
+    store.Add(s);
+    return result;
+  }
   view_->CleanSelection();
   view_->CaretBeginUpdate();
   ScopeGuard caretEnd([this] { view_->CaretEndUpdate(); });
@@ -276,6 +282,7 @@ void TEditorStrings::ReadStrings(const std::vector<std::string>& strings) {
   Clear();
   for (const std::string& s : strings) store.Add(s);
 }
+
 
 void TEditorStrings::SetUpdateState(bool updating) {
   TEditorScreenStrings& store = Store();

@@ -41,7 +41,8 @@ class TEditorStrings : public TStrings {
   bool StringsStored(const TPersistent* ancestor) const;
   std::vector<std::string> WriteStrings() const;
   // Each string becomes one row; wrapping and scanning follow when the view
-  // has finished loading.
+  // has finished loading. While the view loads, Add does the same, so that
+  // a component reader that fills the list string by string reads it alike.
   void ReadStrings(const std::vector<std::string>& strings);
 
  protected:

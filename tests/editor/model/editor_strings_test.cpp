@@ -263,8 +263,26 @@ TEST(EditorLines, StreamingAsStrings) {
   EXPECT_TRUE(v.Lines().StringsStored(&same));
 
   FakeView w;
-  w.Lines().ReadStrings({"x", "y"});
-  EXPECT_EQ(Rows(w.Store()), (V{"x|c", "y|c"}));
+  w.Store().SetWordWrap(true);
+  w.Store().WrapOption().SetWrapByte(20);
+  w.Lines().ReadStrings({"x", std::string(30, 'y')});
+  EXPECT_EQ(Rows(w.Store()), (V{"x|c", std::string(30, 'y') + "|c"}));
+  EXPECT_FALSE(w.Store().UndoObj().CanUndo());
+
+  // A reader that adds string by string while the view loads.
+  FakeView r;
+  r.Store().SetWordWrap(true);
+  r.loading = true;
+  r.Lines().BeginUpdate();
+  r.Lines().Clear();
+  r.Lines().Add(std::string(30, 'z'));
+  r.Lines().Add("q");
+  r.Lines().EndUpdate();
+  EXPECT_EQ(Rows(r.Store()), (V{std::string(30, 'z') + "|c", "q|c"}));
+  EXPECT_FALSE(r.Store().UndoObj().CanUndo());
+  r.loading = false;
+  r.Store().WrapOption().SetWrapByte(20);
+  EXPECT_EQ(r.Store().Count(), 3);
 }
 
 TEST(EditorStore, TwoViewsShareOneStore) {
