@@ -16,6 +16,7 @@
 
 #include "editor/model/editor_screen_strings.h"
 #include "editor/model/editor_strings.h"
+#include "platform/rtl/streams.h"
 #include "figures.h"
 
 namespace corvida {
@@ -136,6 +137,20 @@ void BM_Load100Mb(benchmark::State& state) {
   bench::Figure("model.load_100mb_ms", best, "ms");
 }
 
+// The peer: the runtime's plain string list reading the same file.
+void BM_PeerLoadStringList(benchmark::State& state) {
+  const std::string& path = TextFile();
+  double best = 1e300;
+  for (auto _ : state) {
+    TStringList list;
+    const auto t0 = std::chrono::steady_clock::now();
+    TFileStream file(path, fmOpenRead);
+    list.LoadFromStream(file);
+    best = std::min(best, Millis(std::chrono::steady_clock::now() - t0));
+  }
+  bench::Figure("model.peer_stringlist_load_100mb_ms", best, "ms");
+}
+
 // Loaded in a child process whose peak memory starts from its own small
 // footprint, so that nothing else of this program is counted.
 void BM_LoadPeakRss(benchmark::State& state) {
@@ -227,6 +242,7 @@ void BM_WrapAll(benchmark::State& state) {
 
 BENCHMARK(BM_LoadPeakRss)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Load100Mb)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeerLoadStringList)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypeChar)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnterRow0)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapAll)->Iterations(2)->Unit(benchmark::kMillisecond);

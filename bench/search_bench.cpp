@@ -49,11 +49,28 @@ void Run(benchmark::State& state, TSearchOptions options, const char* figure) {
   bench::Figure(figure, best, "MB/s");
 }
 
+// The peer: the standard library's substring search over the same blocks.
+void BM_PeerStringFind(benchmark::State& state) {
+  const std::string text = GeneratedText(32 * 1024 * 1024);
+  double best = 0;
+  size_t hits = 0;
+  for (auto _ : state) {
+    const auto t0 = std::chrono::steady_clock::now();
+    for (size_t at = 0; at + kBlock <= text.size(); at += kBlock)
+      hits += std::string_view(text).substr(at, kBlock).find("qqq") != std::string_view::npos;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    best = std::max(best, static_cast<double>(text.size()) / (1024.0 * 1024.0) / seconds);
+    benchmark::DoNotOptimize(hits);
+  }
+  bench::Figure("search.peer_string_find_mb_per_s", best, "MB/s");
+}
+
 void BM_SearchPlain(benchmark::State& state) { Run(state, sfDown | sfMatchCase, "search.plain_mb_per_s"); }
 void BM_SearchFullWidthNoCase(benchmark::State& state) {
   Run(state, sfDown | sfFullWidth, "search.fullwidth_nocase_mb_per_s");
 }
 
+BENCHMARK(BM_PeerStringFind)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchPlain)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchFullWidthNoCase)->Iterations(3)->Unit(benchmark::kMillisecond);
 
