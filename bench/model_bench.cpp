@@ -226,6 +226,26 @@ void BM_EnterRow0(benchmark::State& state) {
   bench::Figure("model.enter_row0_us", MedianMicros(samples), "us");
 }
 
+// A file of one 100 MB line without a break.
+void BM_LoadSingleLine(benchmark::State& state) {
+  const std::string path = "/tmp/corvida_bench_single_line.txt";
+  {
+    std::ofstream out(path, std::ios::binary);
+    const std::string chunk = std::string(1000, 'a') + "\x82\xa0";
+    for (long written = 0; written < 100L * 1024 * 1024; written += static_cast<long>(chunk.size())) out << chunk;
+  }
+  double best = 1e300;
+  for (auto _ : state) {
+    BenchView view;
+    const auto t0 = std::chrono::steady_clock::now();
+    view.Lines().LoadFromFile(path);
+    best = std::min(best, Millis(std::chrono::steady_clock::now() - t0));
+    if (view.Store().Count() != 1 || view.Store().RowAttributes(0) != raEof) state.SkipWithError("not one row");
+  }
+  std::remove(path.c_str());
+  bench::Figure("model.load_single_line_100mb_ms", best, "ms");
+}
+
 void BM_WrapAll(benchmark::State& state) {
   double best = 1e300;
   for (auto _ : state) {
@@ -245,6 +265,7 @@ BENCHMARK(BM_Load100Mb)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeerLoadStringList)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypeChar)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnterRow0)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSingleLine)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapAll)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace

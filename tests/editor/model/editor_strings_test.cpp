@@ -210,6 +210,18 @@ TEST(EditorLines, LoadFromFileJoinsLinesAcrossBlocks) {
   EXPECT_EQ(Rows(v.Store())[2], "z|e");
 }
 
+TEST(EditorLines, LoadFromFileOfOneLongLine) {
+  // Many blocks without a break, ending inside a double-byte character.
+  const std::string line = std::string(3 * 1024 * 1024, 'a') + "\x82\xa0\x82";
+  FakeView v;
+  v.Store().SetWordWrap(true);
+  v.Lines().LoadFromFile(TempFile("long.txt", line));
+  EXPECT_EQ(v.Lines().Count(), 1);
+  EXPECT_EQ(v.Lines().Get(0), line);
+  EXPECT_EQ(v.Store().Count(), 3 * 1024 * 1024 / 80 + 1);
+  EXPECT_EQ(v.Store().RowAttributes(v.Store().Count() - 1), raEof);
+}
+
 TEST(EditorLines, LoadFromFileOfBadInput) {
   FakeView v;
   v.Lines().Add("keep?");
