@@ -19,10 +19,10 @@ namespace {
 using testing::FakeView;
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kDefaultSteps = 10000;
+constexpr int kDefaultSteps = 4000;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-constexpr int kDefaultSteps = 10000;
+constexpr int kDefaultSteps = 4000;
 #else
 constexpr int kDefaultSteps = 100000;
 #endif
