@@ -1,0 +1,272 @@
+// The editor's row store on a generated 100 MB, 2,000,000-line CP932 text:
+// loading (time and peak memory), typing one character, inserting a row at
+// the top, and wrapping the whole text.
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "editor/model/editor_screen_strings.h"
+#include "editor/model/editor_strings.h"
+#include "platform/rtl/streams.h"
+#include "figures.h"
+
+namespace corvida {
+namespace {
+
+constexpr int kLines = 2'000'000;
+
+// A view without a window: the caret is kept, nothing is drawn.
+class BenchView : public TEditorView {
+ public:
+  BenchView() : store_(new TEditorScreenStrings), lines_(this) { store_->AddView(this); }
+  ~BenchView() override { store_->RemoveView(this); }
+  TEditorStrings& Lines() { return lines_; }
+  TEditorScreenStrings& Store() { return *store_; }
+
+  TEditorScreenStrings* ScreenStrings() const override { return store_; }
+  int Row() const override { return row_; }
+  int Col() const override { return col_; }
+  void SetRow(int row) override { row_ = std::clamp(row, 0, store_->Count()); }
+  void SetCol(int col) override { col_ = std::clamp(col, 0, 1001); }
+  int TopRow() const override { return topRow_; }
+  void SetTopRow(int row) override { topRow_ = std::clamp(row, 0, store_->Count()); }
+  void PlaceCaretAtOffset(int row, int offset) override {
+    SetRow(row);
+    SetCol(offset);
+  }
+  void UpdateCaret() override {}
+  void CaretBeginUpdate() override {}
+  void CaretEndUpdate() override {}
+  void UnderlineBeginUpdate() override {}
+  void UnderlineEndUpdate() override {}
+  bool Selected() const override { return false; }
+  void CleanSelection() override {}
+  int GetTextLen() const override { return 0; }
+  TRowAttribute GetRowAttribute(int row) const override {
+    return row >= 0 && row < store_->Count() ? store_->RowAttributes(row) : raEof;
+  }
+  void StringsChange() override {}
+  bool Modified() const override { return false; }
+  void SetModified(bool) override {}
+  void SetLinesUpdating(bool) override {}
+  bool Loading() const override { return false; }
+  bool Destroying() const override { return false; }
+  bool Focused() const override { return true; }
+  bool Showing() const override { return false; }
+  void SetRedraw(bool) override {}
+  void RefreshView() override {}
+  void InvalidateRow(int) override {}
+  int TabSpaceCount() const override { return 8; }
+  const TCharSet& Delimiters() const override { return delimiters_; }
+  int ScreenHeight() const override { return 1080; }
+  int RowHeight() const override { return 13; }
+  bool InitBracketsFull() const override { return false; }
+  std::unique_ptr<TRowScanner> CreateRowScanner() override { return nullptr; }
+
+ private:
+  TEditorScreenStrings* store_;
+  TEditorStrings lines_;
+  int row_ = 0;
+  int col_ = 0;
+  int topRow_ = 0;
+  TCharSet delimiters_ = DefaultDelimiters();
+};
+
+// Lines of 0 to 96 bytes (48 on average) of letters, digits, blanks and
+// double-byte characters, each ended by CR LF: about 100 MB in all.
+const std::string& TextFile() {
+  static const std::string path = [] {
+    const std::string p = "/tmp/corvida_bench_100mb.txt";
+    std::ofstream out(p, std::ios::binary);
+    std::mt19937 rng(42);
+    const char* pieces[] = {"ab", "cd", "12", "  ", "\x82\xa0", "\x88\x9f", "\x83\x4a", "xy", "\t ", "()"};
+    std::string line;
+    for (int i = 0; i < kLines; ++i) {
+      line.clear();
+      const int n = static_cast<int>(rng() % 49);
+      for (int k = 0; k < n; ++k) line += pieces[rng() % 10];
+      line += "\r\n";
+      out << line;
+    }
+    return p;
+  }();
+  return path;
+}
+
+long FileSize(const std::string& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  return static_cast<long>(in.tellg());
+}
+
+// The process's peak resident memory in kB.
+long PeakRssKb() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long value = 0;
+  while (status >> key) {
+    if (key == "VmHWM:") {
+      status >> value;
+      return value;
+    }
+    status.ignore(1 << 16, '\n');
+  }
+  return 0;
+}
+
+double Millis(std::chrono::steady_clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void BM_Load100Mb(benchmark::State& state) {
+  const std::string& path = TextFile();
+  double best = 1e300;
+  for (auto _ : state) {
+    BenchView view;
+    const auto t0 = std::chrono::steady_clock::now();
+    view.Lines().LoadFromFile(path);
+    best = std::min(best, Millis(std::chrono::steady_clock::now() - t0));
+    if (view.Store().Count() != kLines) state.SkipWithError("wrong line count");
+  }
+  bench::Figure("model.load_100mb_ms", best, "ms");
+}
+
+// The peer: the runtime's plain string list reading the same file.
+void BM_PeerLoadStringList(benchmark::State& state) {
+  const std::string& path = TextFile();
+  double best = 1e300;
+  for (auto _ : state) {
+    TStringList list;
+    const auto t0 = std::chrono::steady_clock::now();
+    TFileStream file(path, fmOpenRead);
+    list.LoadFromStream(file);
+    best = std::min(best, Millis(std::chrono::steady_clock::now() - t0));
+  }
+  bench::Figure("model.peer_stringlist_load_100mb_ms", best, "ms");
+}
+
+// Loaded in a child process whose peak memory starts from its own small
+// footprint, so that nothing else of this program is counted.
+void BM_LoadPeakRss(benchmark::State& state) {
+  const std::string& path = TextFile();
+  double ratio = 0;
+  for (auto _ : state) {
+    int fds[2];
+    if (pipe(fds) != 0) state.SkipWithError("pipe");
+    const pid_t child = fork();
+    if (child == 0) {
+      close(fds[0]);
+      if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+      }
+      long peak = 0;
+      {
+        BenchView view;
+        view.Lines().LoadFromFile(path);
+        peak = PeakRssKb();
+      }
+      (void)!write(fds[1], &peak, sizeof peak);
+      _exit(0);
+    }
+    close(fds[1]);
+    long peak = 0;
+    (void)!read(fds[0], &peak, sizeof peak);
+    close(fds[0]);
+    waitpid(child, nullptr, 0);
+    ratio = static_cast<double>(peak) * 1024.0 / static_cast<double>(FileSize(path));
+  }
+  bench::Figure("model.load_peak_rss_ratio", ratio, "x");
+}
+
+double MedianMicros(std::vector<double>& samples) {
+  std::sort(samples.begin(), samples.end());
+  return samples[samples.size() / 2];
+}
+
+void BM_TypeChar(benchmark::State& state) {
+  BenchView view;
+  view.Lines().LoadFromFile(TextFile());
+  TEditorScreenStrings& store = view.Store();
+  std::vector<double> samples;
+  for (auto _ : state) {
+    for (const int row : {0, store.Count() / 2, store.Count() - 1}) {
+      for (int i = 0; i < 200; ++i) {
+        // What typing does: the caret row is rewritten with one more byte.
+        std::string text = store.StringRef(row);
+        text.insert(text.size() / 2, 1, 'k');
+        if (store.RowAttributes(row) == raCrlf) text += "\r\n";
+        const auto t0 = std::chrono::steady_clock::now();
+        store.ChangeRows(row, 1, text);
+        samples.push_back(Millis(std::chrono::steady_clock::now() - t0) * 1000.0);
+      }
+    }
+  }
+  bench::Figure("model.type_char_us", MedianMicros(samples), "us");
+}
+
+void BM_EnterRow0(benchmark::State& state) {
+  BenchView view;
+  view.Lines().LoadFromFile(TextFile());
+  TEditorScreenStrings& store = view.Store();
+  std::vector<double> samples;
+  for (auto _ : state) {
+    for (int i = 0; i < 200; ++i) {
+      const auto t0 = std::chrono::steady_clock::now();
+      store.ChangeRows(0, 0, "new row\r\n");
+      samples.push_back(Millis(std::chrono::steady_clock::now() - t0) * 1000.0);
+    }
+  }
+  bench::Figure("model.enter_row0_us", MedianMicros(samples), "us");
+}
+
+// A file of one 100 MB line without a break.
+void BM_LoadSingleLine(benchmark::State& state) {
+  const std::string path = "/tmp/corvida_bench_single_line.txt";
+  {
+    std::ofstream out(path, std::ios::binary);
+    const std::string chunk = std::string(1000, 'a') + "\x82\xa0";
+    for (long written = 0; written < 100L * 1024 * 1024; written += static_cast<long>(chunk.size())) out << chunk;
+  }
+  double best = 1e300;
+  for (auto _ : state) {
+    BenchView view;
+    const auto t0 = std::chrono::steady_clock::now();
+    view.Lines().LoadFromFile(path);
+    best = std::min(best, Millis(std::chrono::steady_clock::now() - t0));
+    if (view.Store().Count() != 1 || view.Store().RowAttributes(0) != raEof) state.SkipWithError("not one row");
+  }
+  std::remove(path.c_str());
+  bench::Figure("model.load_single_line_100mb_ms", best, "ms");
+}
+
+void BM_WrapAll(benchmark::State& state) {
+  double best = 1e300;
+  for (auto _ : state) {
+    BenchView view;
+    view.Lines().LoadFromFile(TextFile());
+    view.Store().WrapOption().SetWrapByte(80);
+    const auto t0 = std::chrono::steady_clock::now();
+    view.Store().SetWordWrap(true);
+    best = std::min(best, Millis(std::chrono::steady_clock::now() - t0));
+    if (view.Store().Count() <= kLines) state.SkipWithError("nothing wrapped");
+  }
+  bench::Figure("model.wrapall_ms", best, "ms");
+}
+
+BENCHMARK(BM_LoadPeakRss)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load100Mb)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeerLoadStringList)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypeChar)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnterRow0)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSingleLine)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WrapAll)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace corvida
