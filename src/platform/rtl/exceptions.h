@@ -36,6 +36,7 @@ CORVIDA_EXCEPTION(EInvalidOperation, Exception);
 CORVIDA_EXCEPTION(EOutOfResources, Exception);
 CORVIDA_EXCEPTION(EClassNotFound, Exception);
 CORVIDA_EXCEPTION(EPropertyError, Exception);
+CORVIDA_EXCEPTION(EFountainError, Exception);
 
 #undef CORVIDA_EXCEPTION
 
