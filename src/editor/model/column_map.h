@@ -1,0 +1,46 @@
+#pragma once
+// The display layout of one row of text, shared by the view and the row
+// store: the column map (one code letter per display column) and the display
+// width. A double-byte character covers two columns; a tab covers the
+// columns up to the next tab stop and, with word wrap, never crosses the
+// wrap margin.
+#include <bitset>
+#include <string>
+#include <string_view>
+
+namespace corvida {
+
+using TCharSet = std::bitset<256>;
+
+// Column map letters.
+inline constexpr char kColSingle = '1';     // a single-byte character that is not a delimiter
+inline constexpr char kColDelimiter = '2';  // a single-byte delimiter (a tab itself included)
+inline constexpr char kColTab = '3';        // a filler column of a tab
+inline constexpr char kColLead = '4';       // first column of a double-byte character
+inline constexpr char kColTrail = '5';      // second column of a double-byte character
+
+// Columns are limited to this many without word wrap.
+inline constexpr int kMaxColumns = 1000;
+
+// The view's default delimiters: controls, blank, ASCII punctuation except
+// '_', 0x7F-0x80, the half-width ideographic punctuation and 0xFD-0xFF.
+TCharSet DefaultDelimiters();
+
+struct TColumnLayout {
+  TCharSet delimiters = DefaultDelimiters();
+  int tabSpaceCount = 8;
+  bool wordWrap = false;
+  int wrapByte = 80;
+};
+
+// The map of text; it stops growing at wrapByte + 3 columns (word wrap) or
+// kMaxColumns columns.
+std::string ColumnMap(std::string_view text, const TColumnLayout& layout);
+
+// The length ColumnMap(text, layout) has, without building it.
+int MapLength(std::string_view text, const TColumnLayout& layout);
+
+// The display width of text, without a cap.
+int StrColumns(std::string_view text, const TColumnLayout& layout);
+
+}  // namespace corvida

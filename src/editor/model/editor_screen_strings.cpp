@@ -1,0 +1,287 @@
+#include "editor/model/editor_screen_strings.h"
+
+#include <algorithm>
+
+#include "platform/rtl/scope_guard.h"
+
+namespace corvida {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+}  // namespace
+
+TEditorScreenStrings::TEditorScreenStrings() { SetOnChange(TNotifyEvent::Of<&TEditorScreenStrings::ViewsChange>(this)); }
+
+TEditorScreenStrings::~TEditorScreenStrings() {
+  SetOnChange({});
+  SetOnChanging({});
+  views_.clear();
+  wrapOption_.reset();
+  undoObj_.reset();
+}
+
+std::unique_ptr<TEditorUndoObj> TEditorScreenStrings::CreateUndoObj() { return std::make_unique<TEditorUndoObj>(this); }
+
+std::unique_ptr<TEditorWrapOption> TEditorScreenStrings::CreateWrapOption() {
+  auto option = std::make_unique<TEditorWrapOption>();
+  option->SetOnChange(TNotifyEvent::Of<&TEditorScreenStrings::WrapOptionChange>(this));
+  return option;
+}
+
+// Made on first use so that a descendant's factory runs (a constructor
+// cannot reach it).
+TEditorUndoObj& TEditorScreenStrings::UndoObj() {
+  if (!undoObj_) undoObj_ = CreateUndoObj();
+  return *undoObj_;
+}
+
+TEditorWrapOption& TEditorScreenStrings::WrapOption() {
+  if (!wrapOption_) wrapOption_ = CreateWrapOption();
+  return *wrapOption_;
+}
+
+void TEditorScreenStrings::AddView(TEditorView* view) {
+  if (view && std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void TEditorScreenStrings::RemoveView(TEditorView* view) {
+  const auto it = std::find(views_.begin(), views_.end(), view);
+  if (it == views_.end()) return;
+  views_.erase(it);
+  if (views_.empty()) delete this;
+}
+
+TEditorView* TEditorScreenStrings::ActiveView() const {
+  for (TEditorView* view : views_)
+    if (view->Focused()) return view;
+  return FirstView();
+}
+
+bool TEditorScreenStrings::OwnerLoading() const { return FirstView() && FirstView()->Loading(); }
+
+TColumnLayout TEditorScreenStrings::Layout() const {
+  TColumnLayout layout;
+  if (const TEditorView* view = FirstView()) {
+    layout.delimiters = view->Delimiters();
+    layout.tabSpaceCount = view->TabSpaceCount();
+  }
+  layout.wordWrap = wordWrap_;
+  layout.wrapByte = wrapOption_ ? wrapOption_->WrapByte() : TEditorWrapOption().WrapByte();
+  return layout;
+}
+
+int TEditorScreenStrings::FirstRowOfLine(int row) const {
+  while (row > 0 && row - 1 < Count() && RowAttributes(row - 1) == raWrapped) --row;
+  return row;
+}
+
+int TEditorScreenStrings::LastRowOfLine(int row) const {
+  while (row >= 0 && row < Count() - 1 && RowAttributes(row) == raWrapped) ++row;
+  return row;
+}
+
+void TEditorScreenStrings::GetRowsText(int row, int n, TRowAttribute& lastAttribute, int& rowCount,
+                                       std::string& text) const {
+  text.clear();
+  rowCount = 0;
+  lastAttribute = raInvalid;
+  if (row < 0 || row >= Count()) return;
+  const int last = n == -1 ? LastRowOfLine(row) : row + n - 1;
+  if (last < row || last >= Count()) return;
+  rowCount = last - row + 1;
+  lastAttribute = RowAttributes(last);
+  size_t size = 0;
+  for (int r = row; r <= last; ++r) size += StringRef(r).size() + (RowAttributes(r) == raCrlf ? 2 : 0);
+  text.reserve(size);
+  for (int r = row; r <= last; ++r) {
+    text += StringRef(r);
+    if (RowAttributes(r) == raCrlf) text += kCrLf;
+  }
+}
+
+TRowMarks TEditorScreenStrings::DeleteRows(int row, int n) {
+  TRowMarks marks;
+  if (row < 0 || row > Count() - 1 || n <= 0) return marks;
+  n = std::min(n, Count() - row);
+  BeginUpdate();
+  ScopeGuard end([this] { EndUpdate(); });
+  for (int r = row; r < row + n; ++r) marks = marks | RowMarks(r);
+  TakeRows(row, n);
+  return marks;
+}
+
+void TEditorScreenStrings::PutRows(int row, int oldCount, TEditorStringList& newRows) {
+  const int newCount = newRows.Count();
+  BeginUpdate();
+  ScopeGuard end([this] { EndUpdate(); });
+  std::vector<TRowMarks> marks(static_cast<size_t>(newCount));
+  if (newCount < oldCount) {
+    // The top rows of the old range go; the new rows take the marks of the
+    // surviving bottom rows, and the first of them those of the gone ones.
+    const TRowMarks gone = DeleteRows(row, oldCount - newCount);
+    for (int i = 0; i < newCount; ++i) marks[static_cast<size_t>(i)] = RowMarks(row + i);
+    if (newCount > 0)
+      marks[0] = marks[0] | gone;
+    else
+      ExcludeMarks(gone);
+  } else if (newCount > oldCount) {
+    const int added = newCount - oldCount;
+    for (int k = 1; k < oldCount; ++k) marks[static_cast<size_t>(k + added)] = RowMarks(row + k);
+    if (oldCount > 0) {
+      // A mark stays with its text when lines are inserted above it at
+      // column 0.
+      const TEditorView* view = ActiveView();
+      const size_t to = view && view->Col() != 0 ? 0 : static_cast<size_t>(added);
+      marks[to] = marks[to] | RowMarks(row);
+    }
+    InsertRows(row + oldCount, std::vector<TqdStringItem>(static_cast<size_t>(added)));
+  } else {
+    for (int i = 0; i < newCount; ++i) marks[static_cast<size_t>(i)] = RowMarks(row + i);
+  }
+  std::vector<TqdStringItem> rows = newRows.TakeRows(0, newCount);
+  for (int i = 0; i < newCount; ++i) {
+    At(row + i) = std::move(rows[static_cast<size_t>(i)]);
+    SetRowMarks(row + i, marks[static_cast<size_t>(i)]);
+  }
+}
+
+void TEditorScreenStrings::ChangeRows(int row, int n, std::string_view s) {
+  if (row < 0 || n < 0 || row + n - 1 > Count() - 1 || (n == 0 && s.empty())) return;
+  BeginUpdate();
+  ScopeGuard end([this] { EndUpdate(); });
+  const int first = std::max(FirstRowOfLine(row), row - 1);
+  const int b = row + n - 1;
+  int last = LastRowOfLine(b);
+
+  if (first == row && last == b && s.empty() && n > 0) {
+    // Whole lines go; their marks move to the row that now follows.
+    TUndoData* undo = UndoObj().NewUndoData();
+    undo->Row = row;
+    int oldCount = 0;
+    GetRowsText(row, n, undo->RowAttribute, oldCount, undo->Text);
+    const TRowMarks marks = DeleteRows(row, n);
+    if (Count() == 0)
+      ExcludeMarks(marks);
+    else
+      SetRowMarks(std::min(row, Count() - 1), RowMarks(std::min(row, Count() - 1)) | marks);
+    const int scanCount = RescanRows(row, true);
+    SetUpdateInfo(row, oldCount, scanCount, 0);
+    return;
+  }
+
+  TRowAttribute endAttribute;
+  if (b < last) {
+    endAttribute = RowAttributes(last);
+  } else if (last < Count() - 1) {
+    last = LastRowOfLine(last + 1);
+    endAttribute = RowAttributes(last);
+  } else {
+    endAttribute = !s.empty() && s.back() == '\n' ? raCrlf : raEof;
+  }
+
+  TUndoData* undo = UndoObj().NewUndoData();
+  undo->Row = first;
+  int oldCount = 0;
+  GetRowsText(first, last - first + 1, undo->RowAttribute, oldCount, undo->Text);
+
+  std::string head;
+  TRowAttribute ignored;
+  int rows = 0;
+  if (row > first) GetRowsText(first, row - first, ignored, rows, head);
+  std::string tail;
+  if (last > b) GetRowsText(b + 1, last - b, ignored, rows, tail);
+  std::string text;
+  text.reserve(head.size() + s.size() + tail.size());
+  text.append(head).append(s).append(tail);
+
+  TEditorStringList wrapped;
+  WrapLines(text, wrapped);
+  wrapped.SetRowAttributes(wrapped.Count() - 1, endAttribute);
+  const int newCount = wrapped.Count();
+  undo->RowCount = newCount;
+  PutRows(first, oldCount, wrapped);
+  const int scanCount = RescanRows(first, true);
+  SetUpdateInfo(first, oldCount, scanCount, newCount);
+}
+
+void TEditorScreenStrings::SetUpdateInfo(int row, int oldCount, int scanCount, int newCount) {
+  updateRow_ = row;
+  updateOldCount_ = oldCount;
+  updateScanCount_ = scanCount;
+  updateNewCount_ = newCount;
+  updatePending_ = true;
+}
+
+void TEditorScreenStrings::ExcludeMarks(TRowMarks marks) {
+  usedMarks_ = TRowMarks(static_cast<uint16_t>(usedMarks_.Bits() & ~marks.Bits()));
+}
+
+void TEditorScreenStrings::IncludeMarks(TRowMarks marks) { usedMarks_ = usedMarks_ | marks; }
+
+void TEditorScreenStrings::Undo() { UndoObj().Undo(); }
+void TEditorScreenStrings::Redo() { UndoObj().Redo(); }
+
+int TEditorScreenStrings::RescanRows(int row, bool notify) { return 0; }
+
+void TEditorScreenStrings::InitScan() {}
+
+void TEditorScreenStrings::ViewsChange(TObject*) {
+  for (TEditorView* view : std::vector<TEditorView*>(views_)) view->StringsChange();
+}
+
+void TEditorScreenStrings::SetUpdateState(bool updating) {
+  if (updating) {
+    TEditorStringList::SetUpdateState(true);
+    return;
+  }
+  // The views read the update fields while the change is published.
+  ScopeGuard reset([this] {
+    SetUpdateInfo(0, 0, 0, 0);
+    updatePending_ = false;
+    ClampViews();
+  });
+  TEditorStringList::SetUpdateState(false);
+}
+
+void TEditorScreenStrings::ClampViews() {
+  const int count = Count();
+  for (TEditorView* view : views_) {
+    const int limit = view->GetRowAttribute(count - 1) == raEof ? count - 1 : count;
+    if (view->Row() > count - 1) view->SetRow(limit);
+    if (view->TopRow() > count - 1) view->SetTopRow(limit);
+  }
+}
+
+void TEditorScreenStrings::CleanViewSelections() {
+  for (TEditorView* view : views_)
+    if (view->Selected()) view->CleanSelection();
+}
+
+void TEditorScreenStrings::ResetViewColumns() {
+  for (TEditorView* view : views_) view->SetCol(0);
+}
+
+void TEditorScreenStrings::RefreshViews() {
+  for (TEditorView* view : views_) view->RefreshView();
+}
+
+void TEditorScreenStrings::Clear() {
+  CleanViewSelections();
+  UndoObj().Clear();
+  SetUpdateInfo(0, Count(), 0, 0);
+  {
+    ScopeGuard reset([this] {
+      SetUpdateInfo(0, 0, 0, 0);
+      updatePending_ = false;
+    });
+    TEditorStringList::Clear();
+  }
+  for (TEditorView* view : views_) {
+    view->SetRow(0);
+    view->SetCol(0);
+  }
+  usedMarks_ = TRowMarks();
+}
+
+}  // namespace corvida
