@@ -431,7 +431,7 @@ TTokenKinds TFountainParser::LineKinds() const {
   return kinds;
 }
 
-void TFountainParser::ScanRowState(int index, const TRowAttributeStringList& strings, TRowAttributeData& data) {
+void TFountainParser::ScanRowState(int index, TRowAttributeStringList& strings, TRowAttributeData& data) {
   if (LineKinds().test(data.PrevToken)) {
     // The whole row is the carried token; it goes on only past a wrap.
     if (data.RowAttribute != raWrapped) data.PrevToken = 0;

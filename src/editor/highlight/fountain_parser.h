@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/model/row_scanner.h"
+#include "editor/model/editor_view.h"
 #include "platform/rtl/object.h"
 
 namespace corvida {
@@ -76,7 +76,7 @@ class TFountainParser : public TObject, public TRowScanner {
   virtual TFountainColor* TokenColor() = 0;
   // The current token is a word of the fountain's reserved-word list.
   virtual bool IsReserved();
-  void ScanRowState(int index, const TRowAttributeStringList& strings, TRowAttributeData& data) override;
+  void ScanRowState(int index, TRowAttributeStringList& strings, TRowAttributeData& data) override;
   // Kinds that a wrapped row hands on to the next row without a byte count.
   virtual TTokenKinds CarriedKinds() const;
   // Kinds that make the whole of a continued row one token.

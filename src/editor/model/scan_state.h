@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "editor/model/row_attribute_string_list.h"
-#include "editor/model/row_scanner.h"
+#include "editor/model/editor_view.h"
 
 namespace corvida {
 

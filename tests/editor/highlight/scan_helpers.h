@@ -43,7 +43,7 @@ inline std::unique_ptr<TRowAttributeStringList> MakeRows(const std::vector<Row>&
 }
 
 // The state each row starts with, scanning from the top.
-inline std::vector<TRowAttributeData> StatesFromTop(TFountainParser& parser, const TRowAttributeStringList& rows) {
+inline std::vector<TRowAttributeData> StatesFromTop(TFountainParser& parser, TRowAttributeStringList& rows) {
   std::vector<TRowAttributeData> states;
   TRowAttributeData data = InitialState();
   for (int r = 0; r < rows.Count(); ++r) {
