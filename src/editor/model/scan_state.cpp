@@ -45,10 +45,13 @@ bool SameScanState(const TRowAttributeStringList& rows, int row, const TRowAttri
 }
 
 void InvalidateScanState(TRowAttributeStringList& rows, int row) {
-  TRowAttributeData invalid;
-  invalid.PrevRowAttribute = raCrlf;  // 0
-  invalid.BracketIndex = -2;
-  StoreScanState(rows, row, invalid);
+  // Every scan field packed as 0 reads as the invalid state (the bracket
+  // index is biased by 2); only how the row ends and its marks are kept.
+  constexpr uint32_t kRowAttributeBits = 0x00000003;
+  constexpr uint32_t kRowMarkBits = 0xFFFF0000;
+  rows.SetAttributes(row, rows.Attributes(row) & kRowAttributeBits);
+  rows.SetAttributes2(row, rows.Attributes2(row) & kRowMarkBits);
+  if (!rows.DataStrings(row).empty()) rows.SetDataStrings(row, std::string());
 }
 
 bool ScanStateValid(const TRowAttributeStringList& rows, int row) { return rows.BracketIndexes(row) != -2; }

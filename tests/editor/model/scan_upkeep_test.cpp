@@ -84,6 +84,31 @@ class ScanUpkeepTest : public ::testing::Test {
   ScreenView view_;
 };
 
+TEST(ScanState, MarkingNotComputedKeepsHowTheRowEndsAndItsMarks) {
+  TRowAttributeStringList rows;
+  rows.Add("x");
+  rows.SetRowAttributes(0, raWrapped);
+  rows.SetRowMarks(0, TRowMarks{1, 9});
+  TRowAttributeData state;
+  state.PrevRowAttribute = raWrapped;
+  state.BracketIndex = 13;
+  state.ElementIndex = 255;
+  state.WrappedByte = 200;
+  state.Remain = 17;
+  state.PrevToken = 26;
+  state.StartToken = 3;
+  state.DataStr = "s";
+  StoreScanState(rows, 0, state);
+  state.RowAttribute = raWrapped;
+  EXPECT_EQ(StoredScanState(rows, 0), state);
+  InvalidateScanState(rows, 0);
+  TRowAttributeData invalid;
+  invalid.RowAttribute = raWrapped;
+  invalid.BracketIndex = -2;
+  EXPECT_EQ(StoredScanState(rows, 0), invalid);
+  EXPECT_EQ(rows.RowMarks(0), (TRowMarks{1, 9}));
+}
+
 TEST_F(ScanUpkeepTest, InitScanComputesTheWindowOrEverything) {
   SetLines(500);
   for (int r = 0; r < 500; ++r) ASSERT_EQ(ScanStateValid(Store(), r), r <= ScreenView::kWindow) << r;
