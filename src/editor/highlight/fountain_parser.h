@@ -70,6 +70,8 @@ class TFountainParser : public TObject, public TRowScanner {
   // Starts scanning s with the scan state data. The tokenizer keeps
   // pointers into s, which must outlive the scan of the row.
   virtual void StartRow(const std::string& s, const TRowAttributeData& data);
+  // A temporary would be gone before its tokens are read.
+  void StartRow(std::string&& s, const TRowAttributeData& data) = delete;
   // Scans the next token and returns its kind; ttEnd at the end of the row.
   virtual TTokenKind ScanToken();
   // The colour of the current token; null for the row's default colours.

@@ -63,12 +63,13 @@ TEST_F(FountainParserTest, SinglesTabsAndBlanks) {
 
 TEST_F(FountainParserTest, ReservedWordsIgnoreCaseButNotLength) {
   fountain_->ReserveWordList()->Add("total");
-  for (const char* word : {"total", "Total", "TOTAL"}) {
+  for (const std::string word : {"total", "Total", "TOTAL"}) {
     parser_->StartRow(word, InitialState());
     parser_->ScanToken();
     EXPECT_TRUE(parser_->IsReserved()) << word;
   }
-  parser_->StartRow("totals 12", InitialState());
+  const std::string row = "totals 12";
+  parser_->StartRow(row, InitialState());
   parser_->ScanToken();
   EXPECT_FALSE(parser_->IsReserved());
   fountain_->ReserveWordList()->Add("12");
@@ -168,7 +169,8 @@ TEST_F(FountainParserTest, BracketRegionRunsOverLines) {
 TEST_F(FountainParserTest, FirstBracketItemInCollectionOrderWins) {
   AddBracket(*fountain_, "{", "}");
   AddBracket(*fountain_, "{$", "}");
-  parser_->StartRow("{$x}", InitialState());
+  const std::string row = "{$x}";
+  parser_->StartRow(row, InitialState());
   ASSERT_EQ(parser_->ScanToken(), ttBracket);
   EXPECT_EQ(parser_->TokenBracketIndex(), 0);
   EXPECT_EQ(parser_->TokenStr(), "{$x}");
@@ -211,7 +213,8 @@ TEST_F(FountainParserTest, CloserSplitByWrapGivesAOneByteBracketToken) {
   EXPECT_EQ(states[1].BracketIndex, 0);
   EXPECT_EQ(states[1].PrevToken, ttBracket);
   EXPECT_EQ(states[1].WrappedByte, 1);
-  parser_->StartRow("/ y", states[1]);
+  const std::string row = "/ y";
+  parser_->StartRow(row, states[1]);
   ASSERT_EQ(parser_->ScanToken(), ttBracket);
   EXPECT_EQ(parser_->TokenStr(), "/");
   EXPECT_EQ(parser_->TokenBracketIndex(), 0);

@@ -95,6 +95,17 @@ TEST_F(FountainTest, AFifteenthBracketItemIsRefused) {
   EXPECT_EQ(fountain_->Brackets()->Items(0)->LeftBracket(), "<0");
 }
 
+TEST_F(FountainTest, AssigningMoreThanFourteenItemsCopiesFourteenThenFails) {
+  TCollection source([](TCollection* c) -> TCollectionItem* { return new TFountainBracketItem(c); });
+  for (int i = 0; i < 15; ++i) static_cast<TFountainBracketItem*>(source.Add())->SetLeftBracket(std::to_string(i));
+  log_.clear();
+  EXPECT_THROW(fountain_->Brackets()->Assign(&source), EFountainError);
+  EXPECT_EQ(fountain_->Brackets()->Count(), 14);
+  EXPECT_EQ(fountain_->Brackets()->Items(13)->LeftBracket(), "13");
+  EXPECT_EQ(fountain_->Brackets()->UpdateCount(), 0);
+  EXPECT_EQ(log_, (std::vector<std::string>{"A", "B"})) << "the update bracket still closes";
+}
+
 TEST_F(FountainTest, BracketCollectionsAssignItemsInOrder) {
   AddBracket(*fountain_, "/*", "*/")->ItemColor()->SetColor(clGreen);
   AddBracket(*fountain_, "{", "}");
