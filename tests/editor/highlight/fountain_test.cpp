@@ -95,6 +95,26 @@ TEST_F(FountainTest, AFifteenthBracketItemIsRefused) {
   EXPECT_EQ(fountain_->Brackets()->Items(0)->LeftBracket(), "<0");
 }
 
+// Reads every bracket item when told of a change, as a repainting editor does.
+struct BracketReader : TObject {
+  explicit BracketReader(TFountain* f) : fountain(f) {}
+  void Handle(TObject*) {
+    for (int i = 0; i < fountain->Brackets()->Count(); ++i) {
+      TFountainBracketItem* item = fountain->Brackets()->Items(i);
+      seen += item->LeftBracket() + item->RightBracket() + (item->ItemColor()->Color() == clNone ? "." : "!");
+    }
+  }
+  TFountain* fountain;
+  std::string seen;
+};
+
+TEST_F(FountainTest, ListenersSeeOnlyWholeBracketItems) {
+  BracketReader reader(fountain_.get());
+  fountain_->NotifyEventList()->Add(TNotifyEvent::Of<&BracketReader::Handle>(&reader));
+  AddBracket(*fountain_, "/*", "*/");
+  EXPECT_EQ(reader.seen, ".") << "told of the new item, still empty";
+}
+
 TEST_F(FountainTest, AssigningMoreThanFourteenItemsCopiesFourteenThenFails) {
   TCollection source([](TCollection* c) -> TCollectionItem* { return new TFountainBracketItem(c); });
   for (int i = 0; i < 15; ++i) static_cast<TFountainBracketItem*>(source.Add())->SetLeftBracket(std::to_string(i));
