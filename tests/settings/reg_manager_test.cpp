@@ -224,7 +224,7 @@ TEST_F(RegManagerTest, FontsUseFiveKeysWithColourIdentifiers) {
   font.SetName("FixedSys");
   font.SetSize(8);
   font.SetColor(clBlack);
-  font.SetStyle(FontStyleSet(fsBold) | FontStyleSet(fsUnderline));
+  font.SetStyle(fsBold | fsUnderline);
   font.SetCharset(SHIFTJIS_CHARSET);
   reg_.Filer("Font")->WriteFont(font);
   EXPECT_EQ(Stored("View", "Main_FontName"), "FixedSys");
@@ -251,7 +251,7 @@ TEST_F(RegManagerTest, FontKeysThatAreMissingOrNotNumbers) {
   TFont font;
   font.SetName("Keep");
   font.SetSize(11);
-  font.SetStyle(FontStyleSet(fsItalic));
+  font.SetStyle(fsItalic);
   reg_.Filer("Font")->ReadFont(font);
   EXPECT_EQ(font.Name(), "Keep");
   EXPECT_EQ(font.Size(), 11);

@@ -240,10 +240,6 @@ void TEditorScreenStrings::IncludeMarks(TRowMarks marks) { usedMarks_ = usedMark
 void TEditorScreenStrings::Undo() { UndoObj().Undo(); }
 void TEditorScreenStrings::Redo() { UndoObj().Redo(); }
 
-int TEditorScreenStrings::RescanRows(int row, bool notify) { return 0; }
-
-void TEditorScreenStrings::InitScan() {}
-
 void TEditorScreenStrings::ViewsChange(TObject*) {
   for (TEditorView* view : std::vector<TEditorView*>(views_)) view->StringsChange();
 }

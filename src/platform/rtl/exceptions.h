@@ -40,6 +40,7 @@ CORVIDA_EXCEPTION(EIniFileException, Exception);
 CORVIDA_EXCEPTION(ERegistryException, Exception);
 CORVIDA_EXCEPTION(EFontError, Exception);
 CORVIDA_EXCEPTION(EClipboardError, Exception);
+CORVIDA_EXCEPTION(EFountainError, Exception);
 
 #undef CORVIDA_EXCEPTION
 

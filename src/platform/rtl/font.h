@@ -7,15 +7,11 @@
 
 #include "platform/rtl/colors.h"
 #include "platform/rtl/events.h"
+#include "platform/rtl/font_style.h"
 #include "platform/rtl/object.h"
 
 namespace corvida {
 
-enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-// A set of TFontStyle: bit n stands for style n (bold 1, italic 2, ...).
-using TFontStyles = uint8_t;
-constexpr TFontStyles FontStyleSet(TFontStyle style) { return static_cast<TFontStyles>(1u << style); }
-inline constexpr TFontStyles kAllFontStyles = 0x0F;
 
 using TFontCharset = uint8_t;
 inline constexpr TFontCharset ANSI_CHARSET = 0;

@@ -58,7 +58,7 @@ TEST(Font, SizeFollowsHeightAndEveryChangeIsReportedOnce) {
   EXPECT_EQ(font.Size(), 8);
   font.SetSize(10);
   EXPECT_EQ(font.Height(), -13);
-  font.SetStyle(FontStyleSet(fsBold) | FontStyleSet(fsStrikeOut) | 0xF0);
+  font.SetStyle(fsBold | fsStrikeOut | 0xF0);
   EXPECT_EQ(font.Style(), 9);
   font.SetColor(clRed);
   font.SetColor(clRed);
@@ -104,7 +104,7 @@ TEST(Font, StreamsWithColourIdentifiers) {
   holder.Font()->SetName("FixedSys");
   holder.Font()->SetHeight(-11);
   holder.Font()->SetColor(clBtnFace);
-  holder.Font()->SetStyle(FontStyleSet(fsItalic));
+  holder.Font()->SetStyle(fsItalic);
   const std::string text = WriteComponentText(holder);
   EXPECT_NE(text.find("Font.Color = clBtnFace\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Font.Style = [fsItalic]\r\n"), std::string::npos) << text;
@@ -114,7 +114,7 @@ TEST(Font, StreamsWithColourIdentifiers) {
   EXPECT_EQ(back.Font()->Name(), "FixedSys");
   EXPECT_EQ(back.Font()->Height(), -11);
   EXPECT_EQ(back.Font()->Color(), clBtnFace);
-  EXPECT_EQ(back.Font()->Style(), FontStyleSet(fsItalic));
+  EXPECT_EQ(back.Font()->Style(), fsItalic);
 
   for (TColor unnamed : {0x123456, static_cast<TColor>(0x80000030)}) {
     holder.Font()->SetColor(unnamed);
