@@ -120,10 +120,10 @@ std::unique_ptr<TEditorColors> TEditorFountain::CreateEditorColors() {
 
 TFountainParser::TParserClass TEditorFountain::ParserClass() const { return &TFountainParser::Create<TEditorParser>; }
 
-void TEditorFountain::ColorSetter(TObject* instance, const TPropInfo& prop) {
+void TEditorFountain::ColorSetter(TPersistent* instance, const TPropInfo* prop, const TClassInfo* nested) {
   // The selection and search-hit colours are not token colours.
-  if (AnsiSameText(prop.name, "Select") || AnsiSameText(prop.name, "Hit")) return;
-  TFountain::ColorSetter(instance, prop);
+  if (AnsiSameText(prop->name, "Select") || AnsiSameText(prop->name, "Hit")) return;
+  TFountain::ColorSetter(instance, prop, nested);
 }
 
 void TEditorFountain::SetAll(const TFountainColor& value, int mask) {

@@ -118,7 +118,7 @@ class TEditorFountain : public TFountain {
   explicit TEditorFountain(TComponent* owner) : TFountain(owner) {}
   void AfterConstruction() override;
   std::unique_ptr<TFountainBracketCollection> CreateBrackets() override;
-  void ColorSetter(TObject* instance, const TPropInfo& prop) override;
+  void ColorSetter(TPersistent* instance, const TPropInfo* prop, const TClassInfo* nested) override;
   virtual std::unique_ptr<TEditorColors> CreateEditorColors();
 
  private:

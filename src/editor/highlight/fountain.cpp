@@ -1,6 +1,6 @@
 #include "editor/highlight/fountain.h"
 
-#include "editor/highlight/property_walk.h"
+#include "support/prop_walker.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
 
@@ -169,26 +169,25 @@ std::unique_ptr<TFountainParser> TFountain::CreateParser() { return ParserClass(
 
 bool TFountain::HasItalic(TPersistent* root) {
   italicFound_ = false;
-  WalkPublishedProperties(root, [this](TObject* instance, const TPropInfo& prop) { ItalicProbe(instance, prop); });
+  WalkProperties(root, PropKindBit(pkObject), TPropWalkEvent::Of<&TFountain::ItalicProbe>(this));
   return italicFound_;
 }
 
 void TFountain::SetColors(TPersistent* root, const TFountainColor* source, int mask) {
   colorSource_ = source;
   colorMask_ = mask;
-  WalkPublishedProperties(root, [this](TObject* instance, const TPropInfo& prop) { ColorSetter(instance, prop); });
+  WalkProperties(root, PropKindBit(pkObject), TPropWalkEvent::Of<&TFountain::ColorSetter>(this));
   colorSource_ = nullptr;
 }
 
-void TFountain::ItalicProbe(TObject* instance, const TPropInfo& prop) {
-  if (prop.kind != pkObject) return;
-  if (auto* color = dynamic_cast<TFountainColor*>(prop.getObject(instance)))
+void TFountain::ItalicProbe(TPersistent* instance, const TPropInfo* prop, const TClassInfo*) {
+  if (auto* color = dynamic_cast<TFountainColor*>(prop->getObject(instance)))
     if ((color->Style() & fsItalic) != 0) italicFound_ = true;
 }
 
-void TFountain::ColorSetter(TObject* instance, const TPropInfo& prop) {
-  if (prop.kind != pkObject || colorSource_ == nullptr) return;
-  auto* color = dynamic_cast<TFountainColor*>(prop.getObject(instance));
+void TFountain::ColorSetter(TPersistent* instance, const TPropInfo* prop, const TClassInfo*) {
+  if (colorSource_ == nullptr) return;
+  auto* color = dynamic_cast<TFountainColor*>(prop->getObject(instance));
   if (color == nullptr) return;
   if ((colorMask_ & 1) != 0) color->SetBkColor(colorSource_->BkColor());
   if ((colorMask_ & 2) != 0) color->SetColor(colorSource_->Color());

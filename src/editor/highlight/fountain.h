@@ -153,8 +153,8 @@ class TFountain : public TFileExtComponent {
   virtual void InitBracketItems() {}
   virtual void InitReserveWordList() {}
   // The per-property callbacks of HasItalic and SetColors.
-  virtual void ItalicProbe(TObject* instance, const TPropInfo& prop);
-  virtual void ColorSetter(TObject* instance, const TPropInfo& prop);
+  virtual void ItalicProbe(TPersistent* instance, const TPropInfo* prop, const TClassInfo* nested);
+  virtual void ColorSetter(TPersistent* instance, const TPropInfo* prop, const TClassInfo* nested);
 
   // The change handler of the parts: broadcasts through NotifyEventList.
   TNotifyEvent BroadcastEvent() const;

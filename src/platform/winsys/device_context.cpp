@@ -222,7 +222,7 @@ void TDeviceContext::ExtTextOut(int x, int y, UINT options, const TRect* rect, s
     return dbcs ? dx[i] + dx[i + 1] : dx[i];
   };
   int total = 0;
-  bool lined = (f->Desc().style & (kStyleUnderline | kStyleStrikeOut)) != 0;
+  bool lined = (f->Desc().style & (fsUnderline | fsStrikeOut)) != 0;
   if ((bkMode_ == OPAQUE && !opaqueRect) || lined) {
     for (size_t i = 0; i < n; ++i) {
       auto c = static_cast<unsigned char>(text[i]);
@@ -251,9 +251,9 @@ void TDeviceContext::ExtTextOut(int x, int y, UINT options, const TRect* rect, s
   }
   box.right = sx + std::max(total, pen - sx);
   int thick = f->LineThickness();
-  if (f->Desc().style & kStyleUnderline)
+  if (f->Desc().style & fsUnderline)
     surface_->Fill(IntersectRect({sx, sy + f->UnderlinePos(), sx + total, sy + f->UnderlinePos() + thick}, clip), color);
-  if (f->Desc().style & kStyleStrikeOut)
+  if (f->Desc().style & fsStrikeOut)
     surface_->Fill(IntersectRect({sx, sy + f->StrikeOutPos(), sx + total, sy + f->StrikeOutPos() + thick}, clip), color);
   // Slanted glyphs may reach past the last advance.
   box.right += tm.tmMaxCharWidth;

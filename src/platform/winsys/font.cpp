@@ -206,8 +206,8 @@ bool MatchFontconfig(const std::string& pattern, const std::string& family, uint
   if (!FcInit()) return false;
   FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(pattern.c_str()));
   if (!pat) return false;
-  if (style & kStyleBold) FcPatternAddInteger(pat, FC_WEIGHT, FC_WEIGHT_BOLD);
-  if (style & kStyleItalic) FcPatternAddInteger(pat, FC_SLANT, FC_SLANT_ITALIC);
+  if (style & fsBold) FcPatternAddInteger(pat, FC_WEIGHT, FC_WEIGHT_BOLD);
+  if (style & fsItalic) FcPatternAddInteger(pat, FC_SLANT, FC_SLANT_ITALIC);
   FcConfigSubstitute(nullptr, pat, FcMatchPattern);
   FcDefaultSubstitute(pat);
   FcResult result = FcResultNoMatch;
@@ -241,8 +241,8 @@ bool MatchFontconfig(const std::string& pattern, const std::string& family, uint
       FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
       FcMatrix* matrix = nullptr;
       bool slanted = FcPatternGetMatrix(match, FC_MATRIX, 0, &matrix) == FcResultMatch;
-      out.synthBold = (style & kStyleBold) && (embolden || weight < FC_WEIGHT_DEMIBOLD);
-      out.synthItalic = (style & kStyleItalic) && (slanted || slant == FC_SLANT_ROMAN);
+      out.synthBold = (style & fsBold) && (embolden || weight < FC_WEIGHT_DEMIBOLD);
+      out.synthItalic = (style & fsItalic) && (slanted || slant == FC_SLANT_ROMAN);
     }
   }
   FcPatternDestroy(match);
@@ -271,8 +271,8 @@ bool FindShinonome(const std::vector<std::string>& dirs, int pixels, uint8_t sty
   const Size* best = &sizes[0];
   for (const Size& s : sizes)
     if (std::abs(s.pixels - pixels) < std::abs(best->pixels - pixels)) best = &s;
-  bool bold = style & kStyleBold;
-  bool italic = style & kStyleItalic;
+  bool bold = style & fsBold;
+  bool italic = style & fsItalic;
   std::string suffix = std::string(bold ? "b" : "") + (italic ? "i" : "");
   auto pick = [&](const char* base, TFaceEncoding encoding, TFaceChoice& out) {
     out.encoding = encoding;
@@ -299,10 +299,10 @@ TFontHandle::TFontHandle(const TFontDesc& desc, std::unique_ptr<TFontFace> singl
   m.tmExternalLeading = single_->ExternalLeading();
   m.tmAveCharWidth = Glyph('x').advance;
   m.tmMaxCharWidth = std::max(single_->MaxAdvance(), d.MaxAdvance());
-  m.tmWeight = (desc.style & kStyleBold) ? 700 : 400;
-  m.tmItalic = (desc.style & kStyleItalic) ? 1 : 0;
-  m.tmUnderlined = (desc.style & kStyleUnderline) ? 1 : 0;
-  m.tmStruckOut = (desc.style & kStyleStrikeOut) ? 1 : 0;
+  m.tmWeight = (desc.style & fsBold) ? 700 : 400;
+  m.tmItalic = (desc.style & fsItalic) ? 1 : 0;
+  m.tmUnderlined = (desc.style & fsUnderline) ? 1 : 0;
+  m.tmStruckOut = (desc.style & fsStrikeOut) ? 1 : 0;
   // As Windows reports it: the bit is set for a variable-pitch face.
   m.tmPitchAndFamily = single_->FixedPitch() ? 0 : 1;
   m.tmCharSet = SHIFTJIS_CHARSET;
@@ -374,7 +374,7 @@ std::unique_ptr<TFontHandle> TFontCache::Create(const TFontDesc& desc) {
   if (!library && FT_Init_FreeType(&library) != 0) throw EFontError("cannot start the font renderer");
   bool cellHeight = desc.height > 0;
   int pixels = std::max(1, std::abs(desc.height == 0 ? 12 : desc.height));
-  uint8_t faceStyle = desc.style & (kStyleBold | kStyleItalic);
+  uint8_t faceStyle = desc.style & (fsBold | fsItalic);
   std::string utf8 = Cp932ToUtf8(desc.name);
   TFamily family = Classify(utf8);
 

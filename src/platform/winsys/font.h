@@ -15,15 +15,10 @@
 #include <vector>
 
 #include "platform/rtl/colors.h"
+#include "platform/rtl/font_style.h"
 #include "platform/winsys/win_defs.h"
 
 namespace corvida {
-
-// Style bits; bit n is the n-th font style of the toolkit's font set.
-inline constexpr uint8_t kStyleBold = 0x01;
-inline constexpr uint8_t kStyleItalic = 0x02;
-inline constexpr uint8_t kStyleUnderline = 0x04;
-inline constexpr uint8_t kStyleStrikeOut = 0x08;
 
 // The editor's default face and the window's default face, as CP932 names.
 inline constexpr const char* kEditorFontName = "FixedSys";

@@ -59,14 +59,14 @@ TEST(Fonts, SingleBytesIncludingHalfWidthKatakanaAndDoubleBytesHaveGlyphs) {
 
 TEST(Fonts, StylesComeFromBoldAndItalicFacesOrAreSynthesized) {
   REQUIRE_SHINONOME();
-  EXPECT_GT(InkCount(Editor(kStyleBold)->Glyph('l')), InkCount(Editor()->Glyph('l')));
-  EXPECT_EQ(Editor(kStyleBold)->Metrics().tmWeight, 700);
-  EXPECT_EQ(Editor(kStyleBold)->Metrics().tmHeight, 12);
+  EXPECT_GT(InkCount(Editor(fsBold)->Glyph('l')), InkCount(Editor()->Glyph('l')));
+  EXPECT_EQ(Editor(fsBold)->Metrics().tmWeight, 700);
+  EXPECT_EQ(Editor(fsBold)->Metrics().tmHeight, 12);
 
   // Underline and strike-out are drawn lines across the advance.
   TSurface s(12, 12);
   TDeviceContext dc(&s);
-  dc.SelectFont(Editor(kStyleUnderline));
+  dc.SelectFont(Editor(fsUnderline));
   dc.SetBkMode(TRANSPARENT);
   int dx[2] = {6, 6};
   dc.ExtTextOut(0, 0, 0, nullptr, "  ", dx);
@@ -86,7 +86,7 @@ TEST(Fonts, WindowFontIsTheProportionalGothicOutline) {
   EXPECT_GT(InkCount(f->Glyph(0x8ABF)), 0);
   EXPECT_GT(InkCount(f->Glyph(0xB1)), 0);
   // No bold face of this family is installed: bold is synthesized.
-  const TFontHandle* bold = FontCache().Get(TFontDesc{kWindowFontName, -12, kStyleBold, SHIFTJIS_CHARSET});
+  const TFontHandle* bold = FontCache().Get(TFontDesc{kWindowFontName, -12, fsBold, SHIFTJIS_CHARSET});
   EXPECT_GT(InkCount(bold->Glyph('l')), InkCount(f->Glyph('l')));
 }
 
@@ -120,7 +120,7 @@ TEST(FontsDeathTest, NoUsableFaceAtAllIsAClearError) {
 TEST(Fonts, OneHandlePerDescription) {
   REQUIRE_SHINONOME();
   EXPECT_EQ(Editor(), Editor());
-  EXPECT_NE(Editor(), Editor(kStyleBold));
+  EXPECT_NE(Editor(), Editor(fsBold));
 }
 
 }  // namespace
