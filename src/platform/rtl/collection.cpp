@@ -87,6 +87,7 @@ void TCollection::Changed() {
 }
 
 void TCollection::Assign(const TPersistent* source) {
+  if (source == this) return;  // clearing first would lose the items
   if (auto* other = dynamic_cast<const TCollection*>(source)) {
     BeginUpdate();
     ScopeGuard end([this] { EndUpdate(); });

@@ -57,6 +57,10 @@ TComponent* TComponent::FindComponent(std::string_view name) const {
 }
 
 void TComponent::InsertComponent(TComponent* component) {
+  // Names stay unique within an owner, or look-ups by name become ambiguous.
+  TComponent* same = FindComponent(component->name_);
+  if (same != nullptr && same != component)
+    throw EComponentError(Format(msg::kDuplicateName, {component->name_}));
   if (component->owner_ != nullptr) component->owner_->RemoveComponent(component);
   components_.push_back(component);
   component->owner_ = this;

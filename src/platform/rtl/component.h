@@ -62,6 +62,9 @@ class TComponent : public TPersistent {
   void SetState(TComponentState flag, bool on);
 
  private:
+  // The component text reader marks each component it reads, and only those.
+  friend class TComponentTextReader;
+
   TComponent* owner_ = nullptr;
   std::string name_;
   std::vector<TComponent*> components_;

@@ -91,11 +91,16 @@ class Cp932Tables {
       }
     }
     iconv_close(cd);
-    // The first code found for each code point wins, so NEC and IBM
-    // duplicates convert back to one stable form.
-    for (int code = 0; code < 65536; ++code) {
-      const char32_t cp = (*toUnicode_)[code];
-      if (cp != 0 && fromUnicode_.find(cp) == fromUnicode_.end()) fromUnicode_.emplace(cp, code);
+    // Characters with several codes convert back as Windows does: the
+    // lowest code wins (JIS X 0208 before NEC row 13 before the IBM
+    // extensions), except that the NEC-selected IBM extensions (lead bytes
+    // 0xED and 0xEE) give way to the IBM extensions.
+    auto necSelected = [](int code) { return code >> 8 == 0xED || code >> 8 == 0xEE; };
+    for (const bool secondPass : {false, true}) {
+      for (int code = 0; code < 65536; ++code) {
+        const char32_t cp = (*toUnicode_)[code];
+        if (cp != 0 && necSelected(code) == secondPass) fromUnicode_.emplace(cp, code);
+      }
     }
     fromUnicode_[0] = 0;
   }

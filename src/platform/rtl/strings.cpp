@@ -93,6 +93,7 @@ void TStrings::AddStrings(const TStrings& strings) {
 }
 
 void TStrings::Assign(const TPersistent* source) {
+  if (source == this) return;  // clearing first would lose the lines
   if (auto* strings = dynamic_cast<const TStrings*>(source)) {
     BeginUpdate();
     ScopeGuard end([this] { EndUpdate(); });

@@ -1,0 +1,213 @@
+#include "editor/model/qd_string_list.h"
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/messages.h"
+
+namespace corvida {
+namespace {
+
+const std::string kEmpty;
+
+// The growth step for a full list of the given capacity.
+int GrowthStep(int capacity) {
+  if (capacity > 64) return capacity / 4;
+  if (capacity > 8) return 16;
+  return 4;
+}
+
+}  // namespace
+
+TqdStringItem::TqdStringItem(const TqdStringItem& other)
+    : Str(other.Str), Data(other.Data), Attributes(other.Attributes), Attributes2(other.Attributes2) {
+  if (other.dataStr_) dataStr_ = std::make_unique<std::string>(*other.dataStr_);
+}
+
+TqdStringItem& TqdStringItem::operator=(const TqdStringItem& other) {
+  if (this != &other) *this = TqdStringItem(other);
+  return *this;
+}
+
+const std::string& TqdStringItem::DataStr() const { return dataStr_ ? *dataStr_ : kEmpty; }
+
+void TqdStringItem::SetDataStr(std::string s) {
+  if (s.empty())
+    dataStr_.reset();
+  else if (dataStr_)
+    *dataStr_ = std::move(s);
+  else
+    dataStr_ = std::make_unique<std::string>(std::move(s));
+}
+
+TqdStringList::~TqdStringList() {
+  onChange_ = {};
+  onChanging_ = {};
+  ReleaseAll();
+}
+
+void TqdStringList::IndexError() { throw EStringListError(msg::kListIndexError); }
+
+const TqdStringItem& TqdStringList::At(int index) const {
+  if (index < 0 || index >= count_) IndexError();
+  return Slot(index);
+}
+
+TqdStringItem& TqdStringList::At(int index) {
+  if (index < 0 || index >= count_) IndexError();
+  return Slot(index);
+}
+
+std::string TqdStringList::Get(int index) const { return At(index).Str; }
+
+void TqdStringList::Put(int index, const std::string& s) {
+  TqdStringItem& item = At(index);
+  Changing();
+  item.Str = s;
+  Changed();
+}
+
+int TqdStringList::Add(const std::string& s) {
+  const int index = count_;
+  Insert(index, s);
+  return index;
+}
+
+void TqdStringList::Insert(int index, const std::string& s) {
+  if (index < 0 || index > count_) IndexError();
+  Changing();
+  Reserve(1);
+  MoveGapTo(index);
+  std::construct_at(slots_ + gapStart_, s);
+  ++gapStart_;
+  ++count_;
+  Changed();
+}
+
+void TqdStringList::Delete(int index) {
+  if (index < 0 || index >= count_) IndexError();
+  Changing();
+  MoveGapTo(index);
+  std::destroy_at(slots_ + gapStart_ + GapLength());
+  --count_;
+  Changed();
+}
+
+void TqdStringList::Exchange(int index1, int index2) {
+  TqdStringItem& a = At(index1);
+  TqdStringItem& b = At(index2);
+  Changing();
+  std::swap(a, b);
+  Changed();
+}
+
+void TqdStringList::Clear() {
+  if (count_ == 0) return;
+  Changing();
+  ReleaseAll();
+  Changed();
+}
+
+void TqdStringList::SetCapacity(int capacity) {
+  if (capacity < count_) throw EStringListError(msg::kListCapacityError);
+  if (capacity != capacity_) Reallocate(capacity);
+}
+
+void TqdStringList::InsertItems(int index, std::vector<TqdStringItem>&& items) {
+  if (index < 0 || index > count_) IndexError();
+  if (items.empty()) return;
+  Changing();
+  Reserve(static_cast<int>(items.size()));
+  MoveGapTo(index);
+  std::uninitialized_move(items.begin(), items.end(), slots_ + gapStart_);
+  gapStart_ += static_cast<int>(items.size());
+  count_ += static_cast<int>(items.size());
+  items.clear();
+  Changed();
+}
+
+std::vector<TqdStringItem> TqdStringList::ExtractItems(int index, int count) {
+  if (index < 0 || count < 0 || index > count_ - count) IndexError();
+  std::vector<TqdStringItem> items;
+  if (count == 0) return items;
+  items.reserve(static_cast<size_t>(count));
+  Changing();
+  MoveGapTo(index);
+  TqdStringItem* first = slots_ + gapStart_ + GapLength();
+  std::move(first, first + count, std::back_inserter(items));
+  std::destroy(first, first + count);
+  count_ -= count;
+  Changed();
+  return items;
+}
+
+void TqdStringList::Changed() {
+  if (updateCount_ == 0 && onChange_) onChange_(this);
+}
+
+void TqdStringList::Changing() {
+  if (updateCount_ == 0 && onChanging_) onChanging_(this);
+}
+
+void TqdStringList::SetUpdateState(bool updating) {
+  if (updating) {
+    Changing();
+    ++updateCount_;
+  } else {
+    --updateCount_;
+    Changed();
+  }
+}
+
+void TqdStringList::MoveGapTo(int index) {
+  const int gap = GapLength();
+  if (gap > 0) {
+    // Each move goes into a raw slot of the gap and leaves a raw slot behind.
+    for (int i = gapStart_ - 1; i >= index; --i) {
+      std::construct_at(slots_ + i + gap, std::move(slots_[i]));
+      std::destroy_at(slots_ + i);
+    }
+    for (int i = gapStart_; i < index; ++i) {
+      std::construct_at(slots_ + i, std::move(slots_[i + gap]));
+      std::destroy_at(slots_ + i + gap);
+    }
+  }
+  gapStart_ = index;
+}
+
+void TqdStringList::Reserve(int extra) {
+  if (count_ + extra <= capacity_) return;
+  int capacity = capacity_;
+  while (capacity < count_ + extra) capacity += GrowthStep(capacity);
+  Reallocate(capacity);
+}
+
+void TqdStringList::Reallocate(int capacity) {
+  TqdStringItem* slots = std::allocator<TqdStringItem>().allocate(static_cast<size_t>(capacity));
+  const int tail = count_ - gapStart_;
+  TqdStringItem* oldTail = slots_ + gapStart_ + GapLength();
+  std::uninitialized_move(slots_, slots_ + gapStart_, slots);
+  std::uninitialized_move(oldTail, oldTail + tail, slots + capacity - tail);
+  std::destroy(slots_, slots_ + gapStart_);
+  std::destroy(oldTail, oldTail + tail);
+  if (slots_ != nullptr) std::allocator<TqdStringItem>().deallocate(slots_, static_cast<size_t>(capacity_));
+  slots_ = slots;
+  capacity_ = capacity;
+}
+
+void TqdStringList::ReleaseAll() {
+  if (slots_ != nullptr) {
+    TqdStringItem* tail = slots_ + gapStart_ + GapLength();
+    std::destroy(slots_, slots_ + gapStart_);
+    std::destroy(tail, tail + (count_ - gapStart_));
+    std::allocator<TqdStringItem>().deallocate(slots_, static_cast<size_t>(capacity_));
+  }
+  slots_ = nullptr;
+  count_ = 0;
+  capacity_ = 0;
+  gapStart_ = 0;
+}
+
+}  // namespace corvida
