@@ -137,6 +137,11 @@ void TWinControl::PeerUpdate() {
   if (peer_) peer_->Update();
 }
 
+void TWinControl::PeerUpdateTree() {
+  PeerUpdate();
+  for (TWinControl* child : controls_) child->PeerUpdateTree();
+}
+
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   width = std::max(0, width);
   height = std::max(0, height);
@@ -147,7 +152,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (window_) window_->SetBounds(WindowRect());
   if (parent_ && align_ != alNone) parent_->AlignControls();
   if (resized) AlignControls();
-  PeerUpdate();
+  PeerUpdateTree();
 }
 
 TRect TWinControl::ClientRect() const { return window_ ? window_->ClientRect() : TRect{0, 0, Width(), Height()}; }
@@ -193,7 +198,7 @@ void TWinControl::SetVisible(bool v) {
   visible_ = v;
   if (window_) window_->SetVisible(v);
   if (parent_) parent_->AlignControls();
-  PeerUpdate();
+  PeerUpdateTree();
 }
 
 void TWinControl::SetEnabled(bool v) {

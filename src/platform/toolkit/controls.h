@@ -183,8 +183,10 @@ class TWinControl : public TComponent {
   // The window exists (peer included); descendants set up scroll bars etc.
   virtual void CreateWnd() {}
 
-  // Tells the peer that something it mirrors changed.
+  // Tells the peer that something it mirrors changed; the tree form tells
+  // the peers of the children too, whose place moved along.
   void PeerUpdate();
+  void PeerUpdateTree();
   // Fits the aligned children into the client area.
   virtual void AlignControls();
   virtual TRect AlignRect() const { return ClientRect(); }
