@@ -1,0 +1,60 @@
+#include "platform/backends/qt/qt_desktop.h"
+
+#include <QApplication>
+#include <QPixmap>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/backends/qt/qt_backend.h"
+#include "platform/backends/qt/qt_widgets.h"
+
+namespace corvida {
+namespace {
+
+bool EnvSet(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v;
+}
+
+}  // namespace
+
+bool CanShowWindow() { return EnvSet("QT_QPA_PLATFORM") || EnvSet("DISPLAY") || EnvSet("WAYLAND_DISPLAY"); }
+
+int RunDesktop(int argc, char** argv, const std::function<TForm*()>& makeForm) {
+  QApplication app(argc, argv);
+  TQtBackend backend;
+  Application().Initialize();
+  std::unique_ptr<TForm> form;
+  try {
+    form.reset(makeForm());
+  } catch (...) {
+    Application().HandleException(nullptr);
+    return 1;
+  }
+  Application().SetMainForm(form.get());
+  Application().Run();
+  form.reset();
+  return 0;
+}
+
+int RenderScreenshot(int argc, char** argv, const std::function<TForm*()>& makeForm, const std::string& pngPath) {
+  if (!EnvSet("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  TQtBackend backend;
+  Application().Initialize();
+  std::unique_ptr<TForm> form(makeForm());
+  Application().SetMainForm(form.get());
+  form->Show();
+  Application().ProcessMessages();
+  QCoreApplication::processEvents();
+  TQtFormWidget* widget = backend.FormWidget(form->Window());
+  if (!widget || !widget->grab().save(QString::fromStdString(pngPath), "PNG")) {
+    std::fprintf(stderr, "corvida: cannot write the screenshot %s\n", pngPath.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace corvida
