@@ -404,6 +404,7 @@ void TQtHostPeer::FocusChanged() {
 TQtButtonPeer::TQtButtonPeer(QWidget* parent, TSpeedButton* button) : button_(button), widget_(new QPushButton(parent)) {
   widget_->setFocusPolicy(Qt::NoFocus);
   widget_->setAutoDefault(false);
+  widget_->setAutoFillBackground(true);
   HWND h = button->Handle();
   QObject::connect(widget_, &QPushButton::clicked, widget_, [h] {
     Guarded([h] { WindowSystem().PostInput(h, CM_PEERCLICK, 0, 0, WindowSystem().InputKeyStates()); });
@@ -450,6 +451,8 @@ TQtRadioGroupPeer::TQtRadioGroupPeer(QWidget* parent, TRadioGroup* group)
     : group_(group), box_(new QGroupBox(parent)), buttonGroup_(new QButtonGroup(box_)),
       focusWatcher_(new TFocusWatcher(group)) {
   focusWatcher_->setParent(box_);
+  // Opaque, so that the group's own software rendering does not show through.
+  box_->setAutoFillBackground(true);
   buttonGroup_->setExclusive(true);
   HWND h = group->Handle();
   QObject::connect(buttonGroup_, &QButtonGroup::idClicked, box_, [h](int id) {
