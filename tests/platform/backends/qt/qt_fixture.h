@@ -55,6 +55,11 @@ class TRecorder : public TCustomControl {
       case WM_SYSKEYDOWN:
       case WM_CHAR:
       case WM_MOUSEWHEEL:
+      case WM_MOUSEMOVE:
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONUP:
+      case WM_LBUTTONDBLCLK:
+      case WM_RBUTTONDOWN:
       case WM_VSCROLL:
       case WM_HSCROLL:
         seen.push_back({m.Msg, m.WParam, m.LParam});
