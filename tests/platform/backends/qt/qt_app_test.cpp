@@ -2,10 +2,13 @@
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QEventLoop>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -138,6 +141,57 @@ TEST_F(QtAppTest, KanjiTextAndTheBoxFormatTravelBetweenTwoWindowsThroughTheDeskt
   ASSERT_TRUE(OpenClipboard(paster->Window()));
   EXPECT_FALSE(IsClipboardFormatAvailable(boxFormat));
   CloseClipboard();
+}
+
+std::string Hex(const std::string& bytes) {
+  static const char* digits = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+// The other process of the test below: pastes what the desktop holds.
+TEST_F(QtAppTest, ClipboardPastingProcess) {
+  if (!std::getenv("CORVIDA_CLIPBOARD_CHILD")) GTEST_SKIP() << "run by the cross-process clipboard test";
+  UINT boxFormat = RegisterClipboardFormat("TEditor Box Type");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  bool box = IsClipboardFormatAvailable(boxFormat);
+  CloseClipboard();
+  std::printf("PASTED %s %d\n", Hex(GetClipboardText()).c_str(), box ? 1 : 0);
+}
+
+TEST_F(QtAppTest, TheBoxFormatSurvivesIntoAnotherProcess) {
+  if (QGuiApplication::platformName() != "xcb")
+    GTEST_SKIP() << "needs a clipboard shared between processes: QT_QPA_PLATFORM=xcb under xvfb-run";
+  const std::string text = "\x8a\xbf\x8e\x9a\r\nab\r\n";  // "漢字", "ab"
+  UINT boxFormat = RegisterClipboardFormat("TEditor Box Type");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  for (UINT format : {CF_TEXT, boxFormat}) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    SetClipboardData(format, block);
+  }
+  CloseClipboard();
+
+  // The other process asks this one for the data, so this loop must run.
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("CORVIDA_CLIPBOARD_CHILD", "1");
+  child.setProcessEnvironment(env);
+  QEventLoop loop;
+  QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
+  QTimer::singleShot(30000, &loop, &QEventLoop::quit);  // a safety net
+  child.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_filter=QtAppTest.ClipboardPastingProcess", "--gtest_brief=1"});
+  loop.exec();
+  ASSERT_EQ(child.state(), QProcess::NotRunning);
+  std::string out = child.readAllStandardOutput().toStdString();
+  EXPECT_NE(out.find("PASTED " + Hex(text) + " 1"), std::string::npos) << out;
 }
 
 TEST_F(QtAppTest, TheDemoFormShowsNativeControlsOverItsFramebuffer) {
