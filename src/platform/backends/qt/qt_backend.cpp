@@ -98,19 +98,23 @@ void Guarded(const std::function<void()>& fn) {
   }
 }
 
+QString TQtBackend::FamilyOfFile(const std::string& file) {
+  auto it = families_.find(file);
+  if (it == families_.end()) {
+    int id = QFontDatabase::addApplicationFont(QString::fromStdString(file));
+    QStringList names = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+    it = families_.emplace(file, names.isEmpty() ? QString() : names.first()).first;
+  }
+  return it->second;
+}
+
 QFont QtFont(const TFont& font) {
-  static std::map<std::string, QString> families;
   QFont f;
   try {
     const TFontHandle* handle = font.Handle();
     std::string file = handle->DoubleByteFile().empty() ? handle->SingleByteFile() : handle->DoubleByteFile();
-    auto it = families.find(file);
-    if (it == families.end()) {
-      int id = QFontDatabase::addApplicationFont(QString::fromStdString(file));
-      QStringList names = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
-      it = families.emplace(file, names.isEmpty() ? QString() : names.first()).first;
-    }
-    if (!it->second.isEmpty()) f.setFamily(it->second);
+    QString family = QtBackend() ? QtBackend()->FamilyOfFile(file) : QString();
+    if (!family.isEmpty()) f.setFamily(family);
   } catch (const Exception&) {
     // No face for the font: Qt's default family serves.
   }

@@ -68,6 +68,10 @@ class TQtBackend : public TBackend, public TToolkitBackend {
   // The widget under the pointer, which shows the pointer shape.
   void SetHovered(QWidget* widget);
   bool CaretBlinkOn() const { return caretOn_; }
+  // The part of a wheel step fine-grained devices have sent so far.
+  int& WheelRemainder() { return wheelRemainder_; }
+  // Qt font families of face files, added to Qt's font database once.
+  QString FamilyOfFile(const std::string& file);
 
  private:
   std::map<TWindow*, TQtFormWidget*> forms_;
@@ -77,6 +81,8 @@ class TQtBackend : public TBackend, public TToolkitBackend {
   std::unique_ptr<QTimer> blink_;
   bool caretOn_ = true;
   HWND caretOwner_ = 0;
+  int wheelRemainder_ = 0;
+  std::map<std::string, QString> families_;
 };
 
 // The backend in use, or null.

@@ -100,7 +100,8 @@ void TQtInput::MouseMove(QMouseEvent* e, TPoint screen) {
 
 void TQtInput::Wheel(QWheelEvent* e, TPoint screen) {
   // Fine-grained devices send parts of a step; whole steps become messages.
-  static int accumulated = 0;
+  if (!QtBackend()) return;
+  int& accumulated = QtBackend()->WheelRemainder();
   SyncModifiers(e->modifiers(), 0);
   accumulated += e->angleDelta().y();
   while (std::abs(accumulated) >= WHEEL_DELTA) {
