@@ -168,6 +168,9 @@ void TQtBackend::RemoveHost(TWindow* window) {
 void TQtBackend::SetHovered(QWidget* widget) {
   if (widget == hovered_) return;
   hovered_ = widget;
+  // The window system only reports changes of shape: a widget newly under
+  // the pointer takes the current one.
+  if (hovered_) hovered_->setCursor(QtCursor(cursor_));
 }
 
 QPoint TQtBackend::ToGlobal(TPoint screen) const {

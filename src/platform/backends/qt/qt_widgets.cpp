@@ -190,6 +190,7 @@ void TQtHostWidget::Sync() {
   if (!w) return;
   TRect outer = OuterRectInTop(w);
   setGeometry(outer.left, outer.top, outer.Width(), outer.Height());
+  setFont(QtFont(*control_->Font()));  // for the preedit text
   SyncBar(SB_VERT);
   SyncBar(SB_HORZ);
   setVisible(w->IsWindowVisible());
