@@ -3,6 +3,8 @@
 #include "platform/rtl/component_text.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/toolkit/dialogs.h"
+#include "platform/toolkit/img_list.h"
+#include "platform/winsys/sys_colors.h"
 #include "platform/toolkit/std_controls.h"
 #include "platform/toolkit/toolkit_fixture.h"
 #include "platform/winsys/caret.h"
@@ -243,6 +245,36 @@ TEST_F(ControlsTest, ControlsReadNestedInALayoutTextArePlacedOnTheirOwner) {
   EXPECT_EQ(go->Caption(), "Go");
   EXPECT_EQ(sort->ItemIndex(), 2);  // set before its items were read
   EXPECT_EQ(bar->BevelInner(), bvLowered);
+}
+
+}  // namespace
+}  // namespace corvida
+
+namespace corvida {
+namespace {
+
+TEST(ImageList, DrawsItsImagesWithTheTransparentColourLeftOut) {
+  TImageList list(nullptr);
+  list.SetSize(4, 4);
+  TSurface strip(8, 4);
+  strip.Fill({0, 0, 8, 4}, RgbToPixel(clFuchsia));
+  strip.Fill({1, 1, 3, 3}, RgbToPixel(clRed));   // image 0
+  strip.Fill({4, 0, 8, 1}, RgbToPixel(clBlue));  // image 1
+  EXPECT_EQ(list.AddMasked(strip, clFuchsia), 0);
+  EXPECT_EQ(list.Count(), 2);
+
+  TSurface target(10, 10);
+  TCanvas canvas;
+  canvas.SetHandle(TDeviceContext(&target));
+  list.Draw(&canvas, 2, 2, 0);
+  list.Draw(&canvas, 0, 8, 1);
+  list.Draw(&canvas, 0, 0, 7);  // no such image: nothing
+  EXPECT_EQ(target.Pixel(3, 3), RgbToPixel(clRed));
+  EXPECT_EQ(target.Pixel(2, 2), kWhitePixel);  // transparent
+  EXPECT_EQ(target.Pixel(3, 8), RgbToPixel(clBlue));
+  EXPECT_EQ(target.Pixel(0, 0), kWhitePixel);
+  list.SetSize(8, 8);
+  EXPECT_EQ(list.Count(), 0);
 }
 
 }  // namespace
