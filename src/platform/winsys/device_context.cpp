@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/rtl/cp932.h"
@@ -160,6 +161,20 @@ void TDeviceContext::DrawGlyph(const TGlyph& g, int x, int y, const TRect& clip,
   int y0 = std::max(y, clip.top);
   int y1 = std::min(y + g.height, clip.bottom);
   if (x0 >= x1 || y0 >= y1) return;
+  if (!g.rowBits.empty()) {
+    int from = x0 - x;
+    int to = x1 - x;
+    uint32_t clipMask = (to >= 32 ? ~uint32_t{0} : ((uint32_t{1} << to) - 1)) & ~((uint32_t{1} << from) - 1);
+    for (int py = y0; py < y1; ++py) {
+      uint32_t bits = g.rowBits[static_cast<size_t>(py - y)] & clipMask;
+      uint32_t* dst = surface_->Row(py) + x0;
+      while (bits) {
+        dst[__builtin_ctz(bits) - from] = color;
+        bits &= bits - 1;
+      }
+    }
+    return;
+  }
   bool mono = surface_->Monochrome();
   for (int py = y0; py < y1; ++py) {
     const uint8_t* cov = g.coverage.data() + static_cast<size_t>(py - y) * g.width + (x0 - x);
@@ -207,7 +222,8 @@ void TDeviceContext::ExtTextOut(int x, int y, UINT options, const TRect* rect, s
     return dbcs ? dx[i] + dx[i + 1] : dx[i];
   };
   int total = 0;
-  if ((bkMode_ == OPAQUE && !opaqueRect) || tm.tmUnderlined || tm.tmStruckOut || (f->Desc().style & (kStyleUnderline | kStyleStrikeOut))) {
+  bool lined = (f->Desc().style & (kStyleUnderline | kStyleStrikeOut)) != 0;
+  if ((bkMode_ == OPAQUE && !opaqueRect) || lined) {
     for (size_t i = 0; i < n; ++i) {
       auto c = static_cast<unsigned char>(text[i]);
       bool dbcs = IsLeadByte(c) && i + 1 < n;
@@ -233,14 +249,15 @@ void TDeviceContext::ExtTextOut(int x, int y, UINT options, const TRect* rect, s
     pen += advance;
     if (dbcs) ++i;
   }
-  if (!dx || total == 0) total = std::max(total, pen - sx);
-  box.right = sx + total;
+  box.right = sx + std::max(total, pen - sx);
   int thick = f->LineThickness();
   if (f->Desc().style & kStyleUnderline)
     surface_->Fill(IntersectRect({sx, sy + f->UnderlinePos(), sx + total, sy + f->UnderlinePos() + thick}, clip), color);
   if (f->Desc().style & kStyleStrikeOut)
     surface_->Fill(IntersectRect({sx, sy + f->StrikeOutPos(), sx + total, sy + f->StrikeOutPos() + thick}, clip), color);
-  Touch(IntersectRect(UnionRect(box, {pen, sy, pen + tm.tmMaxCharWidth, sy + tm.tmHeight}), clip));
+  // Slanted glyphs may reach past the last advance.
+  box.right += tm.tmMaxCharWidth;
+  Touch(IntersectRect(box, clip));
 }
 
 TSize TDeviceContext::TextExtent(std::string_view text) const {
@@ -270,13 +287,19 @@ void TDeviceContext::BitBlt(int x, int y, int w, int h, const TDeviceContext& sr
     if (dst.IsEmpty()) return;
   }
   int width = dst.Width();
-  std::vector<uint32_t> line(static_cast<size_t>(width));
+  std::vector<uint32_t> line;
   bool sameSurface = needsSource && src.surface_ == surface_;
   // Rows are taken in an order that never reads a row already overwritten.
   bool bottomUp = sameSurface && offY < 0;
+  bool plainCopy = rop == SRCCOPY && src.surface_->Monochrome() == surface_->Monochrome();
   for (int k = 0; k < dst.Height(); ++k) {
     int py = bottomUp ? dst.bottom - 1 - k : dst.top + k;
     uint32_t* d = surface_->Row(py) + dst.left;
+    if (plainCopy) {
+      std::memmove(d, src.surface_->Row(py + offY) + dst.left + offX, static_cast<size_t>(width) * sizeof(uint32_t));
+      continue;
+    }
+    line.resize(static_cast<size_t>(width));
     if (needsSource) {
       const uint32_t* s = src.surface_->Row(py + offY) + dst.left + offX;
       for (int i = 0; i < width; ++i) line[i] = SourcePixelFor(src, s[i]);

@@ -130,6 +130,12 @@ class TFontFace {
       if (choice_.synthBold) Embolden(g);
       if (choice_.synthItalic) Slant(g, ascent);
     }
+    if (g.binary && g.width <= 32) {
+      g.rowBits.assign(static_cast<size_t>(g.height), 0);
+      for (int y = 0; y < g.height; ++y)
+        for (int x = 0; x < g.width; ++x)
+          if (g.coverage[static_cast<size_t>(y) * g.width + x]) g.rowBits[static_cast<size_t>(y)] |= uint32_t{1} << x;
+    }
     return true;
   }
 
@@ -352,6 +358,7 @@ TFontCache::~TFontCache() {
   handles_.clear();
   if (library) FT_Done_FreeType(library);
   library = nullptr;
+  FcFini();
 }
 
 void TFontCache::AddFontDir(const std::string& dir) { dirs_.insert(dirs_.begin(), dir); }

@@ -66,6 +66,9 @@ struct TGlyph {
   int advance = 0;
   bool binary = true;  // every pixel is 0 or 255
   std::vector<uint8_t> coverage;
+  // For binary glyphs up to 32 pixels wide: bit x of row y is set where
+  // there is ink, so drawing touches only inked pixels.
+  std::vector<uint32_t> rowBits;
 };
 
 class TFontFace;

@@ -236,10 +236,9 @@ void TWindow::ValidateRect(const TRect* r) {
     update_.Clear();
     return;
   }
-  // Rectangles partly inside r stay: painting a little more is harmless.
   TRegion kept;
   for (const TRect& have : update_.Rects())
-    if (IntersectRect(have, *r) != have) kept.Add(have);
+    for (const TRect& piece : Subtract(have, *r)) kept.Add(piece);
   update_ = kept;
 }
 
@@ -277,7 +276,11 @@ int TWindow::ScrollWindowEx(int dx, int dy, const TRect* scroll, const TRect* cl
   TRect client = ClientRect();
   TRect s = scroll ? IntersectRect(*scroll, client) : client;
   TRect c = clip ? IntersectRect(*clip, client) : client;
-  TRect moved = IntersectRect(s.Offset(dx, dy), c);
+  // Only pixels that can be seen are moved; what would come from a hidden
+  // part is repainted instead.
+  TPoint o = ClientOffsetInTop();
+  TRect seen = VisibleClientInTop().Offset(-o.x, -o.y);
+  TRect moved = IntersectRect(IntersectRect(IntersectRect(s, seen).Offset(dx, dy), c), seen);
   if (!moved.IsEmpty() && (dx != 0 || dy != 0)) {
     TDeviceContext dc = GetDC();
     dc.BitBlt(moved.left, moved.top, moved.Width(), moved.Height(), dc, moved.left - dx, moved.top - dy, SRCCOPY);

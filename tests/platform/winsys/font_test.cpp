@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fontconfig/fontconfig.h>
+
+#include <cstdlib>
 #include <filesystem>
 
+#include "platform/rtl/exceptions.h"
 #include "platform/winsys/device_context.h"
 #include "platform/winsys/font.h"
 #include "platform/winsys/pinned_fonts.h"
@@ -91,6 +95,26 @@ TEST(Fonts, AnUnknownFaceFallsBackToAnInstalledJapaneseFace) {
   const TFontHandle* f = FontCache().Get(TFontDesc{"No Such Face 123", -14, 0, SHIFTJIS_CHARSET});
   EXPECT_GT(InkCount(f->Glyph(0x82A0)), 0);
   EXPECT_EQ(f->Metrics().tmHeight - f->Metrics().tmInternalLeading, 14);
+}
+
+TEST(FontsDeathTest, NoUsableFaceAtAllIsAClearError) {
+  // In a child process whose fontconfig knows no fonts and whose bitmap
+  // folder is empty, asking for any face fails with EFontError.
+  EXPECT_EXIT(
+      {
+        FcConfigSetCurrent(FcConfigCreate());
+        TFontCache cache;
+        cache.AddFontDir("/nonexistent-font-folder");
+        int code = 3;
+        try {
+          cache.Get(TFontDesc{kWindowFontName, -12, 0, SHIFTJIS_CHARSET});
+          code = 1;
+        } catch (const EFontError& e) {
+          code = std::string(e.what()).find("no usable Japanese font") != std::string::npos ? 0 : 2;
+        }
+        std::_Exit(code);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(Fonts, OneHandlePerDescription) {
