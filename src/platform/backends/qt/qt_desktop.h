@@ -17,8 +17,11 @@ bool CanShowWindow();
 int RunDesktop(int argc, char** argv, const std::function<TForm*()>& makeForm);
 
 // Renders the main form to a PNG file without a display (the offscreen
-// platform unless QT_QPA_PLATFORM names another). Answers 0, or 1 with a
-// message on standard error when the file cannot be written.
-int RenderScreenshot(int argc, char** argv, const std::function<TForm*()>& makeForm, const std::string& pngPath);
+// platform unless QT_QPA_PLATFORM names another). prepare, when given, runs
+// once the form is shown (to open files, say). Errors go to standard
+// error, as nobody could answer an error box. Answers 0, or 1 with a message on standard error when the form
+// cannot be made or the file cannot be written.
+int RenderScreenshot(int argc, char** argv, const std::function<TForm*()>& makeForm, const std::string& pngPath,
+                     const std::function<void(TForm*)>& prepare = {});
 
 }  // namespace corvida
