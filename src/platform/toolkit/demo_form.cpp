@@ -78,8 +78,9 @@ void TEditorPlaceholder::WndProc(TMessage& m) {
         PeekMessage(trail, Window(), WM_CHAR, WM_CHAR, PM_REMOVE);
         typed += static_cast<char>(trail.wParam);
       } else if (c < 0x20) {
-        if (c == '\r') lines_.emplace_back();
-        if (c == '\r') row_ = static_cast<int>(lines_.size()) - 1;
+        if (c != '\r') return;
+        lines_.emplace_back();
+        row_ = static_cast<int>(lines_.size()) - 1;
         Invalidate();
         PlaceCaret();
         return;

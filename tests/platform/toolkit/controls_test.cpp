@@ -19,9 +19,6 @@ class Counter : public TObject {
   void Down(TObject*, TShiftState, TPoint, bool&) { ++down; }
   void Up(TObject*, TShiftState, TPoint, bool&) { ++up; }
   void Click(TObject*) { ++clicks; }
-  void Cancel(TObject*, char& key) {
-    if (key == 'x') key = 0;
-  }
   int down = 0, up = 0, clicks = 0;
 };
 
@@ -153,7 +150,6 @@ TEST_F(ControlsTest, ChildrenFollowTheirParentsFontUntilGivenTheirOwn) {
 }
 
 TEST_F(ControlsTest, AKeyPressHandlerCancelsACharacter) {
-  std::string typed;
   struct Typist : TObject {
     void Char(TObject*, char& key) {
       if (key == 'x') key = 0;
