@@ -18,7 +18,7 @@ TEST(ShortCutText, ParsesModifiersAndKeyNames) {
   EXPECT_EQ(TextToShortCut("Ctrl+Shift+3"), scShift | scCtrl | '3');
   EXPECT_EQ(TextToShortCut("Ctrl+Z"), scCtrl | 'Z');
   EXPECT_EQ(TextToShortCut("ctrl+z"), scCtrl | 'Z');
-  EXPECT_EQ(TextToShortCut("Alt+F4"), scAlt | VK_F1 + 3);
+  EXPECT_EQ(TextToShortCut("Alt+F4"), scAlt | (VK_F1 + 3));
   EXPECT_EQ(TextToShortCut("Del"), VK_DELETE);
   EXPECT_EQ(TextToShortCut("Shift+PgDn"), scShift | VK_NEXT);
   for (const char* bad : {"", "Ctrl+", "Ctrl", "Ctrl+Foo", "F0", "F25", "Ctrl+%", "Hyper+A"})
