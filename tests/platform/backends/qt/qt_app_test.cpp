@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cstdio>
 #include <cstdlib>
@@ -213,6 +214,31 @@ TEST_F(QtAppTest, TheDemoFormShowsNativeControlsOverItsFramebuffer) {
   ASSERT_EQ(radios.size(), 3);
   EXPECT_TRUE(radios[0]->isChecked());
   EXPECT_EQ(radios[2]->text(), "Descending");
+
+  // The Qt focus and the window system's go together, both ways.
+  widget->activateWindow();
+  QCoreApplication::processEvents();
+  Host(demo->Editor1)->setFocus(Qt::MouseFocusReason);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(demo->Editor1->Focused());
+  radios[1]->setFocus(Qt::TabFocusReason);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(demo->RadioGroup1->Focused());
+  auto wheelDown = [&] {
+    QPointF at(100, 100);
+    QWidget* pane = Host(demo->Editor1);
+    QWheelEvent wheel(at, pane->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(pane, &wheel);
+    Pump();
+  };
+  wheelDown();  // over the pane, but the sort choice has the focus
+  EXPECT_EQ(demo->Editor1->Row(), 0);
+  demo->Editor1->SetFocus();
+  wheelDown();
+  EXPECT_EQ(demo->Editor1->Row(), 1);  // two rows down, limited to the last
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(Host(demo->Editor1)->hasFocus());
 
   // Choosing a native radio button reaches the radio group's item index.
   radios[2]->click();
