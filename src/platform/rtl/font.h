@@ -13,10 +13,6 @@
 namespace corvida {
 
 
-using TFontCharset = uint8_t;
-inline constexpr TFontCharset ANSI_CHARSET = 0;
-inline constexpr TFontCharset DEFAULT_CHARSET = 1;
-inline constexpr TFontCharset SHIFTJIS_CHARSET = 128;
 
 // Rounded a * b / c, halves away from zero, as the system computes it.
 int MulDiv(int a, int b, int c);

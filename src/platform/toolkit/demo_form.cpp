@@ -48,12 +48,12 @@ void TEditorPlaceholder::SetRow(int row) {
   PlaceCaret();
 }
 
-int TEditorPlaceholder::RowHeight() { return Font()->Handle()->Metrics().tmHeight + 1; }
+int TEditorPlaceholder::RowHeight() { return FontHandle(*Font())->Metrics().tmHeight + 1; }
 
 void TEditorPlaceholder::PlaceCaret() {
   if (!Focused()) return;
   const std::string& line = lines_.empty() ? std::string() : lines_[static_cast<size_t>(row_)];
-  SetCaretPos(kTextLeft + Font()->Handle()->TextWidth(line), kRulerHeight + 2 + row_ * RowHeight());
+  SetCaretPos(kTextLeft + FontHandle(*Font())->TextWidth(line), kRulerHeight + 2 + row_ * RowHeight());
 }
 
 void TEditorPlaceholder::WndProc(TMessage& m) {
@@ -105,7 +105,7 @@ void TEditorPlaceholder::Paint() {
   dc.FillRect(client, clWindow);
   dc.FillRect({0, 0, client.right, kRulerHeight}, clSilver);
   dc.FillRect({0, kRulerHeight - 1, client.right, kRulerHeight}, clGray);
-  int pitch = std::max(1, Font()->Handle()->Metrics().tmAveCharWidth);
+  int pitch = std::max(1, FontHandle(*Font())->Metrics().tmAveCharWidth);
   for (int col = 0, x = kTextLeft; x < client.right; ++col, x += pitch)
     dc.FillRect({x, col % 10 == 0 ? 2 : col % 5 == 0 ? 5 : 7, x + 1, kRulerHeight - 1}, clBlack);
   dc.FillRect({0, kRulerHeight, kLeftBarWidth, client.bottom}, clSilver);

@@ -1,74 +1,16 @@
 #include "platform/toolkit/graphics.h"
 
-#include <cmath>
-
 #include "platform/winsys/sys_colors.h"
 
 namespace corvida {
 
-TFont::TFont() { desc_.name = kWindowFontName; }
-
-void TFont::Changed() {
-  if (onChange_) onChange_(this);
-}
-
-void TFont::SetName(const std::string& v) {
-  if (v.empty() || v == desc_.name) return;
-  desc_.name = v;
-  Changed();
-}
-
-void TFont::SetHeight(int v) {
-  if (v == desc_.height) return;
-  desc_.height = v;
-  Changed();
-}
-
-int TFont::Size() const {
-  return -static_cast<int>(std::lround(desc_.height * 72.0 / 96.0));
-}
-
-void TFont::SetSize(int points) { SetHeight(-static_cast<int>(std::lround(points * 96.0 / 72.0))); }
-
-void TFont::SetColor(TColor v) {
-  if (v == color_) return;
-  color_ = v;
-  Changed();
-}
-
-void TFont::SetStyle(TFontStyles v) {
-  v &= fsBold | fsItalic | fsUnderline | fsStrikeOut;
-  if (v == desc_.style) return;
-  desc_.style = v;
-  Changed();
-}
-
-void TFont::SetCharset(int v) {
-  if (v == desc_.charset) return;
-  desc_.charset = static_cast<uint8_t>(v);
-  Changed();
-}
-
-void TFont::Assign(const TPersistent* source) {
-  if (auto* f = dynamic_cast<const TFont*>(source)) {
-    if (f->desc_ == desc_ && f->color_ == color_) return;
-    desc_ = f->desc_;
-    color_ = f->color_;
-    Changed();
-    return;
-  }
-  TPersistent::Assign(source);
-}
-
-const TClassInfo* TFont::StaticInfo() {
-  static const TClassInfo info{"TFont", nullptr, {
-      IntProp<TFont, &TFont::Charset, &TFont::SetCharset>("Charset"),
-      IntProp<TFont, &TFont::Color, &TFont::SetColor>("Color"),
-      IntProp<TFont, &TFont::Height, &TFont::SetHeight>("Height"),
-      StrProp<TFont, &TFont::Name, &TFont::SetName>("Name"),
-      SetProp<TFont, &TFont::Style, &TFont::SetStyle>("Style", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}),
-  }};
-  return &info;
+const TFontHandle* FontHandle(const TFont& font) {
+  TFontDesc desc;
+  desc.name = font.Name();
+  desc.height = font.Height();
+  desc.style = font.Style();
+  desc.charset = font.Charset();
+  return FontCache().Get(desc);
 }
 
 TCanvas::TCanvas() = default;
@@ -86,7 +28,7 @@ TDeviceContext& TCanvas::Handle() {
 
 void TCanvas::Realize() {
   if (!allocated_) return;
-  dc_.SelectFont(font_.Handle());
+  dc_.SelectFont(FontHandle(font_));
   dc_.SetTextColor(font_.Color());
   dc_.SetBrushColor(brush_.color);
   dc_.SetBrushClear(brush_.style == bsClear);
@@ -117,9 +59,9 @@ void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text) {
   dc.ExtTextOut(x, y, ETO_CLIPPED | (brush_.style == bsClear ? 0 : ETO_OPAQUE), &r, text);
 }
 
-int TCanvas::TextWidth(std::string_view text) { return font_.Handle()->TextWidth(text); }
+int TCanvas::TextWidth(std::string_view text) { return FontHandle(font_)->TextWidth(text); }
 
-int TCanvas::TextHeight(std::string_view text) { return font_.Handle()->Metrics().tmHeight; }
+int TCanvas::TextHeight(std::string_view text) { return FontHandle(font_)->Metrics().tmHeight; }
 
 TColor TCanvas::Pixels(int x, int y) { return Handle().GetPixel(x, y); }
 

@@ -7,6 +7,7 @@
 
 #include "platform/rtl/colors.h"
 #include "platform/rtl/events.h"
+#include "platform/rtl/font.h"
 #include "platform/rtl/object.h"
 #include "platform/rtl/typeinfo.h"
 #include "platform/winsys/device_context.h"
@@ -14,49 +15,9 @@
 
 namespace corvida {
 
-// Font style bits, the same as the window system's.
-using TFontStyles = uint8_t;
-inline constexpr TFontStyles fsBold = kStyleBold;
-inline constexpr TFontStyles fsItalic = kStyleItalic;
-inline constexpr TFontStyles fsUnderline = kStyleUnderline;
-inline constexpr TFontStyles fsStrikeOut = kStyleStrikeOut;
-
-class TFont : public TPersistent {
- public:
-  CORVIDA_CLASS_NAME(TFont)
-  TFont();
-
-  const std::string& Name() const { return desc_.name; }
-  void SetName(const std::string& v);
-  int Height() const { return desc_.height; }
-  void SetHeight(int v);
-  // Points at 96 dots per inch; a negative height is the character height.
-  int Size() const;
-  void SetSize(int points);
-  TColor Color() const { return color_; }
-  void SetColor(TColor v);
-  TFontStyles Style() const { return desc_.style; }
-  void SetStyle(TFontStyles v);
-  int Charset() const { return desc_.charset; }
-  void SetCharset(int v);
-
-  const TFontDesc& Desc() const { return desc_; }
-  // The realised font; EFontError when no face can serve it.
-  const TFontHandle* Handle() const { return FontCache().Get(desc_); }
-
-  TNotifyEvent OnChange() const { return onChange_; }
-  void SetOnChange(TNotifyEvent e) { onChange_ = e; }
-
-  void Assign(const TPersistent* source) override;
-  static const TClassInfo* StaticInfo();
-  const TClassInfo* ClassInfo() const override { return StaticInfo(); }
-
- private:
-  void Changed();
-  TFontDesc desc_;
-  TColor color_ = clWindowText;
-  TNotifyEvent onChange_;
-};
+// The realised font of a font description; EFontError when no face can
+// serve it.
+const TFontHandle* FontHandle(const TFont& font);
 
 enum TBrushStyle { bsSolid, bsClear };
 enum TPenStyle { psSolid, psDot = 2, psClear = 5 };

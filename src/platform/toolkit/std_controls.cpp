@@ -17,7 +17,7 @@ void Bevel(TDeviceContext& dc, TRect& r, TPanelBevel bevel, int width) {
 
 // Text centred in r with the control's font.
 void CenteredText(TDeviceContext& dc, const TRect& r, const TFont& font, const std::string& text, TColor color) {
-  const TFontHandle* f = font.Handle();
+  const TFontHandle* f = FontHandle(font);
   dc.SelectFont(f);
   dc.SetTextColor(color);
   dc.SetBkMode(TRANSPARENT);
@@ -205,7 +205,7 @@ TRect TRadioGroup::ItemRect(int index) const {
   if (index < 0 || index >= count) return {};
   int perColumn = (count + columns_ - 1) / columns_;
   int buttonWidth = (Width() - 10) / columns_;
-  int textHeight = Font()->Handle()->Metrics().tmHeight;
+  int textHeight = FontHandle(*Font())->Metrics().tmHeight;
   int space = Height() - textHeight - 5;
   int buttonHeight = space / perColumn;
   int topMargin = textHeight + 1 + (space % perColumn) / 2;
@@ -238,7 +238,7 @@ void TRadioGroup::WndProc(TMessage& m) {
 void TRadioGroup::PaintWindow(TDeviceContext& dc, const TRect& clip) {
   TRect client = ClientRect();
   dc.FillRect(client, Color());
-  const TFontHandle* f = Font()->Handle();
+  const TFontHandle* f = FontHandle(*Font());
   int textHeight = f->Metrics().tmHeight;
   TRect frame{client.left, client.top + textHeight / 2, client.right, client.bottom};
   dc.FrameRect({frame.left + 1, frame.top + 1, frame.right, frame.bottom}, clBtnHighlight);

@@ -3,6 +3,8 @@
 // styles and flags. Other code relies on these exact values.
 #include <cstdint>
 
+#include "platform/rtl/font_style.h"
+
 namespace corvida {
 
 using WPARAM = uintptr_t;
@@ -246,10 +248,7 @@ inline constexpr uint32_t WHITENESS = 0x00FF0062;
 inline constexpr int TRANSPARENT = 1;
 inline constexpr int OPAQUE = 2;
 
-// Character sets.
-inline constexpr uint8_t ANSI_CHARSET = 0;
-inline constexpr uint8_t DEFAULT_CHARSET = 1;
-inline constexpr uint8_t SHIFTJIS_CHARSET = 128;
+// Character sets come from platform/rtl/font_style.h.
 
 // System metrics.
 inline constexpr int SM_CXSCREEN = 0;

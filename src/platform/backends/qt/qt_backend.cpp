@@ -111,7 +111,7 @@ QString TQtBackend::FamilyOfFile(const std::string& file) {
 QFont QtFont(const TFont& font) {
   QFont f;
   try {
-    const TFontHandle* handle = font.Handle();
+    const TFontHandle* handle = FontHandle(font);
     std::string file = handle->DoubleByteFile().empty() ? handle->SingleByteFile() : handle->DoubleByteFile();
     QString family = QtBackend() ? QtBackend()->FamilyOfFile(file) : QString();
     if (!family.isEmpty()) f.setFamily(family);
