@@ -68,4 +68,24 @@ class TSettingsHost : public TComponent {
   std::unique_ptr<TEditorSpeed> speed_ = std::make_unique<TEditorSpeed>();
 };
 
+// Records the editor operations a change runs.
+class TRecordingHost : public TEditorSettingsHost {
+ public:
+  bool HandleAllocated() const override { return window; }
+  void InitScan() override { calls.push_back("InitScan"); }
+  void UpdateMetrics() override { calls.push_back("Metrics"); }
+  void InitScroll() override { calls.push_back("InitScroll"); }
+  void BuildLeftbarEdge() override { calls.push_back("LeftbarEdge"); }
+  void BuildRuler() override { calls.push_back("Ruler"); }
+  void BuildMargin() override { calls.push_back("Margin"); }
+  void InvalidateAll() override { calls.push_back("Invalidate"); }
+  void ClearUndo() override { calls.push_back("ClearUndo"); }
+  void UpdateCaret() override { calls.push_back("UpdateCaret"); }
+  void ScrollCaret() override { calls.push_back("ScrollCaret"); }
+  void PlaceCaret() override { calls.push_back("PlaceCaret"); }
+
+  bool window = true;
+  std::vector<std::string> calls;
+};
+
 }  // namespace corvida::testing

@@ -66,62 +66,43 @@ TEST(EditorViewInfo, TablesAssignedAsOneChange) {
   EXPECT_EQ(host.changes.size(), 1u) << "the reserved-word colour lives in the fountain, yet one change";
   EXPECT_EQ(host.View()->Colors()->Reserve()->Color(), clBlue);
 
-  for (int i = 0; i < TFountainBracketCollection::kMaxBracketItems; ++i) source.View()->Brackets()->Add();
-  host.changes.clear();
-  host.View()->SetBrackets(source.View()->Brackets());
-  EXPECT_EQ(host.changes.size(), 1u);
-  EXPECT_EQ(host.View()->Brackets()->Count(), TFountainBracketCollection::kMaxBracketItems);
 }
 
-struct Listener : TObject {
-  std::vector<TObject*> senders;
-  void Handle(TObject* sender) { senders.push_back(sender); }
-  TNotifyEvent Event() { return TNotifyEvent::Of<&Listener::Handle>(this); }
-};
-
-TEST(EditorFountainLink, AttachedFountainReportsToTheEditorUntilDetachedOrDestroyed) {
-  TSettingsHost editor;
-  Listener listener;
-  TEditorFountainLink link(&editor, listener.Event());
-  EXPECT_EQ(link.Active(*editor.View()), editor.View()->Fountain());
-
-  TComponent form(nullptr);
-  auto* shared = TFountain::Create<TEditorFountain>(&form);
-  EXPECT_TRUE(link.Attach(shared));
-  EXPECT_FALSE(link.Attach(shared)) << "the same fountain twice changes nothing";
-  EXPECT_EQ(shared->NotifyEventList()->Count(), 1);
-  EXPECT_EQ(link.Active(*editor.View()), shared);
-  shared->Reserve()->SetColor(clBlue);
-  EXPECT_EQ(listener.senders, std::vector<TObject*>{shared});
-
-  EXPECT_TRUE(link.Attach(nullptr));
-  EXPECT_EQ(shared->NotifyEventList()->Count(), 0);
-  EXPECT_EQ(link.Active(*editor.View()), editor.View()->Fountain());
-
-  EXPECT_FALSE(link.Removed(editor.View()->Fountain()));
-}
-
-// An editor drops a fountain that is destroyed while attached.
+// An editor as far as its fountain goes: it hears the fountain's changes
+// and drops a fountain that is destroyed.
 class TLinkedEditor : public TComponent {
  public:
-  TLinkedEditor() : TComponent(nullptr), link(this, TNotifyEvent::Of<&TLinkedEditor::Handle>(this)) {}
-  void Handle(TObject*) {}
+  TLinkedEditor() : TComponent(nullptr), link(this, TNotifyEvent::Of<&TLinkedEditor::Heard>(this)) {}
+  void Heard(TObject* sender) { senders.push_back(sender); }
   void Notification(TComponent* component, TOperation operation) override {
     if (operation == opRemove && link.Removed(component)) ++repaints;
   }
   TEditorFountainLink link;
+  std::vector<TObject*> senders;
   int repaints = 0;
 };
 
-TEST(EditorFountainLink, ADestroyedFountainIsDropped) {
+TEST(EditorFountainLink, AnAttachedFountainIsHeardUntilDetachedOrDestroyed) {
   TLinkedEditor editor;
-  auto fountain = std::unique_ptr<TEditorFountain>(TFountain::Create<TEditorFountain>(nullptr));
-  editor.link.Attach(fountain.get());
-  fountain.reset();
+  std::unique_ptr<TEditorViewInfo> view = TEditorViewInfo::Create(nullptr);
+  EXPECT_EQ(editor.link.Active(*view), view->Fountain());
+  std::unique_ptr<TEditorFountain> shared(TFountain::Create<TEditorFountain>(nullptr));
+  EXPECT_TRUE(editor.link.Attach(shared.get()));
+  EXPECT_FALSE(editor.link.Attach(shared.get())) << "the same fountain twice changes nothing";
+  EXPECT_EQ(editor.link.Active(*view), shared.get());
+  shared->Reserve()->SetColor(clBlue);
+  EXPECT_EQ(editor.senders, std::vector<TObject*>{shared.get()});
+
+  EXPECT_TRUE(editor.link.Attach(nullptr));
+  EXPECT_EQ(shared->NotifyEventList()->Count(), 0);
+  EXPECT_EQ(editor.link.Active(*view), view->Fountain());
+
+  editor.link.Attach(shared.get());
+  shared.reset();
   EXPECT_EQ(editor.link.Fountain(), nullptr);
   EXPECT_EQ(editor.repaints, 1);
 
-  auto other = std::unique_ptr<TEditorFountain>(TFountain::Create<TEditorFountain>(nullptr));
+  std::unique_ptr<TEditorFountain> other(TFountain::Create<TEditorFountain>(nullptr));
   {
     TLinkedEditor shortLived;
     shortLived.link.Attach(other.get());
