@@ -1,12 +1,21 @@
 #include "editor/control/editor_caret_settings.h"
 
 #include <algorithm>
+#include <limits>
 
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/messages.h"
 #include "platform/rtl/scope_guard.h"
 
 namespace corvida {
 
 // TEditorCursors
+
+void TEditorCursors::StoreCursor(TCursor& field, int value) {
+  if (value < std::numeric_limits<TCursor>::min() || value > std::numeric_limits<TCursor>::max())
+    throw EConvertError(msg::kInvalidPropertyValue);
+  StoreSetting(*this, field, static_cast<TCursor>(value));
+}
 
 void TEditorCursors::Assign(const TPersistent* source) {
   auto* other = dynamic_cast<const TEditorCursors*>(source);

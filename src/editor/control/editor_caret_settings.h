@@ -12,23 +12,24 @@
 namespace corvida {
 
 // Nobody listens to these changes: the editor reads the shapes each time it
-// chooses a pointer.
+// chooses a pointer. A number outside the 16 bits of a shape raises
+// EConvertError.
 class TEditorCursors : public TNotifyPersistent {
  public:
   CORVIDA_CLASS_NAME(TEditorCursors)
 
   TCursor DefaultCursor() const { return defaultCursor_; }
-  void SetDefaultCursor(TCursor value) { StoreSetting(*this, defaultCursor_, value); }
+  void SetDefaultCursor(int value) { StoreCursor(defaultCursor_, value); }
   TCursor DragSelCursor() const { return dragSelCursor_; }
-  void SetDragSelCursor(TCursor value) { StoreSetting(*this, dragSelCursor_, value); }
+  void SetDragSelCursor(int value) { StoreCursor(dragSelCursor_, value); }
   TCursor DragSelCopyCursor() const { return dragSelCopyCursor_; }
-  void SetDragSelCopyCursor(TCursor value) { StoreSetting(*this, dragSelCopyCursor_, value); }
+  void SetDragSelCopyCursor(int value) { StoreCursor(dragSelCopyCursor_, value); }
   TCursor InSelCursor() const { return inSelCursor_; }
-  void SetInSelCursor(TCursor value) { StoreSetting(*this, inSelCursor_, value); }
+  void SetInSelCursor(int value) { StoreCursor(inSelCursor_, value); }
   TCursor LeftMarginCursor() const { return leftMarginCursor_; }
-  void SetLeftMarginCursor(TCursor value) { StoreSetting(*this, leftMarginCursor_, value); }
+  void SetLeftMarginCursor(int value) { StoreCursor(leftMarginCursor_, value); }
   TCursor TopMarginCursor() const { return topMarginCursor_; }
-  void SetTopMarginCursor(TCursor value) { StoreSetting(*this, topMarginCursor_, value); }
+  void SetTopMarginCursor(int value) { StoreCursor(topMarginCursor_, value); }
 
   void Assign(const TPersistent* source) override;
 
@@ -36,6 +37,8 @@ class TEditorCursors : public TNotifyPersistent {
   const TClassInfo* ClassInfo() const override { return StaticInfo(); }
 
  private:
+  void StoreCursor(TCursor& field, int value);
+
   TCursor defaultCursor_ = crIBeam;
   TCursor dragSelCursor_ = crDrag;
   TCursor dragSelCopyCursor_ = crDragSelCopy;

@@ -141,6 +141,10 @@ TEST(EditorSettings, ComponentTextRoundTripOfEveryValue) {
   ReadComponentText(text, target, classes);
   EXPECT_EQ(WriteComponentText(target), text);
   EXPECT_EQ(target.View()->Brackets()->Count(), 1);
+
+  EXPECT_THROW(ReadComponentText("object Editor1: TSettingsHost\r\n  Caret.Cursors.InSelCursor = 40000\r\nend\r\n",
+                                 target, classes),
+               EReadError) << "a pointer shape has 16 bits";
 }
 
 TEST(EditorSettings, AssignCopiesEverythingAsOneChange) {
