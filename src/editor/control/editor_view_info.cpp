@@ -76,6 +76,11 @@ void TEditorViewInfo::SetUrl(bool value) {
   Changed();
 }
 
+void TEditorViewInfo::SetReserveWordList(const TStrings* value) {
+  if (value != nullptr && fountain_->ReserveWordList()->Equals(*value)) return;
+  fountain_->SetReserveWordList(value);
+}
+
 void TEditorViewInfo::Assign(const TPersistent* source) {
   auto* other = dynamic_cast<const TEditorViewInfo*>(source);
   if (other == nullptr) {

@@ -49,6 +49,12 @@ class TEditorViewInfo : public TNotifyPersistent {
   bool Url() const { return fountain_->Url(); }
   void SetUrl(bool value);
 
+  // The editor's ReserveWordList, kept by the private fountain also while
+  // another fountain is attached. Not stored with the view. A different list
+  // is a change of the view; an equal one is none.
+  TStringList* ReserveWordList() const { return fountain_->ReserveWordList(); }
+  void SetReserveWordList(const TStrings* value);
+
   void Assign(const TPersistent* source) override;
   TPersistent* GetOwner() const override { return owner_; }
 

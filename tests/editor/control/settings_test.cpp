@@ -264,7 +264,7 @@ TEST(EditorSettings, TheReportPaneConfiguration) {
   // the line from // on a comment.
   TStringList words;
   words.Add("total");
-  editor.View()->Fountain()->SetReserveWordList(&words);
+  editor.View()->SetReserveWordList(&words);
   std::unique_ptr<TFountainParser> parser = editor.View()->Fountain()->CreateParser();
   TRowAttributeData state;
   state.BracketIndex = -1;

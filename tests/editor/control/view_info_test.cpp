@@ -51,9 +51,11 @@ TEST(EditorViewInfo, FountainChangesAreChangesOfTheView) {
   view->Fountain()->Reserve()->SetStyle(fsBold);
   TStringList words;
   words.Add("total");
-  view->Fountain()->SetReserveWordList(&words);
+  view->SetReserveWordList(&words);
+  view->SetReserveWordList(&words);
   view->Fountain()->SetAllColor(clRed);
-  EXPECT_EQ(host.changes, std::vector<TObject*>(4, view));
+  EXPECT_EQ(host.changes, std::vector<TObject*>(4, view)) << "an equal word list is no change";
+  EXPECT_EQ(view->Fountain()->ReserveWordList()->Count(), 1);
   EXPECT_EQ(view->GetOwner(), &host);
 }
 
