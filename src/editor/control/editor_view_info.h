@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "editor/highlight/editor_fountain.h"
 #include "editor/control/editor_setting_types.h"
+#include "editor/highlight/editor_fountain.h"
 
 namespace corvida {
 
