@@ -53,8 +53,10 @@ void TFountainColor::Assign(const TPersistent* source) {
 
 const TClassInfo* TFountainColor::StaticInfo() {
   static const TClassInfo info{"TFountainColor", nullptr, {
-      IntProp<TFountainColor, &TFountainColor::BkColor, &TFountainColor::SetBkColor>("BkColor"),
-      IntProp<TFountainColor, &TFountainColor::Color, &TFountainColor::SetColor>("Color"),
+      IdentIntProp<TFountainColor, &TFountainColor::BkColor, &TFountainColor::SetBkColor>("BkColor", &ColorToIdent,
+                                                                                         &IdentToColor),
+      IdentIntProp<TFountainColor, &TFountainColor::Color, &TFountainColor::SetColor>("Color", &ColorToIdent,
+                                                                                       &IdentToColor),
       SetProp<TFountainColor, &TFountainColor::Style, &TFountainColor::SetStyle>("Style", kFontStyleNames),
   }};
   return &info;

@@ -7,6 +7,7 @@
 
 #include "editor/highlight/editor_fountain.h"
 #include "editor/highlight/scan_helpers.h"
+#include "platform/rtl/component_text.h"
 #include "platform/rtl/exceptions.h"
 
 namespace corvida {
@@ -219,6 +220,23 @@ TEST_F(FountainTest, PlainSettingsBroadcastNothing) {
   fountain_->SetControlCode(true);
   fountain_->SetHexPrefix("0x");
   EXPECT_TRUE(log_.empty());
+}
+
+TEST(FountainColorText, ColoursAreStoredByTheirIdentifiers) {
+  std::unique_ptr<TEditorFountain> fountain = NewEditorFountain();
+  fountain->SetName("Fountain1");
+  fountain->Reserve()->SetColor(clBlue);
+  fountain->Colors()->Ank()->SetBkColor(0x123456);
+  const std::string text = WriteComponentText(*fountain);
+  EXPECT_NE(text.find("Reserve.Color = clBlue\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Reserve.BkColor = clNone\r\n"), std::string::npos) << text;
+
+  std::unique_ptr<TEditorFountain> back = NewEditorFountain();
+  TClassRegistry classes;
+  ReadComponentText(text, *back, classes);
+  EXPECT_EQ(back->Reserve()->Color(), clBlue);
+  EXPECT_EQ(back->Colors()->Ank()->BkColor(), 0x123456);
+  EXPECT_EQ(back->Colors()->Select()->BkColor(), clNavy);
 }
 
 }  // namespace
