@@ -11,10 +11,10 @@
 //   report.wall_mb_per_s      the file's size over the report's wall time
 //   report.vs_awk_wall_ratio  awk's wall time over the report's
 //   report.awk_mb_per_s       the file's size over awk's CPU time
-//   report.peak_rss_mb        the peak resident memory of a child process that
-//                             forks from the benchmark and runs one report (the
-//                             kernel's maxrss of that child, so it includes
-//                             the few MB the benchmark process already held)
+//   report.peak_rss_mb        the memory one report adds at its peak: a child
+//                             forked from the benchmark runs it, and its
+//                             kernel maxrss less what it held before (the
+//                             other benchmarks' data, inherited) is counted
 //   report.rss_base_mb        what that child held before the report started
 //   report.file_mb            the model's size
 #include <benchmark/benchmark.h>
@@ -246,7 +246,7 @@ void BM_ReportPeakMemory(benchmark::State& state) {
     if (child < 0 || ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
         WEXITSTATUS(status) != 0 || !gotBase)
       return state.SkipWithError("the child's report failed");
-    Figure("report.peak_rss_mb", static_cast<double>(usage.ru_maxrss) * 1024.0 / 1e6, "MB");
+    Figure("report.peak_rss_mb", static_cast<double>(usage.ru_maxrss - baseKb) * 1024.0 / 1e6, "MB");
     Figure("report.rss_base_mb", static_cast<double>(baseKb) * 1024.0 / 1e6, "MB");
   }
   const double mb = static_cast<double>(model.Size()) / 1e6;
