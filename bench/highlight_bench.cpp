@@ -10,10 +10,14 @@
 #include "editor/highlight/editor_fountain.h"
 #include "editor/model/editor_screen_strings.h"
 #include "editor/model/editor_strings.h"
+#include "bench_view.h"
 #include "figures.h"
 
 namespace corvida {
 namespace {
+
+// A 768-pixel screen of 13-pixel rows: the scan window is 118 rows.
+constexpr int kScreenHeight = 768;
 
 using Clock = std::chrono::steady_clock;
 
@@ -76,62 +80,6 @@ void BM_ScreenTokenize(benchmark::State& state) {
   bench::Figure("highlight.screen_tokenize_us", best, "us");
 }
 
-// A view without a window: a 768-pixel screen of 13-pixel rows, so the scan
-// window is 118 rows.
-class BenchView : public TEditorView {
- public:
-  explicit BenchView(TFountain* fountain) : fountain_(fountain), store_(new TEditorScreenStrings), lines_(this) {
-    store_->AddView(this);
-  }
-  ~BenchView() override { store_->RemoveView(this); }
-
-  TEditorStrings& Lines() { return lines_; }
-  TEditorScreenStrings& Store() { return *store_; }
-  int lastScanCount = 0;
-
-  TEditorScreenStrings* ScreenStrings() const override { return store_; }
-  int Row() const override { return 0; }
-  int Col() const override { return 0; }
-  void SetRow(int) override {}
-  void SetCol(int) override {}
-  int TopRow() const override { return 0; }
-  void SetTopRow(int) override {}
-  void PlaceCaretAtOffset(int, int) override {}
-  void UpdateCaret() override {}
-  void CaretBeginUpdate() override {}
-  void CaretEndUpdate() override {}
-  void UnderlineBeginUpdate() override {}
-  void UnderlineEndUpdate() override {}
-  bool Selected() const override { return false; }
-  void CleanSelection() override {}
-  int GetTextLen() const override { return 0; }
-  TRowAttribute GetRowAttribute(int row) const override {
-    return row >= 0 && row < store_->Count() ? store_->RowAttributes(row) : raEof;
-  }
-  void StringsChange() override { lastScanCount = store_->UpdateScanCount(); }
-  bool Modified() const override { return false; }
-  void SetModified(bool) override {}
-  void SetLinesUpdating(bool) override {}
-  bool Loading() const override { return false; }
-  bool Destroying() const override { return false; }
-  bool Focused() const override { return false; }
-  bool Showing() const override { return false; }
-  void SetRedraw(bool) override {}
-  void RefreshView() override {}
-  void InvalidateRow(int) override {}
-  int TabSpaceCount() const override { return 8; }
-  const TCharSet& Delimiters() const override { return delimiters_; }
-  int ScreenHeight() const override { return 768; }
-  int RowHeight() const override { return 13; }
-  bool InitBracketsFull() const override { return false; }
-  std::unique_ptr<TRowScanner> CreateRowScanner() override { return fountain_->CreateParser(); }
-
- private:
-  TFountain* fountain_;
-  TEditorScreenStrings* store_;
-  TEditorStrings lines_;
-  TCharSet delimiters_ = DefaultDelimiters();
-};
 
 std::string CodeText(int rows) {
   std::mt19937 rng(5);
@@ -145,7 +93,7 @@ std::string CodeText(int rows) {
 
 void BM_InitScan2M(benchmark::State& state) {
   auto fountain = CodeFountain();
-  BenchView view(fountain.get());
+  bench::TBenchView view(kScreenHeight, fountain.get());
   view.Lines().SetText(CodeText(2'000'000));
   double best = 1e300;
   for (auto _ : state) {
@@ -159,7 +107,7 @@ void BM_InitScan2M(benchmark::State& state) {
 
 void BM_RescanEdit(benchmark::State& state) {
   auto fountain = CodeFountain();
-  BenchView view(fountain.get());
+  bench::TBenchView view(kScreenHeight, fountain.get());
   view.Lines().SetText(CodeText(200'000));
   // Scan everything, as if the whole text had been shown.
   for (int r = 0; r < view.Store().Count(); r += 100) view.Store().RescanRows(r, false);

@@ -17,69 +17,16 @@
 #include "editor/model/editor_screen_strings.h"
 #include "editor/model/editor_strings.h"
 #include "platform/rtl/streams.h"
+#include "bench_view.h"
 #include "figures.h"
 
 namespace corvida {
 namespace {
 
 constexpr int kLines = 2'000'000;
+// A 1080-pixel screen of 13-pixel rows.
+constexpr int kScreenHeight = 1080;
 
-// A view without a window: the caret is kept, nothing is drawn.
-class BenchView : public TEditorView {
- public:
-  BenchView() : store_(new TEditorScreenStrings), lines_(this) { store_->AddView(this); }
-  ~BenchView() override { store_->RemoveView(this); }
-  TEditorStrings& Lines() { return lines_; }
-  TEditorScreenStrings& Store() { return *store_; }
-
-  TEditorScreenStrings* ScreenStrings() const override { return store_; }
-  int Row() const override { return row_; }
-  int Col() const override { return col_; }
-  void SetRow(int row) override { row_ = std::clamp(row, 0, store_->Count()); }
-  void SetCol(int col) override { col_ = std::clamp(col, 0, 1001); }
-  int TopRow() const override { return topRow_; }
-  void SetTopRow(int row) override { topRow_ = std::clamp(row, 0, store_->Count()); }
-  void PlaceCaretAtOffset(int row, int offset) override {
-    SetRow(row);
-    SetCol(offset);
-  }
-  void UpdateCaret() override {}
-  void CaretBeginUpdate() override {}
-  void CaretEndUpdate() override {}
-  void UnderlineBeginUpdate() override {}
-  void UnderlineEndUpdate() override {}
-  bool Selected() const override { return false; }
-  void CleanSelection() override {}
-  int GetTextLen() const override { return 0; }
-  TRowAttribute GetRowAttribute(int row) const override {
-    return row >= 0 && row < store_->Count() ? store_->RowAttributes(row) : raEof;
-  }
-  void StringsChange() override {}
-  bool Modified() const override { return false; }
-  void SetModified(bool) override {}
-  void SetLinesUpdating(bool) override {}
-  bool Loading() const override { return false; }
-  bool Destroying() const override { return false; }
-  bool Focused() const override { return true; }
-  bool Showing() const override { return false; }
-  void SetRedraw(bool) override {}
-  void RefreshView() override {}
-  void InvalidateRow(int) override {}
-  int TabSpaceCount() const override { return 8; }
-  const TCharSet& Delimiters() const override { return delimiters_; }
-  int ScreenHeight() const override { return 1080; }
-  int RowHeight() const override { return 13; }
-  bool InitBracketsFull() const override { return false; }
-  std::unique_ptr<TRowScanner> CreateRowScanner() override { return nullptr; }
-
- private:
-  TEditorScreenStrings* store_;
-  TEditorStrings lines_;
-  int row_ = 0;
-  int col_ = 0;
-  int topRow_ = 0;
-  TCharSet delimiters_ = DefaultDelimiters();
-};
 
 // Lines of 0 to 96 bytes (48 on average) of letters, digits, blanks and
 // double-byte characters, each ended by CR LF: about 100 MB in all.
@@ -128,7 +75,7 @@ void BM_Load100Mb(benchmark::State& state) {
   const std::string& path = TextFile();
   double best = 1e300;
   for (auto _ : state) {
-    BenchView view;
+    bench::TBenchView view(kScreenHeight);
     const auto t0 = std::chrono::steady_clock::now();
     view.Lines().LoadFromFile(path);
     best = std::min(best, Millis(std::chrono::steady_clock::now() - t0));
@@ -168,7 +115,7 @@ void BM_LoadPeakRss(benchmark::State& state) {
       }
       long peak = 0;
       {
-        BenchView view;
+        bench::TBenchView view(kScreenHeight);
         view.Lines().LoadFromFile(path);
         peak = PeakRssKb();
       }
@@ -191,7 +138,7 @@ double MedianMicros(std::vector<double>& samples) {
 }
 
 void BM_TypeChar(benchmark::State& state) {
-  BenchView view;
+  bench::TBenchView view(kScreenHeight);
   view.Lines().LoadFromFile(TextFile());
   TEditorScreenStrings& store = view.Store();
   std::vector<double> samples;
@@ -212,7 +159,7 @@ void BM_TypeChar(benchmark::State& state) {
 }
 
 void BM_EnterRow0(benchmark::State& state) {
-  BenchView view;
+  bench::TBenchView view(kScreenHeight);
   view.Lines().LoadFromFile(TextFile());
   TEditorScreenStrings& store = view.Store();
   std::vector<double> samples;
@@ -236,7 +183,7 @@ void BM_LoadSingleLine(benchmark::State& state) {
   }
   double best = 1e300;
   for (auto _ : state) {
-    BenchView view;
+    bench::TBenchView view(kScreenHeight);
     const auto t0 = std::chrono::steady_clock::now();
     view.Lines().LoadFromFile(path);
     best = std::min(best, Millis(std::chrono::steady_clock::now() - t0));
@@ -249,7 +196,7 @@ void BM_LoadSingleLine(benchmark::State& state) {
 void BM_WrapAll(benchmark::State& state) {
   double best = 1e300;
   for (auto _ : state) {
-    BenchView view;
+    bench::TBenchView view(kScreenHeight);
     view.Lines().LoadFromFile(TextFile());
     view.Store().WrapOption().SetWrapByte(80);
     const auto t0 = std::chrono::steady_clock::now();
