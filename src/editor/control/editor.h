@@ -1,0 +1,303 @@
+#pragma once
+// TEditor, the text-editor window. It owns its settings objects, joins a row
+// store as one of its views, maps screen rows and display columns to pixels
+// with its font, and keeps the caret, the first visible row and column and
+// the scroll bars in step with each other.
+#include <memory>
+#include <string>
+
+#include "editor/control/editor_bar_settings.h"
+#include "editor/control/editor_caret_settings.h"
+#include "editor/control/editor_fountain_link.h"
+#include "editor/control/editor_mark_settings.h"
+#include "editor/control/editor_settings_change.h"
+#include "editor/control/editor_speed.h"
+#include "editor/control/editor_view_info.h"
+#include "editor/model/editor_screen.h"
+#include "editor/model/editor_screen_strings.h"
+#include "editor/model/editor_strings.h"
+#include "platform/toolkit/controls.h"
+#include "platform/toolkit/img_list.h"
+
+namespace corvida {
+
+class TEditor : public TCustomControl,
+                public TEditorView,
+                public TEditorScreenView,
+                public TEditorSettingsHost {
+ public:
+  CORVIDA_CLASS_NAME(TEditor)
+  // Builds an editor of class T; the second step reaches T's factories.
+  template <class T = TEditor>
+  static T* Create(TComponent* owner) {
+    T* editor = new T(owner);
+    editor->AfterConstruction();
+    return editor;
+  }
+  ~TEditor() override;
+
+  using TComponent::Destroying;
+
+  // Settings objects; the setters assign into the owned objects.
+  TEditorCaret* Caret() const { return caret_.get(); }
+  void SetCaret(const TEditorCaret* value) { caret_->Assign(value); }
+  TEditorImagebar* Imagebar() const { return imagebar_.get(); }
+  void SetImagebar(const TEditorImagebar* value) { imagebar_->Assign(value); }
+  TEditorLeftbar* Leftbar() const { return leftbar_.get(); }
+  void SetLeftbar(const TEditorLeftbar* value) { leftbar_->Assign(value); }
+  TEditorMarks* Marks() const { return marks_.get(); }
+  void SetMarks(const TEditorMarks* value) { marks_->Assign(value); }
+  TEditorMargin* Margin() const { return margin_.get(); }
+  void SetMargin(const TEditorMargin* value) { margin_->Assign(value); }
+  TEditorRuler* Ruler() const { return ruler_.get(); }
+  void SetRuler(const TEditorRuler* value) { ruler_->Assign(value); }
+  TEditorSpeed* Speed() const { return speed_.get(); }
+  void SetSpeed(const TEditorSpeed* value) { speed_->Assign(value); }
+  TEditorViewInfo* View() const { return view_.get(); }
+  void SetView(const TEditorViewInfo* value);
+  TEditorWrapOption* WrapOption() const { return &store_->WrapOption(); }
+  void SetWrapOption(const TEditorWrapOption* value) { store_->WrapOption().Assign(value); }
+
+  // The text as logical lines.
+  TEditorStrings* Lines() const { return lines_.get(); }
+  void SetLines(const TStrings* value);
+
+  TFountain* Fountain() const { return fountainLink_.Fountain(); }
+  void SetFountain(TFountain* value);
+  // The attached fountain, else the view's own.
+  virtual TFountain* ActiveFountain() const { return fountainLink_.Active(*view_); }
+  TStringList* ReserveWordList() const { return view_->ReserveWordList(); }
+  void SetReserveWordList(const TStrings* value) { view_->SetReserveWordList(value); }
+  TImageList* ImageDigits() const { return imageDigits_; }
+  void SetImageDigits(TImageList* value) { SetImageList(imageDigits_, value); }
+  TImageList* ImageMarks() const { return imageMarks_; }
+  void SetImageMarks(TImageList* value) { SetImageList(imageMarks_, value); }
+
+  TEditorHitStyle HitStyle() const { return hitStyle_; }
+  void SetHitStyle(TEditorHitStyle value);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool value) { readOnly_ = value; }
+  int UndoListMax() const { return store_->UndoObj().UndoListMax(); }
+  void SetUndoListMax(int value) { store_->UndoObj().SetUndoListMax(value); }
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool value) { wantReturns_ = value; }
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool value) { wantTabs_ = value; }
+  bool WordWrap() const { return store_->WordWrap(); }
+  void SetWordWrap(bool value) { store_->SetWordWrap(value); }
+  // Shows or hides the bars at once and refits the view to them.
+  void SetScrollBars(TScrollStyle value);
+  bool OverWrite() const { return overWrite_; }
+  void SetOverWrite(bool value) { overWrite_ = value; }
+
+  TNotifyEvent OnChange() const { return onChange_; }
+  void SetOnChange(TNotifyEvent e) { onChange_ = e; }
+  TNotifyEvent OnCaretMoved() const { return onCaretMoved_; }
+  void SetOnCaretMoved(TNotifyEvent e) { onCaretMoved_ = e; }
+  TNotifyEvent OnTopRowChange() const { return onTopRowChange_; }
+  void SetOnTopRowChange(TNotifyEvent e) { onTopRowChange_ = e; }
+  TNotifyEvent OnTopColChange() const { return onTopColChange_; }
+  void SetOnTopColChange(TNotifyEvent e) { onTopColChange_ = e; }
+
+  // Row marks: 0-9 are numbered (one row each), 10-15 image marks.
+  virtual void SetRowMark(int row, int mark);
+  virtual void DeleteRowMark(int row, int mark);
+  virtual void GotoRowMark(int mark);
+
+  // Leaves the own row store and shows other's.
+  virtual void ExchangeScreenStrings(TEditor* other);
+
+  // Geometry.
+  int FontHeight() const { return fontHeight_; }
+  int ColWidth() const { return colWidth_; }
+  int RowHeight() const override { return rowHeight_; }
+  int TextTop() const;
+  int TextLeft() const;
+  int VisibleRows() const override { return visibleRows_; }
+  int VisibleCols() const { return visibleCols_; }
+  int TopCol() const { return topCol_; }
+  int MaxTopRow() const { return maxTopRow_; }
+  int MaxCol() const { return kMaxColumns; }
+  const TEditorBarSizes& BarSizes() const { return barSizes_; }
+  // Client pixels to (row, column); the row is not clamped.
+  void PosToRowCol(int x, int y, bool round, int& col, int& row) const;
+  virtual void CaretPixelPos(int& x, int& y) const;
+
+  // Rows as the caret sees them; '' / raEof / 0 outside the store.
+  std::string GetRowString(int row) const;
+  TRowAttribute GetRowAttribute(int row) const override;
+  int RowWidth(int row) const;
+  std::string ColumnMap(int row) const;
+  TColumnLayout Layout() const { return store_->Layout(); }
+  int RowToLine(int row) const;
+  int GetTextLen() const override;
+  int CharOffset(int startRow, int row, int col) const;
+
+  // Caret and view.
+  int Row() const override { return row_; }
+  int Col() const override { return col_; }
+  int TopRow() const override { return topRow_; }
+  void SetRow(int row) override;
+  void SetCol(int col) override;
+  void SetRowCol(int row, int col);
+  void SetTopRow(int row) override;
+  void SetTopCol(int col);
+  void ScrollPage(int rows);
+  void PlaceCaretAtOffset(int row, int offset) override;
+  void ScrollCaret() override;
+  void UpdateCaret() override;
+  void InitScroll() override;
+  virtual void InitCaret();
+  void PlaceCaret() override;
+  virtual void CaretShow();
+  virtual void CaretHide();
+  virtual bool CaretOutOfView() const;
+  void CaretBeginUpdate() override;
+  void CaretEndUpdate() override;
+  void UnderlineBeginUpdate() override;
+  void UnderlineEndUpdate() override;
+  void UpdateImeWindow();
+
+  // Row shifts after the store inserted or deleted rows.
+  void ScrollTextRows(int fromRow, int rows) override;
+  void ScrollImagebarRows(int fromRow, int rows) override;
+
+  // TEditorView.
+  TEditorScreenStrings* ScreenStrings() const override { return store_; }
+  bool Selected() const override { return false; }
+  void CleanSelection() override {}
+  void StringsChange() override;
+  bool Modified() const override { return modified_; }
+  void SetModified(bool value) override { modified_ = value; }
+  void SetLinesUpdating(bool value) override { linesUpdating_ = value; }
+  bool Loading() const override { return HasState(csLoading); }
+  bool Destroying() const override { return HasState(csDestroying); }
+  bool Focused() const override { return TWinControl::Focused(); }
+  bool Showing() const override { return TWinControl::Showing(); }
+  void SetRedraw(bool redraw) override;
+  void RefreshView() override;
+  void InvalidateRow(int row) override;
+  int TabSpaceCount() const override { return caret_->TabSpaceCount(); }
+  const TCharSet& Delimiters() const override { return delimiters_; }
+  int ScreenHeight() const override;
+  bool InitBracketsFull() const override { return speed_->InitBracketsFull(); }
+  std::unique_ptr<TRowScanner> CreateRowScanner() override;
+
+  // TEditorScreenView.
+  void RepaintTextArea() override;
+  void RepaintRows(int first, int last) override;
+  bool ImagebarVisible() const override { return imagebar_->Visible(); }
+  bool LeftbarShowsNumbers() const override { return leftbar_->Visible() && leftbar_->ShowNumber(); }
+  TShowNumberMode ShowNumberMode() const override { return leftbar_->ShowNumberMode(); }
+  void RepaintLeftbarNumbers(int first, int last) override;
+
+  // TEditorSettingsHost.
+  bool HandleAllocated() const override { return TWinControl::HandleAllocated(); }
+  void InitScan() override { store_->InitScan(); }
+  void UpdateMetrics() override;
+  void BuildLeftbarEdge() override {}
+  void BuildRuler() override {}
+  void BuildMargin() override {}
+  void InvalidateAll() override { Invalidate(); }
+  void ClearUndo() override { store_->UndoObj().Clear(); }
+
+  // The settings-change handler of every owned settings object and of the
+  // attached fountain.
+  virtual void SettingsChanged(TObject* sender);
+
+  void WndProc(TMessage& message) override;
+  void Loaded() override;
+  static const TClassInfo* StaticInfo();
+  const TClassInfo* ClassInfo() const override { return StaticInfo(); }
+
+ protected:
+  explicit TEditor(TComponent* owner);
+  // The second step of construction: the owned objects, made through the
+  // factories below.
+  virtual void AfterConstruction();
+  virtual void InitDelimiters();
+  virtual TEditorScreenStrings* CreateScreenStrings();
+  virtual std::unique_ptr<TEditorStrings> CreateEditorStrings();
+  virtual std::unique_ptr<TEditorScreen> CreateEditorScreen();
+  virtual std::unique_ptr<TEditorViewInfo> CreateViewInfo();
+  virtual std::unique_ptr<TEditorCaret> CreateEditorCaret();
+  virtual std::unique_ptr<TEditorMarks> CreateEditorMarks();
+  virtual std::unique_ptr<TEditorMargin> CreateEditorMargin();
+  virtual std::unique_ptr<TEditorImagebar> CreateEditorImagebar();
+  virtual std::unique_ptr<TEditorLeftbar> CreateEditorLeftbar();
+  virtual std::unique_ptr<TEditorRuler> CreateEditorRuler();
+  virtual std::unique_ptr<TEditorSpeed> CreateEditorSpeed();
+
+  void Notification(TComponent* component, TOperation operation) override;
+  bool FocusOnPress() const override { return !HasState(csDesigning); }
+  void CreateWnd() override;
+  void FontChanged() override;
+  // Moves the pixels inside clip by (dx, dy) and repaints what is uncovered.
+  virtual void Scroll(int dx, int dy, const TRect& clip);
+  // Moves the caret column by the caret rules after a row or column change.
+  void AdjustCol(bool vertical, int dir);
+
+ private:
+  TEditorSettingsSet SettingsSet() const;
+  TLeftbarText LeftbarText() const;
+  void SetImageList(TImageList*& field, TImageList* value);
+  void SetRowMarks(int row, TRowMarks marks);
+  void JoinStore(TEditorScreenStrings* store);
+  void LeaveStore();
+  void HandleVScroll(int code);
+  void HandleHScroll(int code, int pos);
+  bool MouseButtonDown() const;
+
+  TCharSet delimiters_;
+  TEditorScreenStrings* store_ = nullptr;
+  std::unique_ptr<TEditorStrings> lines_;
+  std::unique_ptr<TEditorScreen> screen_;
+  std::unique_ptr<TEditorViewInfo> view_;
+  std::unique_ptr<TEditorCaret> caret_;
+  std::unique_ptr<TEditorMarks> marks_;
+  std::unique_ptr<TEditorMargin> margin_;
+  std::unique_ptr<TEditorImagebar> imagebar_;
+  std::unique_ptr<TEditorLeftbar> leftbar_;
+  std::unique_ptr<TEditorRuler> ruler_;
+  std::unique_ptr<TEditorSpeed> speed_;
+  TEditorFountainLink fountainLink_;
+  TImageList* imageDigits_ = nullptr;
+  TImageList* imageMarks_ = nullptr;
+  TEditorBarSizes barSizes_;
+
+  TEditorHitStyle hitStyle_ = hsSelect;
+  bool readOnly_ = false;
+  bool wantReturns_ = true;
+  bool wantTabs_ = true;
+  bool overWrite_ = false;
+  bool modified_ = false;
+  bool linesUpdating_ = false;
+
+  int row_ = 0;
+  int col_ = 0;
+  int topRow_ = 0;
+  int topCol_ = 0;
+  int maxTopRow_ = 0;
+  int keptCol_ = 0;
+  bool colKept_ = false;
+  bool caretMoving_ = false;
+  int caretHideLevel_ = 0;
+  bool caretShown_ = false;
+  int underlineLevel_ = 0;
+  bool keyRepeat_ = false;
+  bool imeUpdatePending_ = false;
+  int scrollOffset_ = 0;
+
+  int fontHeight_ = 0;
+  int colWidth_ = 0;
+  int rowHeight_ = 0;
+  int visibleRows_ = 1;
+  int visibleCols_ = 0;
+
+  TNotifyEvent onChange_;
+  TNotifyEvent onCaretMoved_;
+  TNotifyEvent onTopRowChange_;
+  TNotifyEvent onTopColChange_;
+};
+
+}  // namespace corvida
