@@ -154,7 +154,11 @@ void TEditor::SetScrollBars(TScrollStyle value) {
 void TEditor::SetRowMarks(int row, TRowMarks marks) {
   store_->SetRowMarks(row, marks);
   store_->IncludeMarks(marks);
-  if (imagebar_->Visible()) InvalidateRow(row);
+  // The image bar's cell of the row shows the marks.
+  if (!imagebar_->Visible() || !HandleAllocated() || row < topRow_ || row > topRow_ + visibleRows_) return;
+  const int top = TextTop() + rowHeight_ * (row - topRow_);
+  const TRect cell{0, top, barSizes_.ImagebarWidth(), top + rowHeight_};
+  Window()->InvalidateRect(&cell, false);
 }
 
 void TEditor::SetRowMark(int row, int mark) {

@@ -5,6 +5,8 @@
 // the scroll bars in step with each other.
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "editor/control/editor_bar_settings.h"
 #include "editor/control/editor_caret_settings.h"
@@ -20,6 +22,13 @@
 #include "platform/toolkit/img_list.h"
 
 namespace corvida {
+
+class TFountainParser;
+
+// Called for every painted text row (each part of a row split by the
+// selection): the row text, its x and y, the row index, the rectangle and
+// whether the part is selected.
+using TDrawLineEvent = TEvent<TObject*, const std::string&, int, int, int, const TRect&, bool>;
 
 class TEditor : public TCustomControl,
                 public TEditorView,
@@ -98,6 +107,8 @@ class TEditor : public TCustomControl,
   void SetOnTopRowChange(TNotifyEvent e) { onTopRowChange_ = e; }
   TNotifyEvent OnTopColChange() const { return onTopColChange_; }
   void SetOnTopColChange(TNotifyEvent e) { onTopColChange_ = e; }
+  TDrawLineEvent OnDrawLine() const { return onDrawLine_; }
+  void SetOnDrawLine(TDrawLineEvent e) { onDrawLine_ = e; }
 
   // Row marks: 0-9 are numbered (one row each), 10-15 image marks.
   virtual void SetRowMark(int row, int mark);
@@ -130,6 +141,9 @@ class TEditor : public TCustomControl,
   std::string ColumnMap(int row) const;
   TColumnLayout Layout() const { return store_->Layout(); }
   int RowToLine(int row) const;
+  // The text with each tab replaced by the spaces up to its stop.
+  std::string ExpandTabs(std::string_view s) const;
+  std::string GetExpandedRow(int row) const { return ExpandTabs(GetRowString(row)); }
   int GetTextLen() const override;
   int CharOffset(int startRow, int row, int col) const;
 
@@ -157,6 +171,18 @@ class TEditor : public TCustomControl,
   void UnderlineBeginUpdate() override;
   void UnderlineEndUpdate() override;
   void UpdateImeWindow();
+
+  // Painting of the text area.
+  virtual void PaintRect(const TRect& r);
+  virtual void DrawEof(int x, int y);
+  virtual void DrawRetMark(int x, int y);
+  virtual void DrawWrapMark(int x, int y);
+  virtual void DrawHideMark(int x, int y);
+  virtual void DrawUnderline(int row);
+  virtual void EraseUnderline(int row);
+  // The y of row's underline, or -1 outside the text area.
+  virtual int UnderlineY(int row) const;
+  bool ItalicMode() const { return italicMode_; }
 
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
@@ -232,6 +258,13 @@ class TEditor : public TCustomControl,
   bool FocusOnPress() const override { return !HasState(csDesigning); }
   void CreateWnd() override;
   void FontChanged() override;
+  void Paint() override { PaintRect(PaintClip()); }
+  // Row index with expanded text s, column 0 at x and top at y, inside r.
+  virtual void DrawRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
+  // The one text output: at most the first 1000 columns, each byte one
+  // column; an underlined font's line is drawn dotted by hand.
+  void EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y);
+  virtual void DoDrawLine(const TRect& r, int x, int y, const std::string& s, int index, bool selected);
   // Moves the pixels inside clip by (dx, dy) and repaints what is uncovered.
   virtual void Scroll(int dx, int dy, const TRect& clip);
   // Moves the caret column by the caret rules after a row or column change.
@@ -247,6 +280,10 @@ class TEditor : public TCustomControl,
   void HandleVScroll(int code);
   void HandleHScroll(int code, int pos);
   bool MouseButtonDown() const;
+  // A solid one-pixel line of a mark, in color or the font colour for clNone.
+  void MarkLine(TColor color, std::initializer_list<TPoint> points);
+  TColor FontColorFor(TColor color) const { return color == clNone ? Font()->Color() : color; }
+  void SelectTextFont(TColor color, TFontStyles style);
 
   TCharSet delimiters_;
   TEditorScreenStrings* store_ = nullptr;
@@ -293,11 +330,15 @@ class TEditor : public TCustomControl,
   int rowHeight_ = 0;
   int visibleRows_ = 1;
   int visibleCols_ = 0;
+  bool italicMode_ = false;
+  // One advance per byte for every text output.
+  std::vector<int> advances_;
 
   TNotifyEvent onChange_;
   TNotifyEvent onCaretMoved_;
   TNotifyEvent onTopRowChange_;
   TNotifyEvent onTopColChange_;
+  TDrawLineEvent onDrawLine_;
 };
 
 }  // namespace corvida

@@ -30,6 +30,8 @@ void TEditor::UpdateMetrics() {
   fontHeight_ = tm.tmHeight + tm.tmExternalLeading;
   colWidth_ = margin_->Character() + tm.tmAveCharWidth;
   rowHeight_ = fontHeight_ + margin_->Line() + margin_->UnderlinePixel();
+  advances_.assign(kMaxColumns + 1, colWidth_);
+  italicMode_ = corvida::ItalicMode(Font()->Style(), *ActiveFountain());
   // The bars come first: the text area starts after them.
   barSizes_.Update(SettingsSet(), HandleAllocated(), LeftbarText(), colWidth_);
   const TScrollStyle bars = ScrollBars();
@@ -412,10 +414,13 @@ void TEditor::CaretEndUpdate() {
   if (--caretHideLevel_ == 0) CaretShow();
 }
 
-void TEditor::UnderlineBeginUpdate() { ++underlineLevel_; }
+void TEditor::UnderlineBeginUpdate() {
+  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !Selected()) EraseUnderline(row_);
+}
 
 void TEditor::UnderlineEndUpdate() {
-  if (underlineLevel_ > 0) --underlineLevel_;
+  if (underlineLevel_ == 0) return;
+  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !Selected()) DrawUnderline(row_);
 }
 
 // ---- Repainting for the row store ----
@@ -439,8 +444,10 @@ void TEditor::RepaintTextArea() {
 }
 
 void TEditor::RepaintRows(int first, int last) {
+  if (first > last) std::swap(first, last);
   if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
-  const TRect r{0, TextTop() + rowHeight_ * (first - topRow_), Width(), TextTop() + rowHeight_ * (last - topRow_ + 1)};
+  const TRect r{0, TextTop() + rowHeight_ * (first - topRow_), Width(),
+                TextTop() + rowHeight_ * (last - topRow_) + fontHeight_};
   Window()->InvalidateRect(&r, false);
   Window()->Update();
 }
@@ -449,7 +456,8 @@ void TEditor::InvalidateRow(int row) {
   int first = row;
   int last = row;
   if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
-  const TRect r{0, TextTop() + rowHeight_ * (row - topRow_), Width(), TextTop() + rowHeight_ * (row - topRow_ + 1)};
+  const int top = TextTop() + rowHeight_ * (row - topRow_);
+  const TRect r{TextLeft(), top, Width(), top + fontHeight_};
   Window()->InvalidateRect(&r, false);
 }
 

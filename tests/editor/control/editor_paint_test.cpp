@@ -1,0 +1,134 @@
+// Painting of the text area, read back from the composed headless screen:
+// a face-count report in the report pane's colours, the end marks and the
+// caret-row underline.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "editor/control/editor_fixture.h"
+#include "editor/highlight/editor_fountain.h"
+#include "platform/winsys/sys_colors.h"
+
+namespace corvida {
+namespace {
+
+class EditorPaintTest : public testing::EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    editor->SetBounds(0, 0, 260, 120);
+    TEditorViewInfo* view = editor->View();
+    view->SetCommenter("//");
+    view->Colors()->Int()->SetColor(clBlue);
+    view->Colors()->Reserve()->SetColor(clBlue);
+    view->Colors()->Comment()->SetColor(clBlack);
+    TStringList words;
+    words.Add("total");
+    editor->SetReserveWordList(&words);
+    editor->Marks()->EofMark()->SetColor(clSilver);
+    editor->Marks()->EofMark()->SetVisible(true);
+    editor->Marks()->RetMark()->SetVisible(true);
+    editor->Marks()->Underline()->SetVisible(true);
+  }
+
+  // How many pixels of colour c the cell (row, col) of the view holds.
+  int CellPixels(int row, int col, TColor c, int cells = 1) {
+    const TSurface screen = backend.Compose(form->Window());
+    const TPoint origin = editor->Window()->ClientOffsetInTop();
+    const int x0 = origin.x + editor->TextLeft() + (col - editor->TopCol()) * 6;
+    const int y0 = origin.y + editor->TextTop() + (row - editor->TopRow()) * editor->RowHeight();
+    int n = 0;
+    for (int y = y0; y < y0 + 12; ++y)
+      for (int x = x0; x < x0 + 6 * cells; ++x) n += screen.Pixel(x, y) == ColorToPixel(c);
+    return n;
+  }
+  uint32_t ClientPixel(int x, int y) {
+    const TPoint origin = editor->Window()->ClientOffsetInTop();
+    return backend.Compose(form->Window()).Pixel(origin.x + x, origin.y + y);
+  }
+};
+
+TEST_F(EditorPaintTest, AReportInItsColoursWithEndMarksAndTheCaretRowUnderline) {
+  editor->Lines()->Add("// cube.mqo");
+  editor->Lines()->Add("       6 obj1");
+  editor->Lines()->Add("      18 total");
+  editor->Lines()->Add("-----");
+  editor->SetRowCol(1, 0);
+  Run();
+
+  // Row 0 is a comment: black on white from "//" to its end.
+  EXPECT_GT(CellPixels(0, 3, clBlack, 4), 10);
+  EXPECT_EQ(CellPixels(0, 0, clBlue, 11), 0);
+  // Counts and the reserved word in blue, object names in the font colour.
+  EXPECT_GT(CellPixels(1, 7, clBlue), 5);
+  EXPECT_EQ(CellPixels(1, 7, clBlack), 0);
+  EXPECT_GT(CellPixels(1, 9, clBlack, 4), 10);
+  EXPECT_EQ(CellPixels(1, 9, clBlue, 4), 0);
+  EXPECT_GT(CellPixels(2, 6, clBlue, 2), 10);
+  EXPECT_GT(CellPixels(2, 9, clBlue, 5), 20);
+  // A return arrow after each row's text, "[EOF]" on the empty last row.
+  EXPECT_GT(CellPixels(1, 13, clGray), 5);
+  EXPECT_GT(CellPixels(3, 5, clGray), 5);
+  EXPECT_GT(CellPixels(4, 0, clSilver, 5), 20);
+  EXPECT_EQ(CellPixels(4, 0, clGray, 5), 0);
+
+  // The underline sits on the pixel row under the caret row and follows it.
+  const int underline = editor->TextTop() + editor->RowHeight() * 1 + editor->FontHeight();
+  EXPECT_EQ(editor->UnderlineY(1), underline);
+  EXPECT_EQ(ClientPixel(editor->TextLeft() + 100, underline), ColorToPixel(clGray));
+  editor->SetRow(3);
+  EXPECT_EQ(ClientPixel(editor->TextLeft() + 100, underline), ColorToPixel(clWhite));
+  EXPECT_EQ(ClientPixel(editor->TextLeft() + 100, editor->UnderlineY(3)), ColorToPixel(clGray));
+
+  if (const char* dir = std::getenv("CORVIDA_SCREENSHOT_DIR"))
+    backend.SaveScreen(form->Window(), (std::filesystem::path(dir) / "editor_report.png").string());
+}
+
+TEST_F(EditorPaintTest, EofFollowsTextWithoutAFinalBreakAndAnEmptyTextShowsItAtTheTop) {
+  Run();
+  EXPECT_GT(CellPixels(0, 0, clSilver, 5), 20);
+  editor->Lines()->SetText("abc");
+  Run();
+  EXPECT_EQ(CellPixels(0, 0, clSilver, 3), 0);
+  EXPECT_GT(CellPixels(0, 3, clSilver, 5), 20);
+  EXPECT_EQ(CellPixels(1, 0, clSilver, 5), 0);
+}
+
+TEST_F(EditorPaintTest, TextPastColumn1000IsCutAndMarked) {
+  editor->Marks()->HideMark()->SetVisible(true);
+  editor->Lines()->SetText(std::string(1200, 'a') + "\r\n");
+  editor->SetRowCol(0, 1000);
+  // Without the focus no caret covers the cells.
+  editor->Window()->Perform(WM_KILLFOCUS);
+  Run();
+  ASSERT_GT(editor->TopCol(), 990 - editor->VisibleCols());
+  EXPECT_GT(CellPixels(0, 999, clBlack), 3);
+  EXPECT_EQ(CellPixels(0, 1000, clBlack), 0);
+  EXPECT_GT(CellPixels(0, 1000, clGray), 3);
+}
+
+class DrawLineRecorder : public TObject {
+ public:
+  void DrawLine(TObject*, const std::string& s, int, int, int index, const TRect&, bool selected) {
+    lines.push_back(std::to_string(index) + ":" + s + (selected ? "*" : ""));
+  }
+  std::vector<std::string> lines;
+};
+
+TEST_F(EditorPaintTest, OnDrawLineSeesEveryRowAndAWrappedRowWithItsContinuation) {
+  DrawLineRecorder recorder;
+  editor->SetOnDrawLine(TDrawLineEvent::Of<&DrawLineRecorder::DrawLine>(&recorder));
+  editor->WrapOption()->SetWrapByte(20);
+  editor->SetWordWrap(true);
+  editor->Lines()->SetText("short\r\n" + std::string(20, 'x') + "yy\r\n");
+  editor->Invalidate();
+  recorder.lines.clear();
+  Run();
+  EXPECT_EQ(recorder.lines,
+            (std::vector<std::string>{"0:short", "1:" + std::string(20, 'x') + "yy", "2:yy"}));
+}
+
+}  // namespace
+}  // namespace corvida
