@@ -138,6 +138,12 @@ void TEditor::Notification(TComponent* component, TOperation operation) {
   if (removed) Invalidate();
 }
 
+void TEditor::CleanSelection() {
+  if (!Selected()) return;
+  selection_.state = sstNone;
+  Invalidate();
+}
+
 void TEditor::SetHitStyle(TEditorHitStyle value) {
   if (Selected()) CleanSelection();
   hitStyle_ = value;

@@ -25,6 +25,18 @@ namespace corvida {
 
 class TFountainParser;
 
+// What of a selection painting needs: its state, its ends as (row, column)
+// with start before end, and whether it is a box of columns.
+enum TSelectionState { sstNone, sstAnchored, sstSelected, sstHit };
+struct TEditorSelection {
+  TSelectionState state = sstNone;
+  int startRow = 0;
+  int startCol = 0;
+  int endRow = 0;
+  int endCol = 0;
+  bool box = false;
+};
+
 // Called for every painted text row (each part of a row split by the
 // selection): the row text, its x and y, the row index, the rectangle and
 // whether the part is selected.
@@ -178,6 +190,9 @@ class TEditor : public TCustomControl,
   virtual void DrawRetMark(int x, int y);
   virtual void DrawWrapMark(int x, int y);
   virtual void DrawHideMark(int x, int y);
+  virtual void DrawSelRetMark(int x, int y);
+  virtual void DrawSelWrapMark(int x, int y);
+  virtual void DrawSelHideMark(int x, int y);
   virtual void DrawUnderline(int row);
   virtual void EraseUnderline(int row);
   // The y of row's underline, or -1 outside the text area.
@@ -190,8 +205,10 @@ class TEditor : public TCustomControl,
 
   // TEditorView.
   TEditorScreenStrings* ScreenStrings() const override { return store_; }
-  bool Selected() const override { return false; }
-  void CleanSelection() override {}
+  // A selection or a search hit is shown.
+  bool Selected() const override { return selection_.state == sstSelected || selection_.state == sstHit; }
+  // Drops a shown selection or hit and repaints.
+  void CleanSelection() override;
   void StringsChange() override;
   bool Modified() const override { return modified_; }
   void SetModified(bool value) override { modified_ = value; }
@@ -261,6 +278,11 @@ class TEditor : public TCustomControl,
   void Paint() override { PaintRect(PaintClip()); }
   // Row index with expanded text s, column 0 at x and top at y, inside r.
   virtual void DrawRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
+  virtual void DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
+  // Splits the row by the selection into normal and selected parts.
+  virtual void DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y);
+  // The selection as painting sees it; the selection operations keep it.
+  TEditorSelection selection_;
   // The one text output: at most the first 1000 columns, each byte one
   // column; an underlined font's line is drawn dotted by hand.
   void EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y);
@@ -282,6 +304,14 @@ class TEditor : public TCustomControl,
   bool MouseButtonDown() const;
   // A solid one-pixel line of a mark, in color or the font colour for clNone.
   void MarkLine(TColor color, std::initializer_list<TPoint> points);
+  void DrawRowText(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y, bool selected);
+  // The colour record of a shown selection: Hit or Select of the view.
+  const TFountainColor& SelectionColor() const;
+  TColor SelBk() const;
+  TColor SelFg() const;
+  void RetMarkShape(TColor color, int x, int y);
+  void WrapMarkShape(TColor color, int x, int y);
+  void HideMarkShape(TColor color, int x, int y);
   TColor FontColorFor(TColor color) const { return color == clNone ? Font()->Color() : color; }
   void SelectTextFont(TColor color, TFontStyles style);
 

@@ -93,9 +93,14 @@ void TEditor::PaintRect(const TRect& clip) {
       const int x0 = textLeft - scrollOffset_;
       const int count = store_->Count();
       std::unique_ptr<TFountainParser> parser = ActiveFountain()->CreateParser();
-      TRect row{r.left, r.top, r.right, r.top + fontHeight_};
+      // A shown selection also fills the pixel row under the text.
+      TRect row{r.left, r.top, r.right, r.top + fontHeight_ + (Selected() ? margin_->UnderlinePixel() : 0)};
+      const bool drawSelection =
+          selection_.state == sstSelected || (selection_.state == sstHit && hitStyle_ == hsDraw);
       for (int i = first; i <= last; ++i) {
-        if (i < count) {
+        if (i < count && drawSelection) {
+          DrawRowParts(row, x0, *parser, i, GetExpandedRow(i), row.top);
+        } else if (i < count) {
           DrawRow(row, x0, *parser, i, GetExpandedRow(i), row.top);
         } else {
           Canvas()->Handle().FillRect(row, Color());
@@ -103,7 +108,7 @@ void TEditor::PaintRect(const TRect& clip) {
             DrawEof(x0, row.top);
         }
         // The pixel rows between text rows: the underline's and the margin's.
-        const TRect gap{row.left, row.bottom, row.right, row.top + rowHeight_};
+        const TRect gap{row.left, std::max(row.bottom, row.top + fontHeight_), row.right, row.top + rowHeight_};
         if (!gap.IsEmpty()) Canvas()->Handle().FillRect(gap, Color());
         row = row.Offset(0, rowHeight_);
       }
@@ -113,18 +118,44 @@ void TEditor::PaintRect(const TRect& clip) {
 }
 
 void TEditor::DrawRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y) {
+  DrawRowText(r, x, parser, index, std::move(s), y, false);
+}
+
+void TEditor::DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y) {
+  DrawRowText(r, x, parser, index, std::move(s), y, true);
+}
+
+const TFountainColor& TEditor::SelectionColor() const {
+  TEditorColors* colors = view_->Colors();
+  return selection_.state == sstHit ? *colors->Hit() : *colors->Select();
+}
+
+TColor TEditor::SelBk() const {
+  const TColor c = SelectionColor().BkColor();
+  return c == clNone ? Font()->Color() : c;
+}
+
+TColor TEditor::SelFg() const {
+  const TColor c = SelectionColor().Color();
+  return c == clNone ? Color() : c;
+}
+
+void TEditor::DrawRowText(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y,
+                          bool selected) {
   if (!Showing()) return;
   if (store_->BracketIndexes(index) == -2) store_->RescanRows(index, false);
   const TColor defBk = Color();
   const TColor defFg = Font()->Color();
   const TFontStyles defStyle = Font()->Style();
+  const TColor rowBk = selected ? SelBk() : defBk;
+  const TColor rowFg = selected ? SelFg() : defFg;
   TDeviceContext& dc = Canvas()->Handle();
-  dc.SetBkColor(defBk);
+  dc.SetBkColor(rowBk);
   dc.SetBkMode(OPAQUE);
   if (italicMode_) {
-    dc.FillRect(r, defBk);
+    dc.FillRect(r, rowBk);
   } else {
-    SelectTextFont(defFg, defStyle);
+    SelectTextFont(rowFg, defStyle);
     EditorTextOut(r, x, ETO_CLIPPED | ETO_OPAQUE, s, y);
   }
   const int len = static_cast<int>(s.size());
@@ -144,36 +175,101 @@ void TEditor::DrawRow(const TRect& r, int x, TFountainParser& parser, int index,
     for (TTokenKind kind = parser.ScanToken(); kind != ttEnd && parser.TokenOffset() < len;
          kind = parser.ScanToken()) {
       const TFountainColor* color = parser.TokenColor();
-      const TColor bk = color && color->BkColor() != clNone ? color->BkColor() : defBk;
-      const TColor fg = color && color->Color() != clNone ? color->Color() : defFg;
       const TFontStyles style = color ? color->Style() : defStyle;
+      // A selection keeps the tokens' styles, not their colours.
+      const TColor bk = selected ? rowBk : color && color->BkColor() != clNone ? color->BkColor() : defBk;
+      const TColor fg = selected ? rowFg : color && color->Color() != clNone ? color->Color() : defFg;
       const int tx = parser.TokenOffset() * colWidth_ + x;
       if (tx + parser.TokenSize() * colWidth_ < textLeft || tx > c.right) {
         if (tx > c.right) break;
         continue;
       }
-      if (!italicMode_ && fg == defFg && bk == defBk && style == defStyle) continue;
+      if (!italicMode_) {
+        const bool plain = selected ? color == nullptr || style == defStyle
+                                    : fg == defFg && bk == defBk && style == defStyle;
+        if (plain) continue;
+      }
       SelectTextFont(fg, style);
       // Italic glyphs lean over their neighbours: no background behind them.
-      dc.SetBkMode(italicMode_ && bk == defBk ? TRANSPARENT : OPAQUE);
+      dc.SetBkMode(italicMode_ && (selected || bk == defBk) ? TRANSPARENT : OPAQUE);
       dc.SetBkColor(bk);
       EditorTextOut(c, tx, ETO_CLIPPED, parser.TokenStr(), y);
     }
     dc.SetBkMode(OPAQUE);
   }
-  DoDrawLine(r, x, y, s, index, false);
+  DoDrawLine(r, x, y, s, index, selected);
   const bool pastLimit = len > kMaxColumns;
   const int e = pastLimit && IsLeadByte(s[kMaxColumns]) ? limit + colWidth_ : std::min(len * colWidth_ + x, limit);
   if (e >= r.right) return;
   const TRowAttribute attribute = store_->RowAttributes(index);
   if (pastLimit && len * colWidth_ + x > e) {
-    if (marks_->HideMark()->Visible()) DrawHideMark(e, y);
+    if (!marks_->HideMark()->Visible()) return;
+    if (selected)
+      DrawSelHideMark(e, y);
+    else
+      DrawHideMark(e, y);
   } else if (marks_->EofMark()->Visible() && index == store_->Count() - 1 && attribute == raEof) {
     DrawEof(e, y);
   } else if (marks_->RetMark()->Visible() && attribute == raCrlf) {
-    DrawRetMark(e, y);
+    if (selected)
+      DrawSelRetMark(e, y);
+    else
+      DrawRetMark(e, y);
   } else if (marks_->WrapMark()->Visible() && attribute == raWrapped) {
-    DrawWrapMark(e, y);
+    if (selected)
+      DrawSelWrapMark(e, y);
+    else
+      DrawWrapMark(e, y);
+  }
+}
+
+namespace {
+
+// The column of s moved off the second byte of a double-byte character.
+int OffTrailByte(const std::string& s, int col) {
+  col = std::clamp(col, 0, static_cast<int>(s.size()));
+  for (int i = 0; i < col; ++i)
+    if (IsLeadByte(s[static_cast<size_t>(i)]) && ++i == col) return col + 1;
+  return col;
+}
+
+}  // namespace
+
+void TEditor::DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y) {
+  const TEditorSelection& sel = selection_;
+  if (index < sel.startRow || index > sel.endRow) {
+    DrawRow(r, x, parser, index, s, y);
+    return;
+  }
+  const int textLeft = TextLeft();
+  const auto band = [&](int left, int right, bool selected) {
+    const TRect part = IntersectRect(r, TRect{left, r.top, right, r.bottom});
+    if (part.IsEmpty()) return;
+    if (selected)
+      DrawSelectedRow(part, x, parser, index, s, y);
+    else
+      DrawRow(part, x, parser, index, s, y);
+  };
+  if (sel.box) {
+    const auto colX = [&](int col) { return std::max(textLeft, textLeft + OffTrailByte(s, col) * colWidth_ - scrollOffset_); };
+    band(colX(0), colX(sel.startCol), false);
+    band(colX(sel.startCol), colX(sel.endCol), true);
+    band(colX(sel.endCol), Width(), false);
+    return;
+  }
+  const auto colX = [&](int col) { return std::max(textLeft, x + col * colWidth_); };
+  if (sel.startRow == sel.endRow) {
+    band(textLeft, colX(sel.startCol), false);
+    band(colX(sel.startCol), colX(sel.endCol), true);
+    band(colX(sel.endCol), Width(), false);
+  } else if (index == sel.startRow) {
+    band(textLeft, colX(sel.startCol), false);
+    band(colX(sel.startCol), Width(), true);
+  } else if (index == sel.endRow) {
+    band(textLeft, colX(sel.endCol), true);
+    band(colX(sel.endCol), Width(), false);
+  } else {
+    band(textLeft, Width(), true);
   }
 }
 
@@ -198,39 +294,43 @@ void TEditor::DrawEof(int x, int y) {
 }
 
 void TEditor::MarkLine(TColor color, std::initializer_list<TPoint> points) {
-  Canvas()->Pen() = TPen{FontColorFor(color), 1, psSolid};
+  Canvas()->Pen() = TPen{color, 1, psSolid};
   TDeviceContext& dc = Canvas()->Handle();
   const TPoint* p = points.begin();
   dc.MoveTo(p->x, p->y);
   for (++p; p != points.end(); ++p) dc.LineTo(p->x, p->y);
 }
 
-void TEditor::DrawRetMark(int x, int y) {
+void TEditor::RetMarkShape(TColor color, int x, int y) {
   if (!Showing() || x < TextLeft()) return;
   const int d = std::max(1, fontHeight_ / 8);
   const int f = std::max(d, 3);
   const int cx = x + colWidth_ / 2;
   const int bottom = y + fontHeight_ - 2 * d;
-  const TColor color = marks_->RetMark()->Color();
   MarkLine(color, {{cx, y + 2 * d}, {cx, bottom}, {cx + f, bottom - f}});
   MarkLine(color, {{cx, bottom}, {cx - f, bottom - f}});
 }
 
-void TEditor::DrawWrapMark(int x, int y) {
+void TEditor::WrapMarkShape(TColor color, int x, int y) {
   if (!Showing() || x < TextLeft()) return;
   const int e = std::max(2, colWidth_ * 3 / 5);
   const int cy = y + fontHeight_ / 2;
-  MarkLine(marks_->WrapMark()->Color(),
-           {{x + colWidth_, cy - e}, {x + colWidth_ - e, cy}, {x + colWidth_ + 1, cy + e + 1}});
+  MarkLine(color, {{x + colWidth_, cy - e}, {x + colWidth_ - e, cy}, {x + colWidth_ + 1, cy + e + 1}});
 }
 
-void TEditor::DrawHideMark(int x, int y) {
+void TEditor::HideMarkShape(TColor color, int x, int y) {
   if (!Showing() || x < TextLeft()) return;
   const int e = std::max(2, colWidth_ * 3 / 5);
   const int cy = y + fontHeight_ / 2;
-  MarkLine(marks_->HideMark()->Color(),
-           {{x + colWidth_ - e, cy - e}, {x + colWidth_, cy}, {x + colWidth_ - e - 1, cy + e + 1}});
+  MarkLine(color, {{x + colWidth_ - e, cy - e}, {x + colWidth_, cy}, {x + colWidth_ - e - 1, cy + e + 1}});
 }
+
+void TEditor::DrawRetMark(int x, int y) { RetMarkShape(FontColorFor(marks_->RetMark()->Color()), x, y); }
+void TEditor::DrawWrapMark(int x, int y) { WrapMarkShape(FontColorFor(marks_->WrapMark()->Color()), x, y); }
+void TEditor::DrawHideMark(int x, int y) { HideMarkShape(FontColorFor(marks_->HideMark()->Color()), x, y); }
+void TEditor::DrawSelRetMark(int x, int y) { RetMarkShape(SelFg(), x, y); }
+void TEditor::DrawSelWrapMark(int x, int y) { WrapMarkShape(SelFg(), x, y); }
+void TEditor::DrawSelHideMark(int x, int y) { HideMarkShape(SelFg(), x, y); }
 
 int TEditor::UnderlineY(int row) const {
   const int y = TextTop() + rowHeight_ * (row - topRow_) + fontHeight_;
@@ -242,7 +342,7 @@ void TEditor::DrawUnderline(int row) {
   if (!Showing() || y == -1) return;
   CaretBeginUpdate();
   ScopeGuard end([this] { CaretEndUpdate(); });
-  MarkLine(marks_->Underline()->Color(), {{TextLeft(), y}, {Width(), y}});
+  MarkLine(FontColorFor(marks_->Underline()->Color()), {{TextLeft(), y}, {Width(), y}});
 }
 
 void TEditor::EraseUnderline(int row) {

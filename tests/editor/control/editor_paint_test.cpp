@@ -109,6 +109,91 @@ TEST_F(EditorPaintTest, TextPastColumn1000IsCutAndMarked) {
   EXPECT_GT(CellPixels(0, 1000, clGray), 3);
 }
 
+// An editor whose selection a test sets directly.
+class TSelectingEditor : public TEditor {
+ public:
+  using TEditor::TEditor;
+  void Select(TEditorSelection selection) {
+    selection_ = selection;
+    Invalidate();
+  }
+};
+
+class EditorSelectionPaintTest : public testing::ToolkitTest {
+ protected:
+  void SetUp() override {
+    ToolkitTest::SetUp();
+    editor = TEditor::Create<TSelectingEditor>(form.get());
+    editor->Font()->SetHeight(-12);
+    editor->Imagebar()->SetVisible(false);
+    editor->SetParent(form.get());
+    editor->SetBounds(0, 0, 200, 100);
+    editor->View()->Colors()->Select()->SetBkColor(clNavy);
+    editor->View()->Colors()->Select()->SetColor(clWhite);
+    editor->Lines()->SetText("abcdef\r\nghijkl\r\nmnopqr\r\n");
+    form->Show();
+    Run();
+  }
+  // The cell's pixels of colour c.
+  int CellPixels(int row, int col, TColor c) {
+    const TSurface screen = backend.Compose(form->Window());
+    const TPoint o = editor->Window()->ClientOffsetInTop();
+    int n = 0;
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 6; ++x)
+        n += screen.Pixel(o.x + 19 + col * 6 + x, o.y + 2 + row * 12 + y) == ColorToPixel(c);
+    return n;
+  }
+  TSelectingEditor* editor = nullptr;
+};
+
+TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) {
+  editor->Select({sstSelected, 0, 2, 1, 3, false});
+  Run();
+  EXPECT_EQ(CellPixels(0, 1, clNavy), 0);
+  EXPECT_GT(CellPixels(0, 2, clNavy), 20);
+  EXPECT_GT(CellPixels(0, 2, clWhite), 5);  // the letter
+  EXPECT_GT(CellPixels(0, 10, clNavy), 60);  // on to the right edge
+  EXPECT_GT(CellPixels(1, 0, clNavy), 20);
+  EXPECT_GT(CellPixels(1, 2, clNavy), 20);
+  EXPECT_EQ(CellPixels(1, 3, clNavy), 0);
+  EXPECT_EQ(CellPixels(2, 0, clNavy), 0);
+
+  // A box covers the same columns on every row.
+  editor->Select({sstSelected, 0, 1, 2, 3, true});
+  Run();
+  for (int row = 0; row < 3; ++row) {
+    EXPECT_EQ(CellPixels(row, 0, clNavy), 0);
+    EXPECT_GT(CellPixels(row, 1, clNavy), 20);
+    EXPECT_GT(CellPixels(row, 2, clNavy), 20);
+    EXPECT_EQ(CellPixels(row, 3, clNavy), 0);
+  }
+}
+
+TEST_F(EditorSelectionPaintTest, WithoutSelectColoursTheSelectionIsInverted) {
+  editor->View()->Colors()->Select()->SetBkColor(clNone);
+  editor->View()->Colors()->Select()->SetColor(clNone);
+  editor->Select({sstSelected, 1, 0, 1, 2, false});
+  Run();
+  EXPECT_GT(CellPixels(1, 0, clBlack), 20);
+  EXPECT_GT(CellPixels(1, 0, clWhite), 5);
+  EXPECT_LT(CellPixels(1, 2, clBlack), 20);
+  // A hit is drawn only when hits are drawn.
+  editor->View()->Colors()->Hit()->SetBkColor(clRed);
+  editor->Select({sstHit, 2, 0, 2, 2, false});
+  Run();
+  EXPECT_EQ(CellPixels(2, 0, clRed), 0);
+  // Changing the hit style drops the shown hit first.
+  editor->SetHitStyle(hsDraw);
+  EXPECT_FALSE(editor->Selected());
+  editor->Select({sstHit, 2, 0, 2, 2, false});
+  Run();
+  EXPECT_GT(CellPixels(2, 0, clRed), 20);
+  // Emptying the text drops the selection.
+  editor->Lines()->Clear();
+  EXPECT_FALSE(editor->Selected());
+}
+
 class DrawLineRecorder : public TObject {
  public:
   void DrawLine(TObject*, const std::string& s, int, int, int index, const TRect&, bool selected) {
