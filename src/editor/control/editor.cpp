@@ -106,13 +106,19 @@ void TEditor::SetView(const TEditorViewInfo* value) {
   PlaceCaret();
 }
 
-void TEditor::SetLines(const TStrings* value) {
-  lines_->Assign(value);
-  if (store_->WordWrap()) store_->WrapAll();
-}
+void TEditor::SetLines(const TStrings* value) { lines_->Assign(value); }
 
 void TEditor::SetFountain(TFountain* value) {
-  if (fountainLink_.Attach(value)) Invalidate();
+  if (!fountainLink_.Attach(value)) return;
+  ActiveFountainChanged();
+}
+
+void TEditor::ActiveFountainChanged() {
+  store_->InitScan();
+  if (!HandleAllocated()) return;
+  // The italic mode follows the fountain's colours.
+  UpdateMetrics();
+  Invalidate();
 }
 
 void TEditor::SetImageList(TImageList*& field, TImageList* value) {
@@ -126,7 +132,10 @@ void TEditor::SetImageList(TImageList*& field, TImageList* value) {
 void TEditor::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
   if (operation != opRemove) return;
-  bool removed = fountainLink_.Removed(component);
+  // The view's own fountain takes over: its scan states replace the
+  // removed one's.
+  if (fountainLink_.Removed(component) && !HasState(csDestroying)) ActiveFountainChanged();
+  bool removed = false;
   if (component == imageDigits_) {
     imageDigits_ = nullptr;
     removed = true;

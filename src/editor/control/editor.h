@@ -296,6 +296,8 @@ class TEditor : public TCustomControl,
   TEditorSettingsSet SettingsSet() const;
   TLeftbarText LeftbarText() const;
   void SetImageList(TImageList*& field, TImageList* value);
+  // Rescans and repaints with the now active fountain.
+  void ActiveFountainChanged();
   void SetRowMarks(int row, TRowMarks marks);
   void JoinStore(TEditorScreenStrings* store);
   void LeaveStore();

@@ -109,6 +109,23 @@ TEST_F(EditorPaintTest, TextPastColumn1000IsCutAndMarked) {
   EXPECT_GT(CellPixels(0, 1000, clGray), 3);
 }
 
+TEST_F(EditorPaintTest, AnAttachedFountainColoursTheTextUntilItGoes) {
+  editor->Lines()->SetText("12 ab\r\n");
+  auto* fountain = TFountain::Create<TEditorFountain>(form.get());
+  fountain->Colors()->Int()->SetColor(clRed);
+  editor->SetFountain(fountain);
+  Run();
+  EXPECT_GT(CellPixels(0, 0, clRed, 2), 10);
+  EXPECT_EQ(CellPixels(0, 0, clBlue, 2), 0);
+  // A change of the shared fountain repaints the editor.
+  fountain->Colors()->Int()->SetColor(clGreen);
+  Run();
+  EXPECT_GT(CellPixels(0, 0, clGreen, 2), 10);
+  delete fountain;
+  Run();
+  EXPECT_GT(CellPixels(0, 0, clBlue, 2), 10);
+}
+
 // An editor whose selection a test sets directly.
 class TSelectingEditor : public TEditor {
  public:
