@@ -145,11 +145,17 @@ class TEditor : public TCustomControl,
   // Client pixels to (row, column); the row is not clamped.
   void PosToRowCol(int x, int y, bool round, int& col, int& row) const;
   virtual void CaretPixelPos(int& x, int& y) const;
+  // The row and the byte index of the character under a client point; false
+  // off the text (row is set as soon as it is known).
+  virtual bool PosToRowIndex(TPoint p, int& row, int& index) const;
 
   // Rows as the caret sees them; '' / raEof / 0 outside the store.
   std::string GetRowString(int row) const;
   TRowAttribute GetRowAttribute(int row) const override;
   int RowWidth(int row) const;
+  int StrColumns(std::string_view s) const { return corvida::StrColumns(s, Layout()); }
+  // The columns of s's leading blanks; -1 for an empty s.
+  int IndentWidth(std::string_view s) const;
   std::string ColumnMap(int row) const;
   TColumnLayout Layout() const { return store_->Layout(); }
   int RowToLine(int row) const;

@@ -20,6 +20,15 @@ char MapLetter(const std::string& map, int col) {
   return col >= 0 && col < static_cast<int>(map.size()) ? map[static_cast<size_t>(col)] : '\0';
 }
 
+// The string index of display column col: columns of a tab's filler map to
+// the tab itself.
+int ColToIndex(const std::string& map, int col) {
+  int fillers = 0;
+  for (int c = 0; c <= col && c < static_cast<int>(map.size()); ++c)
+    if (map[static_cast<size_t>(c)] == kColTab) ++fillers;
+  return col - fillers;
+}
+
 }  // namespace
 
 // ---- Metrics and conversions ----
@@ -62,6 +71,40 @@ void TEditor::CaretPixelPos(int& x, int& y) const {
   if (caret_->Style() == csBrief && !overWrite_) y += fontHeight_ - 2;
 }
 
+bool TEditor::PosToRowIndex(TPoint p, int& row, int& index) const {
+  if (store_->Count() == 0 || colWidth_ == 0 || p.x < TextLeft() || p.y < TextTop()) return false;
+  int col = 0;
+  PosToRowCol(p.x, p.y, true, col, row);
+  if (row < 0 || row >= store_->Count()) return false;
+  const std::string map = ColumnMap(row);
+  if (col >= static_cast<int>(map.size())) return false;
+  if (MapLetter(map, col) == kColTrail) --col;
+  while (col > 0 && MapLetter(map, col) == kColTab) --col;
+  index = std::min(static_cast<int>(store_->StringRef(row).size()), ColToIndex(map, col));
+  return true;
+}
+
+int TEditor::IndentWidth(std::string_view s) const {
+  if (s.empty()) return -1;
+  const TColumnLayout layout = Layout();
+  int width = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == ' ') {
+      ++width;
+    } else if (s[i] == '\t') {
+      int stop = layout.tabSpaceCount - width % layout.tabSpaceCount;
+      if (layout.wordWrap && layout.wrapByte > 0) stop = std::min(stop, layout.wrapByte - width % layout.wrapByte);
+      width += stop;
+    } else if (s.substr(i, 2) == "\x81\x40") {
+      width += 2;
+      ++i;
+    } else {
+      break;
+    }
+  }
+  return width;
+}
+
 std::string TEditor::GetRowString(int row) const {
   return row >= 0 && row < store_->Count() ? store_->StringRef(row) : std::string();
 }
@@ -71,7 +114,7 @@ TRowAttribute TEditor::GetRowAttribute(int row) const {
 }
 
 int TEditor::RowWidth(int row) const {
-  return row >= 0 && row < store_->Count() ? StrColumns(store_->StringRef(row), Layout()) : 0;
+  return row >= 0 && row < store_->Count() ? StrColumns(store_->StringRef(row)) : 0;
 }
 
 std::string TEditor::ColumnMap(int row) const {
@@ -101,15 +144,6 @@ int RowOffsetLength(const TEditorScreenStrings& store, int row) {
   return static_cast<int>(store.StringRef(row).size()) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
 }
 
-// The string index of display column col: columns of a tab's filler map to
-// the tab itself.
-int ColToIndex(const std::string& map, int col) {
-  int fillers = 0;
-  for (int c = 0; c <= col && c < static_cast<int>(map.size()); ++c)
-    if (map[static_cast<size_t>(c)] == kColTab) ++fillers;
-  return col - fillers;
-}
-
 }  // namespace
 
 int TEditor::CharOffset(int startRow, int row, int col) const {
@@ -126,7 +160,7 @@ void TEditor::PlaceCaretAtOffset(int row, int offset) {
       SetRow(row);
       const std::string& text = store_->StringRef(row);
       const size_t head = static_cast<size_t>(std::clamp(offset, 0, static_cast<int>(text.size())));
-      SetCol(std::min(StrColumns(std::string_view(text).substr(0, head), Layout()), RowWidth(row)));
+      SetCol(std::min(StrColumns(std::string_view(text).substr(0, head)), RowWidth(row)));
       return;
     }
     offset -= length;

@@ -51,6 +51,30 @@ TEST_F(EditorTest, MetricsComeFromTheFontMarginsAndWindowSize) {
   EXPECT_EQ(col, 4);
 }
 
+TEST_F(EditorTest, PointsMapToCharactersOfTheText) {
+  editor->Lines()->SetText("a\x82\xa0\tz\r\nq");
+  int row = -1;
+  int index = -1;
+  const auto at = [](int col, int r) { return TPoint{19 + col * 6 + 1, 2 + r * 12 + 3}; };
+  ASSERT_TRUE(editor->PosToRowIndex(at(2, 0), row, index));  // second half of the wide character
+  EXPECT_EQ(row, 0);
+  EXPECT_EQ(index, 1);
+  ASSERT_TRUE(editor->PosToRowIndex(at(5, 0), row, index));  // inside the tab
+  EXPECT_EQ(index, 3);
+  ASSERT_TRUE(editor->PosToRowIndex(at(8, 0), row, index));
+  EXPECT_EQ(index, 4);
+  EXPECT_FALSE(editor->PosToRowIndex(at(9, 0), row, index));  // past the row's end
+  EXPECT_FALSE(editor->PosToRowIndex(at(0, 2), row, index));  // below the rows
+  EXPECT_FALSE(editor->PosToRowIndex({5, 5}, row, index));     // left of the text
+
+  EXPECT_EQ(editor->IndentWidth(""), -1);
+  EXPECT_EQ(editor->IndentWidth("x"), 0);
+  EXPECT_EQ(editor->IndentWidth(" \x81\x40\tx"), 8);
+  EXPECT_EQ(editor->ExpandTabs("ab\tc"), "ab      c");
+  EXPECT_EQ(editor->GetRowString(7), "");
+  EXPECT_EQ(editor->GetRowAttribute(7), raEof);
+}
+
 TEST_F(EditorTest, RowsClampToTheTextAndItsFinalBreak) {
   editor->SetRow(5);
   EXPECT_EQ(editor->Row(), 0);
