@@ -309,7 +309,9 @@ void TEditor::Scroll(int dx, int dy, const TRect& clip) {
   ScopeGuard end([this] { UnderlineEndUpdate(); });
   scrollOffset_ -= dx;
   TRect uncovered;
-  Window()->ScrollWindowEx(dx, dy, nullptr, &clip, &uncovered, SW_INVALIDATE);
+  // Only the pixels inside clip move: what lies above a scrolled row range
+  // stays where it is.
+  Window()->ScrollWindowEx(dx, dy, &clip, &clip, &uncovered, SW_INVALIDATE);
   Window()->InvalidateRect(&uncovered, false);
   Window()->Update();
 }

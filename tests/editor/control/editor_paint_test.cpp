@@ -126,6 +126,47 @@ TEST_F(EditorPaintTest, AnAttachedFountainColoursTheTextUntilItGoes) {
   EXPECT_GT(CellPixels(0, 0, clBlue, 2), 10);
 }
 
+// Edits repaint only what they change (scrolling the pixels of the rows
+// below): the result must equal a full paint of the same text.
+TEST_F(EditorPaintTest, IncrementalRepaintsEqualAFullPaint) {
+  editor->SetBounds(0, 0, 200, 150);
+  auto* full = TEditor::Create(form.get());
+  full->Font()->SetHeight(-12);
+  full->Imagebar()->SetVisible(false);
+  full->SetParent(form.get());
+  full->SetBounds(0, 200, 200, 150);
+  full->SetView(editor->View());
+  full->SetReserveWordList(editor->ReserveWordList());
+  editor->Marks()->Underline()->SetVisible(false);
+  full->SetMarks(editor->Marks());
+  Run();
+  const auto same = [&] {
+    full->Lines()->SetText(editor->Lines()->GetTextStr());
+    Run();
+    const TSurface& screen = *form->Window()->Framebuffer();
+    const TPoint a = editor->Window()->ClientOffsetInTop();
+    const TPoint b = full->Window()->ClientOffsetInTop();
+    for (int y = 0; y < 140; ++y)
+      for (int x = 0; x < 190; ++x)
+        if (screen.Pixel(a.x + x, a.y + y) != screen.Pixel(b.x + x, b.y + y))
+          return ::testing::AssertionFailure() << "differs at " << x << "," << y;
+    return ::testing::AssertionSuccess();
+  };
+  editor->Lines()->SetText(NumberedLines(8));
+  EXPECT_TRUE(same());
+  editor->Lines()->Insert(2, "inserted 12");
+  EXPECT_TRUE(same());
+  editor->Lines()->Delete(0);
+  EXPECT_TRUE(same());
+  editor->Lines()->Put(3, "// changed");
+  EXPECT_TRUE(same());
+  editor->Lines()->Add("total 99");
+  EXPECT_TRUE(same());
+  editor->Lines()->Delete(editor->Lines()->Count() - 1);
+  editor->Lines()->Delete(1);
+  EXPECT_TRUE(same());
+}
+
 // An editor whose selection a test sets directly.
 class TSelectingEditor : public TEditor {
  public:
