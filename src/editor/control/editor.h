@@ -218,6 +218,8 @@ class TEditor : public TCustomControl,
   void StringsChange() override;
   bool Modified() const override { return modified_; }
   void SetModified(bool value) override { modified_ = value; }
+  // Lines is inside an update bracket.
+  bool LinesUpdating() const { return linesUpdating_; }
   void SetLinesUpdating(bool value) override { linesUpdating_ = value; }
   bool Loading() const override { return HasState(csLoading); }
   bool Destroying() const override { return HasState(csDestroying); }

@@ -167,6 +167,29 @@ TEST_F(EditorPaintTest, IncrementalRepaintsEqualAFullPaint) {
   EXPECT_TRUE(same());
 }
 
+TEST_F(EditorPaintTest, TwoEditorsOnOneStoreBothShowAnEditMadeInEither) {
+  auto* second = TEditor::Create(form.get());
+  second->Font()->SetHeight(-12);
+  second->Imagebar()->SetVisible(false);
+  second->SetParent(form.get());
+  second->SetBounds(0, 200, 200, 100);
+  editor->Lines()->Add("first");
+  second->ExchangeScreenStrings(editor);
+  Run();
+  second->Lines()->Add("second");
+  Run();
+  const TSurface& screen = *form->Window()->Framebuffer();
+  for (TEditor* e : {editor, static_cast<TEditor*>(second)}) {
+    const TPoint o = e->Window()->ClientOffsetInTop();
+    int ink = 0;
+    for (int y = 14; y < 26; ++y)
+      for (int x = 19; x < 19 + 36; ++x) ink += screen.Pixel(o.x + x, o.y + y) == ColorToPixel(clBlack);
+    EXPECT_GT(ink, 30) << e->Name();
+  }
+  EXPECT_TRUE(editor->Modified());
+  EXPECT_TRUE(second->Modified());
+}
+
 // An editor whose selection a test sets directly.
 class TSelectingEditor : public TEditor {
  public:
