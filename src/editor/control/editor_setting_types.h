@@ -8,12 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/model/editor_screen.h"
 #include "support/notify_classes.h"
 
 namespace corvida {
 
 enum TEditorCaretStyle { csDefault, csBrief };
-enum TEditorShowNumberMode { nmRow, nmLine };
+// The row store's numbering modes, so that the left bar and the repaint
+// logic speak of one type.
+using TEditorShowNumberMode = TShowNumberMode;
 enum TEditorHitStyle { hsSelect, hsDraw, hsCaret };
 // When dragging a selection starts: only when asked for, or at once on a
 // press inside it.

@@ -265,6 +265,17 @@ TDeviceContext TWindow::BeginPaint(TPaintStruct& ps) {
   ps.rcPaint = IntersectRect(update_.Bounds(), ClientRect());
   ps.fErase = false;
   update_.Clear();
+  // A child that painted itself at once since the parent was invalidated
+  // is covered by this paint: it is painted again after it.
+  for (TWindow* child : children_) {
+    if (!child->Visible()) continue;
+    TRect hit = IntersectRect(ps.rcPaint, child->bounds_);
+    if (hit.IsEmpty()) continue;
+    int cb = child->BorderWidth();
+    TRect local = hit.Offset(-child->bounds_.left - cb, -child->bounds_.top - cb);
+    child->ncDirty_ = true;
+    child->InvalidateRect(&local);
+  }
   TDeviceContext dc = GetDC();
   dc.IntersectClipRect(ps.rcPaint);
   return dc;

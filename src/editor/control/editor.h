@@ -1,0 +1,384 @@
+#pragma once
+// TEditor, the text-editor window. It owns its settings objects, joins a row
+// store as one of its views, maps screen rows and display columns to pixels
+// with its font, and keeps the caret, the first visible row and column and
+// the scroll bars in step with each other.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/control/editor_bar_settings.h"
+#include "editor/control/editor_caret_settings.h"
+#include "editor/control/editor_fountain_link.h"
+#include "editor/control/editor_mark_settings.h"
+#include "editor/control/editor_settings_change.h"
+#include "editor/control/editor_speed.h"
+#include "editor/control/editor_view_info.h"
+#include "editor/model/editor_screen.h"
+#include "editor/model/editor_screen_strings.h"
+#include "editor/model/editor_strings.h"
+#include "platform/toolkit/controls.h"
+#include "platform/toolkit/img_list.h"
+
+namespace corvida {
+
+class TFountainParser;
+
+// What of a selection painting needs: its state, its ends as (row, column)
+// with start before end, and whether it is a box of columns.
+enum TSelectionState { sstNone, sstAnchored, sstSelected, sstHit };
+struct TEditorSelection {
+  TSelectionState state = sstNone;
+  int startRow = 0;
+  int startCol = 0;
+  int endRow = 0;
+  int endCol = 0;
+  bool box = false;
+};
+
+// Called for every painted text row (each part of a row split by the
+// selection): the row text, its x and y, the row index, the rectangle and
+// whether the part is selected.
+using TDrawLineEvent = TEvent<TObject*, const std::string&, int, int, int, const TRect&, bool>;
+
+class TEditor : public TCustomControl,
+                public TEditorView,
+                public TEditorScreenView,
+                public TEditorSettingsHost {
+ public:
+  CORVIDA_CLASS_NAME(TEditor)
+  // Builds an editor of class T; the second step reaches T's factories.
+  template <class T = TEditor>
+  static T* Create(TComponent* owner) {
+    T* editor = new T(owner);
+    editor->AfterConstruction();
+    return editor;
+  }
+  ~TEditor() override;
+
+  using TComponent::Destroying;
+
+  // Settings objects; the setters assign into the owned objects.
+  TEditorCaret* Caret() const { return caret_.get(); }
+  void SetCaret(const TEditorCaret* value) { caret_->Assign(value); }
+  TEditorImagebar* Imagebar() const { return imagebar_.get(); }
+  void SetImagebar(const TEditorImagebar* value) { imagebar_->Assign(value); }
+  TEditorLeftbar* Leftbar() const { return leftbar_.get(); }
+  void SetLeftbar(const TEditorLeftbar* value) { leftbar_->Assign(value); }
+  TEditorMarks* Marks() const { return marks_.get(); }
+  void SetMarks(const TEditorMarks* value) { marks_->Assign(value); }
+  TEditorMargin* Margin() const { return margin_.get(); }
+  void SetMargin(const TEditorMargin* value) { margin_->Assign(value); }
+  TEditorRuler* Ruler() const { return ruler_.get(); }
+  void SetRuler(const TEditorRuler* value) { ruler_->Assign(value); }
+  TEditorSpeed* Speed() const { return speed_.get(); }
+  void SetSpeed(const TEditorSpeed* value) { speed_->Assign(value); }
+  TEditorViewInfo* View() const { return view_.get(); }
+  void SetView(const TEditorViewInfo* value);
+  TEditorWrapOption* WrapOption() const { return &store_->WrapOption(); }
+  void SetWrapOption(const TEditorWrapOption* value) { store_->WrapOption().Assign(value); }
+
+  // The text as logical lines.
+  TEditorStrings* Lines() const { return lines_.get(); }
+  void SetLines(const TStrings* value);
+
+  TFountain* Fountain() const { return fountainLink_.Fountain(); }
+  void SetFountain(TFountain* value);
+  // The attached fountain, else the view's own.
+  virtual TFountain* ActiveFountain() const { return fountainLink_.Active(*view_); }
+  TStringList* ReserveWordList() const { return view_->ReserveWordList(); }
+  void SetReserveWordList(const TStrings* value) { view_->SetReserveWordList(value); }
+  TImageList* ImageDigits() const { return imageDigits_; }
+  void SetImageDigits(TImageList* value) { SetImageList(imageDigits_, value); }
+  TImageList* ImageMarks() const { return imageMarks_; }
+  void SetImageMarks(TImageList* value) { SetImageList(imageMarks_, value); }
+
+  TEditorHitStyle HitStyle() const { return hitStyle_; }
+  void SetHitStyle(TEditorHitStyle value);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool value) { readOnly_ = value; }
+  int UndoListMax() const { return store_->UndoObj().UndoListMax(); }
+  void SetUndoListMax(int value) { store_->UndoObj().SetUndoListMax(value); }
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool value) { wantReturns_ = value; }
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool value) { wantTabs_ = value; }
+  bool WordWrap() const { return store_->WordWrap(); }
+  void SetWordWrap(bool value) { store_->SetWordWrap(value); }
+  // Shows or hides the bars at once and refits the view to them.
+  void SetScrollBars(TScrollStyle value);
+  bool OverWrite() const { return overWrite_; }
+  void SetOverWrite(bool value) { overWrite_ = value; }
+
+  TNotifyEvent OnChange() const { return onChange_; }
+  void SetOnChange(TNotifyEvent e) { onChange_ = e; }
+  TNotifyEvent OnCaretMoved() const { return onCaretMoved_; }
+  void SetOnCaretMoved(TNotifyEvent e) { onCaretMoved_ = e; }
+  TNotifyEvent OnTopRowChange() const { return onTopRowChange_; }
+  void SetOnTopRowChange(TNotifyEvent e) { onTopRowChange_ = e; }
+  TNotifyEvent OnTopColChange() const { return onTopColChange_; }
+  void SetOnTopColChange(TNotifyEvent e) { onTopColChange_ = e; }
+  TDrawLineEvent OnDrawLine() const { return onDrawLine_; }
+  void SetOnDrawLine(TDrawLineEvent e) { onDrawLine_ = e; }
+
+  // Row marks: 0-9 are numbered (one row each), 10-15 image marks.
+  virtual void SetRowMark(int row, int mark);
+  virtual void DeleteRowMark(int row, int mark);
+  virtual void GotoRowMark(int mark);
+
+  // Leaves the own row store and shows other's.
+  virtual void ExchangeScreenStrings(TEditor* other);
+
+  // Geometry.
+  int FontHeight() const { return fontHeight_; }
+  int ColWidth() const { return colWidth_; }
+  int RowHeight() const override { return rowHeight_; }
+  int TextTop() const;
+  int TextLeft() const;
+  int VisibleRows() const override { return visibleRows_; }
+  int VisibleCols() const { return visibleCols_; }
+  int TopCol() const { return topCol_; }
+  int MaxTopRow() const { return maxTopRow_; }
+  int MaxCol() const { return kMaxColumns; }
+  const TEditorBarSizes& BarSizes() const { return barSizes_; }
+  // Client pixels to (row, column); the row is not clamped.
+  void PosToRowCol(int x, int y, bool round, int& col, int& row) const;
+  virtual void CaretPixelPos(int& x, int& y) const;
+  // The row and the byte index of the character under a client point; false
+  // off the text (row is set as soon as it is known).
+  virtual bool PosToRowIndex(TPoint p, int& row, int& index) const;
+
+  // Rows as the caret sees them; '' / raEof / 0 outside the store.
+  std::string GetRowString(int row) const;
+  TRowAttribute GetRowAttribute(int row) const override;
+  int RowWidth(int row) const;
+  int StrColumns(std::string_view s) const { return corvida::StrColumns(s, Layout()); }
+  // The columns of s's leading blanks; -1 for an empty s.
+  int IndentWidth(std::string_view s) const;
+  std::string ColumnMap(int row) const;
+  TColumnLayout Layout() const { return store_->Layout(); }
+  int RowToLine(int row) const;
+  // The text with each tab replaced by the spaces up to its stop.
+  std::string ExpandTabs(std::string_view s) const;
+  std::string GetExpandedRow(int row) const { return ExpandTabs(GetRowString(row)); }
+  int GetTextLen() const override;
+  int CharOffset(int startRow, int row, int col) const;
+
+  // Caret and view.
+  int Row() const override { return row_; }
+  int Col() const override { return col_; }
+  int TopRow() const override { return topRow_; }
+  void SetRow(int row) override;
+  void SetCol(int col) override;
+  void SetRowCol(int row, int col);
+  void SetTopRow(int row) override;
+  void SetTopCol(int col);
+  void ScrollPage(int rows);
+  void PlaceCaretAtOffset(int row, int offset) override;
+  void ScrollCaret() override;
+  void UpdateCaret() override;
+  void InitScroll() override;
+  virtual void InitCaret();
+  void PlaceCaret() override;
+  virtual void CaretShow();
+  virtual void CaretHide();
+  virtual bool CaretOutOfView() const;
+  void CaretBeginUpdate() override;
+  void CaretEndUpdate() override;
+  void UnderlineBeginUpdate() override;
+  void UnderlineEndUpdate() override;
+  void UpdateImeWindow();
+
+  // Painting of the text area.
+  virtual void PaintRect(const TRect& r);
+  virtual void DrawEof(int x, int y);
+  virtual void DrawRetMark(int x, int y);
+  virtual void DrawWrapMark(int x, int y);
+  virtual void DrawHideMark(int x, int y);
+  virtual void DrawSelRetMark(int x, int y);
+  virtual void DrawSelWrapMark(int x, int y);
+  virtual void DrawSelHideMark(int x, int y);
+  virtual void DrawUnderline(int row);
+  virtual void EraseUnderline(int row);
+  // The y of row's underline, or -1 outside the text area.
+  virtual int UnderlineY(int row) const;
+  bool ItalicMode() const { return italicMode_; }
+
+  // Row shifts after the store inserted or deleted rows.
+  void ScrollTextRows(int fromRow, int rows) override;
+  void ScrollImagebarRows(int fromRow, int rows) override;
+
+  // TEditorView.
+  TEditorScreenStrings* ScreenStrings() const override { return store_; }
+  // A selection or a search hit is shown.
+  bool Selected() const override { return selection_.state == sstSelected || selection_.state == sstHit; }
+  // Drops a shown selection or hit and repaints.
+  void CleanSelection() override;
+  void StringsChange() override;
+  bool Modified() const override { return modified_; }
+  void SetModified(bool value) override { modified_ = value; }
+  // Lines is inside an update bracket.
+  bool LinesUpdating() const { return linesUpdating_; }
+  void SetLinesUpdating(bool value) override { linesUpdating_ = value; }
+  bool Loading() const override { return HasState(csLoading); }
+  bool Destroying() const override { return HasState(csDestroying); }
+  bool Focused() const override { return TWinControl::Focused(); }
+  bool Showing() const override { return TWinControl::Showing(); }
+  void SetRedraw(bool redraw) override;
+  void RefreshView() override;
+  void InvalidateRow(int row) override;
+  int TabSpaceCount() const override { return caret_->TabSpaceCount(); }
+  const TCharSet& Delimiters() const override { return delimiters_; }
+  int ScreenHeight() const override;
+  bool InitBracketsFull() const override { return speed_->InitBracketsFull(); }
+  std::unique_ptr<TRowScanner> CreateRowScanner() override;
+
+  // TEditorScreenView.
+  void RepaintTextArea() override;
+  void RepaintRows(int first, int last) override;
+  bool ImagebarVisible() const override { return imagebar_->Visible(); }
+  bool LeftbarShowsNumbers() const override { return leftbar_->Visible() && leftbar_->ShowNumber(); }
+  TShowNumberMode ShowNumberMode() const override { return leftbar_->ShowNumberMode(); }
+  void RepaintLeftbarNumbers(int first, int last) override;
+
+  // TEditorSettingsHost.
+  bool HandleAllocated() const override { return TWinControl::HandleAllocated(); }
+  void InitScan() override { store_->InitScan(); }
+  void UpdateMetrics() override;
+  void BuildLeftbarEdge() override {}
+  void BuildRuler() override {}
+  void BuildMargin() override {}
+  void InvalidateAll() override { Invalidate(); }
+  void ClearUndo() override { store_->UndoObj().Clear(); }
+
+  // The settings-change handler of every owned settings object and of the
+  // attached fountain.
+  virtual void SettingsChanged(TObject* sender);
+
+  void WndProc(TMessage& message) override;
+  void Loaded() override;
+  static const TClassInfo* StaticInfo();
+  const TClassInfo* ClassInfo() const override { return StaticInfo(); }
+
+ protected:
+  explicit TEditor(TComponent* owner);
+  // The second step of construction: the owned objects, made through the
+  // factories below.
+  virtual void AfterConstruction();
+  virtual void InitDelimiters();
+  virtual TEditorScreenStrings* CreateScreenStrings();
+  virtual std::unique_ptr<TEditorStrings> CreateEditorStrings();
+  virtual std::unique_ptr<TEditorScreen> CreateEditorScreen();
+  virtual std::unique_ptr<TEditorViewInfo> CreateViewInfo();
+  virtual std::unique_ptr<TEditorCaret> CreateEditorCaret();
+  virtual std::unique_ptr<TEditorMarks> CreateEditorMarks();
+  virtual std::unique_ptr<TEditorMargin> CreateEditorMargin();
+  virtual std::unique_ptr<TEditorImagebar> CreateEditorImagebar();
+  virtual std::unique_ptr<TEditorLeftbar> CreateEditorLeftbar();
+  virtual std::unique_ptr<TEditorRuler> CreateEditorRuler();
+  virtual std::unique_ptr<TEditorSpeed> CreateEditorSpeed();
+
+  void Notification(TComponent* component, TOperation operation) override;
+  bool FocusOnPress() const override { return !HasState(csDesigning); }
+  void CreateWnd() override;
+  void FontChanged() override;
+  void Paint() override { PaintRect(PaintClip()); }
+  // Row index with expanded text s, column 0 at x and top at y, inside r.
+  virtual void DrawRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
+  virtual void DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
+  // Splits the row by the selection into normal and selected parts.
+  virtual void DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y);
+  // The selection as painting sees it; the selection operations keep it.
+  TEditorSelection selection_;
+  // The one text output: at most the first 1000 columns, each byte one
+  // column; an underlined font's line is drawn dotted by hand.
+  void EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y);
+  virtual void DoDrawLine(const TRect& r, int x, int y, const std::string& s, int index, bool selected);
+  // Moves the pixels inside clip by (dx, dy) and repaints what is uncovered.
+  virtual void Scroll(int dx, int dy, const TRect& clip);
+  // Moves the caret column by the caret rules after a row or column change.
+  void AdjustCol(bool vertical, int dir);
+
+ private:
+  TEditorSettingsSet SettingsSet() const;
+  TLeftbarText LeftbarText() const;
+  void SetImageList(TImageList*& field, TImageList* value);
+  // Rescans and repaints with the now active fountain.
+  void ActiveFountainChanged();
+  void SetRowMarks(int row, TRowMarks marks);
+  void JoinStore(TEditorScreenStrings* store);
+  void LeaveStore();
+  void HandleVScroll(int code);
+  void HandleHScroll(int code, int pos);
+  bool MouseButtonDown() const;
+  // A solid one-pixel line of a mark, in color or the font colour for clNone.
+  void MarkLine(TColor color, std::initializer_list<TPoint> points);
+  void DrawRowText(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y, bool selected);
+  // The colour record of a shown selection: Hit or Select of the view.
+  const TFountainColor& SelectionColor() const;
+  TColor SelBk() const;
+  TColor SelFg() const;
+  void RetMarkShape(TColor color, int x, int y);
+  void WrapMarkShape(TColor color, int x, int y);
+  void HideMarkShape(TColor color, int x, int y);
+  TColor FontColorFor(TColor color) const { return color == clNone ? Font()->Color() : color; }
+  void SelectTextFont(TColor color, TFontStyles style);
+
+  TCharSet delimiters_;
+  TEditorScreenStrings* store_ = nullptr;
+  std::unique_ptr<TEditorStrings> lines_;
+  std::unique_ptr<TEditorScreen> screen_;
+  std::unique_ptr<TEditorViewInfo> view_;
+  std::unique_ptr<TEditorCaret> caret_;
+  std::unique_ptr<TEditorMarks> marks_;
+  std::unique_ptr<TEditorMargin> margin_;
+  std::unique_ptr<TEditorImagebar> imagebar_;
+  std::unique_ptr<TEditorLeftbar> leftbar_;
+  std::unique_ptr<TEditorRuler> ruler_;
+  std::unique_ptr<TEditorSpeed> speed_;
+  TEditorFountainLink fountainLink_;
+  TImageList* imageDigits_ = nullptr;
+  TImageList* imageMarks_ = nullptr;
+  TEditorBarSizes barSizes_;
+
+  TEditorHitStyle hitStyle_ = hsSelect;
+  bool readOnly_ = false;
+  bool wantReturns_ = true;
+  bool wantTabs_ = true;
+  bool overWrite_ = false;
+  bool modified_ = false;
+  bool linesUpdating_ = false;
+
+  int row_ = 0;
+  int col_ = 0;
+  int topRow_ = 0;
+  int topCol_ = 0;
+  int maxTopRow_ = 0;
+  int keptCol_ = 0;
+  bool colKept_ = false;
+  bool caretMoving_ = false;
+  int caretHideLevel_ = 0;
+  bool caretShown_ = false;
+  int underlineLevel_ = 0;
+  bool keyRepeat_ = false;
+  bool imeUpdatePending_ = false;
+  int scrollOffset_ = 0;
+
+  int fontHeight_ = 0;
+  int colWidth_ = 0;
+  int rowHeight_ = 0;
+  int visibleRows_ = 1;
+  int visibleCols_ = 0;
+  bool italicMode_ = false;
+  // One advance per byte for every text output.
+  std::vector<int> advances_;
+
+  TNotifyEvent onChange_;
+  TNotifyEvent onCaretMoved_;
+  TNotifyEvent onTopRowChange_;
+  TNotifyEvent onTopColChange_;
+  TDrawLineEvent onDrawLine_;
+};
+
+}  // namespace corvida

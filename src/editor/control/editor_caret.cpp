@@ -1,0 +1,597 @@
+// Geometry, caret and scrolling of TEditor.
+#include <algorithm>
+
+#include "editor/control/editor.h"
+#include "platform/rtl/scope_guard.h"
+#include "platform/winsys/caret.h"
+#include "platform/winsys/ime.h"
+#include "platform/winsys/input.h"
+#include "platform/winsys/window_system.h"
+
+namespace corvida {
+
+namespace {
+
+// The column after the last one a caret may take: one past column 999 when
+// a double-byte character starts there.
+constexpr int kCaretColLimit = kMaxColumns + 1;
+
+char MapLetter(const std::string& map, int col) {
+  return col >= 0 && col < static_cast<int>(map.size()) ? map[static_cast<size_t>(col)] : '\0';
+}
+
+// The string index of display column col: columns of a tab's filler map to
+// the tab itself.
+int ColToIndex(const std::string& map, int col) {
+  int fillers = 0;
+  for (int c = 0; c <= col && c < static_cast<int>(map.size()); ++c)
+    if (map[static_cast<size_t>(c)] == kColTab) ++fillers;
+  return col - fillers;
+}
+
+}  // namespace
+
+// ---- Metrics and conversions ----
+
+void TEditor::UpdateMetrics() {
+  Canvas()->Font()->Assign(Font());
+  const TTextMetric& tm = FontHandle(*Font())->Metrics();
+  fontHeight_ = tm.tmHeight + tm.tmExternalLeading;
+  colWidth_ = margin_->Character() + tm.tmAveCharWidth;
+  rowHeight_ = fontHeight_ + margin_->Line() + margin_->UnderlinePixel();
+  advances_.assign(kMaxColumns + 1, colWidth_);
+  italicMode_ = corvida::ItalicMode(Font()->Style(), *ActiveFountain());
+  // The bars come first: the text area starts after them.
+  barSizes_.Update(SettingsSet(), HandleAllocated(), LeftbarText(), colWidth_);
+  const TScrollStyle bars = ScrollBars();
+  const int h = bars == ssHorizontal || bars == ssBoth ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+  const int v = bars == ssVertical || bars == ssBoth ? GetSystemMetrics(SM_CYVSCROLL) : 0;
+  visibleRows_ = std::max(1, (Height() - TextTop() - 5 - h) / std::max(rowHeight_, 1));
+  visibleCols_ = colWidth_ > 0 ? (Width() - TextLeft() - colWidth_ / 2 - v) / colWidth_ : 0;
+}
+
+int TEditor::TextTop() const { return margin_->Top() + (ruler_->Visible() ? barSizes_.RulerHeight() : 0); }
+
+int TEditor::TextLeft() const {
+  return margin_->Left() + barSizes_.ImagebarWidth() + barSizes_.LeftbarWidth();
+}
+
+void TEditor::PosToRowCol(int x, int y, bool round, int& col, int& row) const {
+  const int left = TextLeft();
+  if (x < left) x -= colWidth_ - 1;
+  const int pitch = std::max(colWidth_, 1);
+  col = round ? std::max(0, (x + colWidth_ / 2 - 1 - left) / pitch + topCol_)
+              : std::max(0, (x - left) / pitch + topCol_);
+  row = (y - TextTop()) / std::max(rowHeight_, 1) + topRow_;
+}
+
+void TEditor::CaretPixelPos(int& x, int& y) const {
+  x = TextLeft() + (col_ - topCol_) * colWidth_;
+  y = TextTop() + rowHeight_ * (row_ - topRow_);
+  if (caret_->Style() == csBrief && !overWrite_) y += fontHeight_ - 2;
+}
+
+bool TEditor::PosToRowIndex(TPoint p, int& row, int& index) const {
+  if (store_->Count() == 0 || colWidth_ == 0 || p.x < TextLeft() || p.y < TextTop()) return false;
+  int col = 0;
+  PosToRowCol(p.x, p.y, true, col, row);
+  if (row < 0 || row >= store_->Count()) return false;
+  const std::string map = ColumnMap(row);
+  if (col >= static_cast<int>(map.size())) return false;
+  if (MapLetter(map, col) == kColTrail) --col;
+  while (col > 0 && MapLetter(map, col) == kColTab) --col;
+  index = std::min(static_cast<int>(store_->StringRef(row).size()), ColToIndex(map, col));
+  return true;
+}
+
+int TEditor::IndentWidth(std::string_view s) const {
+  if (s.empty()) return -1;
+  const TColumnLayout layout = Layout();
+  int width = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == ' ') {
+      ++width;
+    } else if (s[i] == '\t') {
+      int stop = layout.tabSpaceCount - width % layout.tabSpaceCount;
+      if (layout.wordWrap && layout.wrapByte > 0) stop = std::min(stop, layout.wrapByte - width % layout.wrapByte);
+      width += stop;
+    } else if (s.substr(i, 2) == "\x81\x40") {
+      width += 2;
+      ++i;
+    } else {
+      break;
+    }
+  }
+  return width;
+}
+
+std::string TEditor::GetRowString(int row) const {
+  return row >= 0 && row < store_->Count() ? store_->StringRef(row) : std::string();
+}
+
+TRowAttribute TEditor::GetRowAttribute(int row) const {
+  return row >= 0 && row < store_->Count() ? store_->RowAttributes(row) : raEof;
+}
+
+int TEditor::RowWidth(int row) const {
+  return row >= 0 && row < store_->Count() ? StrColumns(store_->StringRef(row)) : 0;
+}
+
+std::string TEditor::ColumnMap(int row) const {
+  return row >= 0 && row < store_->Count() ? corvida::ColumnMap(store_->StringRef(row), Layout()) : std::string();
+}
+
+int TEditor::RowToLine(int row) const {
+  if (!store_->WordWrap()) return row;
+  int line = 0;
+  for (int r = 0; r < row && r < store_->Count(); ++r)
+    if (store_->RowAttributes(r) == raCrlf) ++line;
+  return line;
+}
+
+int TEditor::GetTextLen() const {
+  int length = 0;
+  for (int r = 0; r < store_->Count(); ++r)
+    length += static_cast<int>(store_->StringRef(r).size()) + (store_->RowAttributes(r) == raCrlf ? 2 : 0);
+  return length;
+}
+
+namespace {
+
+// Characters a row adds to an offset when the offset runs past it.
+int RowOffsetLength(const TEditorScreenStrings& store, int row) {
+  const TRowAttribute a = store.RowAttributes(row);
+  return static_cast<int>(store.StringRef(row).size()) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
+}
+
+}  // namespace
+
+int TEditor::CharOffset(int startRow, int row, int col) const {
+  int offset = 0;
+  for (int r = std::max(startRow, 0); r < row && r < store_->Count(); ++r) offset += RowOffsetLength(*store_, r);
+  return offset + ColToIndex(ColumnMap(row), col);
+}
+
+void TEditor::PlaceCaretAtOffset(int row, int offset) {
+  const int count = store_->Count();
+  for (row = std::max(row, 0); row < count; ++row) {
+    const int length = RowOffsetLength(*store_, row);
+    if (length > offset || store_->RowAttributes(row) == raEof) {
+      SetRow(row);
+      const std::string& text = store_->StringRef(row);
+      const size_t head = static_cast<size_t>(std::clamp(offset, 0, static_cast<int>(text.size())));
+      SetCol(std::min(StrColumns(std::string_view(text).substr(0, head)), RowWidth(row)));
+      return;
+    }
+    offset -= length;
+  }
+  SetRow(count);
+  SetCol(RowWidth(row_));
+}
+
+// ---- Caret movement ----
+
+void TEditor::SetRow(int n) {
+  const int count = store_->Count();
+  if (n == row_ && row_ != count) return;
+  UnderlineBeginUpdate();
+  ScopeGuard end([this] { UnderlineEndUpdate(); });
+  row_ = std::max(0, std::min(n, count));
+  if (row_ == count && row_ > 0 && store_->RowAttributes(count - 1) == raEof) row_ = count - 1;
+  AdjustCol(true, -1);
+}
+
+void TEditor::SetCol(int n) {
+  n = std::min(std::max(0, n), kCaretColLimit);
+  const int dir = n > col_ ? 1 : -1;
+  col_ = n;
+  AdjustCol(false, dir);
+}
+
+void TEditor::SetRowCol(int row, int col) {
+  if (row == row_ && col == col_) return;
+  caretMoving_ = true;
+  ScopeGuard done([this] {
+    caretMoving_ = false;
+    UpdateCaret();
+  });
+  SetRow(row);
+  const std::string map = ColumnMap(row_);
+  if (MapLetter(map, col) == kColTrail) --col;
+  if (!caret_->InTab())
+    while (MapLetter(map, col) == kColTab) --col;
+  SetCol(col);
+}
+
+bool TEditor::MouseButtonDown() const { return (GetKeyState(VK_LBUTTON) & 0x8000) != 0; }
+
+void TEditor::AdjustCol(bool vertical, int dir) {
+  const std::string map = ColumnMap(row_);
+  const int w = static_cast<int>(map.size());
+  const auto remember = [&](int col) {
+    if (vertical && !colKept_) {
+      keptCol_ = col;
+      colKept_ = true;
+    }
+  };
+  if (!vertical)
+    colKept_ = false;
+  else if (colKept_)
+    col_ = keptCol_;
+  if (!caret_->FreeCaret() && col_ > w) {
+    const bool mouseDown = MouseButtonDown();
+    if (caret_->KeepCaret()) remember(mouseDown ? w : col_);
+    if (!(caret_->FreeRow() && vertical && !mouseDown)) {
+      col_ = w;
+      if (!caret_->KeepCaret()) colKept_ = false;
+    }
+  }
+  if (MapLetter(map, col_) == kColTrail) {
+    remember(col_);
+    col_ += dir;
+  }
+  if (!caret_->InTab() && MapLetter(map, col_) == kColTab) {
+    remember(col_);
+    while (MapLetter(map, col_) == kColTab) col_ += dir;
+  }
+  if (store_->WordWrap() && col_ >= w) {
+    remember(col_);
+    const int wrapByte = store_->WrapOption().WrapByte();
+    if (GetRowAttribute(row_) == raWrapped)
+      col_ = w - 1;
+    else if (col_ >= wrapByte)
+      col_ = std::max(w, wrapByte - 1);
+    if (MapLetter(map, col_) == kColTrail) --col_;
+    if (!caret_->InTab())
+      while (MapLetter(map, col_) == kColTab) --col_;
+    col_ = std::max(col_, 0);
+  }
+  if (col_ > kMaxColumns && MapLetter(map, kMaxColumns - 1) != kColLead) col_ = kMaxColumns;
+  if (!caretMoving_) UpdateCaret();
+}
+
+void TEditor::ScrollPage(int rows) {
+  if (topRow_ == 0 && rows < 0) {
+    SetRow(0);
+    return;
+  }
+  if (rows > 0 && (topRow_ >= store_->Count() || store_->RowAttributes(topRow_) == raEof)) return;
+  CaretBeginUpdate();
+  ScopeGuard end([this] { CaretEndUpdate(); });
+  const int oldRow = row_;
+  const int oldTop = topRow_;
+  SetTopRow(std::max(0, std::min(topRow_ + rows, store_->Count())));
+  SetRow(oldRow + topRow_ - oldTop);
+}
+
+// ---- The view ----
+
+void TEditor::SetTopRow(int n) {
+  if (!HandleAllocated()) return;
+  CaretBeginUpdate();
+  UnderlineBeginUpdate();
+  ScopeGuard end([this] {
+    UnderlineEndUpdate();
+    CaretEndUpdate();
+  });
+  const int newTop = std::max(0, std::min(n, store_->Count()));
+  const int delta = std::clamp(topRow_ - newTop, -(visibleRows_ + 1), visibleRows_ + 1);
+  topRow_ = newTop;
+  if (delta * rowHeight_ == 0) return;
+  Scroll(0, delta * rowHeight_, {0, TextTop(), Width(), Height()});
+  Window()->SetScrollPos(SB_VERT, topRow_, true);
+  if (keyRepeat_)
+    imeUpdatePending_ = true;
+  else
+    UpdateImeWindow();
+  if (onTopRowChange_) onTopRowChange_(this);
+}
+
+void TEditor::SetTopCol(int n) {
+  if (!HandleAllocated()) return;
+  CaretBeginUpdate();
+  ScopeGuard end([this] { CaretEndUpdate(); });
+  const int newCol = std::max(0, std::min(n, kMaxColumns - visibleCols_ / 2));
+  const int delta = (topCol_ - newCol) * colWidth_;
+  topCol_ = newCol;
+  if (delta == 0) return;
+  Scroll(delta, 0, {TextLeft(), 0, Width(), Height()});
+  Window()->SetScrollPos(SB_HORZ, topCol_, true);
+  if (keyRepeat_)
+    imeUpdatePending_ = true;
+  else
+    UpdateImeWindow();
+  if (onTopColChange_) onTopColChange_(this);
+}
+
+void TEditor::Scroll(int dx, int dy, const TRect& clip) {
+  UnderlineBeginUpdate();
+  ScopeGuard end([this] { UnderlineEndUpdate(); });
+  scrollOffset_ -= dx;
+  TRect uncovered;
+  // Only the pixels inside clip move: what lies above a scrolled row range
+  // stays where it is.
+  Window()->ScrollWindowEx(dx, dy, &clip, &clip, &uncovered, SW_INVALIDATE);
+  Window()->InvalidateRect(&uncovered, false);
+  Window()->Update();
+}
+
+void TEditor::ScrollTextRows(int fromRow, int rows) {
+  if (!HandleAllocated()) return;
+  fromRow = std::clamp(fromRow, topRow_, topRow_ + visibleRows_);
+  rows = std::clamp(rows, -(visibleRows_ + 1), visibleRows_ + 1);
+  CaretBeginUpdate();
+  UnderlineBeginUpdate();
+  ScopeGuard end([this] {
+    UnderlineEndUpdate();
+    CaretEndUpdate();
+  });
+  Scroll(0, rows * rowHeight_, {TextLeft(), TextTop() + rowHeight_ * (fromRow - topRow_), Width(), Height()});
+}
+
+void TEditor::ScrollImagebarRows(int fromRow, int rows) {
+  if (!HandleAllocated()) return;
+  fromRow = std::clamp(fromRow, topRow_, topRow_ + visibleRows_);
+  rows = std::clamp(rows, -(visibleRows_ + 1), visibleRows_ + 1);
+  Scroll(0, rows * rowHeight_, {0, TextTop() + rowHeight_ * (fromRow - topRow_), barSizes_.ImagebarWidth(), Height()});
+}
+
+void TEditor::ScrollCaret() {
+  if (!HandleAllocated() || !Focused()) return;
+  if (row_ < topRow_)
+    SetTopRow(row_);
+  else if (row_ > topRow_ + visibleRows_ - 1)
+    SetTopRow(row_ - visibleRows_ + 1);
+  if (col_ < topCol_)
+    SetTopCol(std::max(0, std::min(col_, topCol_ - visibleCols_ / 4)));
+  else if (col_ > topCol_ + visibleCols_ - 1)
+    SetTopCol(std::min(std::max(col_ - visibleCols_ + 1, topCol_ + visibleCols_ / 4), kMaxColumns - visibleCols_ / 2));
+}
+
+void TEditor::InitScroll() {
+  if (!HandleAllocated()) return;
+  maxTopRow_ = std::max(0, store_->Count() + visibleRows_ - 1);
+  topRow_ = std::min(topRow_, maxTopRow_);
+  topCol_ = std::min(topCol_, kMaxColumns - visibleCols_ / 2);
+  scrollOffset_ = topCol_ * colWidth_;
+  const TScrollStyle bars = ScrollBars();
+  if (bars == ssVertical || bars == ssBoth) {
+    TScrollInfo info;
+    info.fMask = SIF_ALL;
+    info.nMin = 0;
+    info.nMax = std::max(visibleRows_, maxTopRow_);
+    info.nPage = visibleRows_;
+    info.nPos = topRow_;
+    Window()->SetScrollInfo(SB_VERT, info, true);
+  }
+  if (bars == ssHorizontal || bars == ssBoth) {
+    TScrollInfo info;
+    info.fMask = SIF_ALL;
+    info.nMin = 0;
+    info.nMax = visibleCols_ / 2 + kMaxColumns;
+    info.nPage = visibleCols_;
+    info.nPos = topCol_;
+    Window()->SetScrollInfo(SB_HORZ, info, true);
+  }
+}
+
+// ---- The system caret ----
+
+void TEditor::UpdateCaret() {
+  InitCaret();
+  ScrollCaret();
+  PlaceCaret();
+  CaretShow();
+}
+
+void TEditor::InitCaret() {
+  if (!HandleAllocated() || !Focused()) return;
+  const int d = colWidth_ - margin_->Character();
+  const int cells = MapLetter(ColumnMap(row_), col_) == kColLead ? 2 : 1;
+  int width = 2;
+  int height = fontHeight_;
+  if (overWrite_) {
+    width = d * cells;
+  } else if (caret_->Style() == csBrief) {
+    width = d * cells;
+    height = 2;
+  }
+  CaretHide();
+  DestroyCaret();
+  CreateCaret(Window(), 0, width, height);
+}
+
+void TEditor::PlaceCaret() {
+  if (!HandleAllocated() || !Focused()) return;
+  int x = 0;
+  int y = 0;
+  CaretPixelPos(x, y);
+  SetCaretPos(x, y);
+  if (keyRepeat_)
+    imeUpdatePending_ = true;
+  else
+    UpdateImeWindow();
+  if (onCaretMoved_) onCaretMoved_(this);
+}
+
+void TEditor::UpdateImeWindow() {
+  imeUpdatePending_ = false;
+  if (!HandleAllocated()) return;
+  const HIMC context = ImmGetContext(Window());
+  TCompositionForm form;
+  form.dwStyle = CFS_POINT;
+  form.ptCurrentPos = {TextLeft() + (col_ - topCol_) * colWidth_, TextTop() + rowHeight_ * (row_ - topRow_)};
+  ImmSetCompositionWindow(context, form);
+  ImmSetCompositionFont(context, FontHandle(*Font())->Desc());
+  ImmReleaseContext(Window(), context);
+}
+
+bool TEditor::CaretOutOfView() const {
+  return row_ < topRow_ || row_ > topRow_ + visibleRows_ || col_ < topCol_ || col_ > topCol_ + visibleCols_;
+}
+
+void TEditor::CaretShow() {
+  if (caretHideLevel_ != 0 || !HandleAllocated() || !Focused() || caretShown_ || CaretOutOfView()) return;
+  caretShown_ = ShowCaret(Window());
+}
+
+void TEditor::CaretHide() {
+  if (!caretShown_) return;
+  if (HandleAllocated()) HideCaret(Window());
+  caretShown_ = false;
+}
+
+void TEditor::CaretBeginUpdate() {
+  if (caretHideLevel_++ == 0 && HandleAllocated() && Focused()) CaretHide();
+}
+
+void TEditor::CaretEndUpdate() {
+  if (caretHideLevel_ == 0) return;
+  if (--caretHideLevel_ == 0) CaretShow();
+}
+
+void TEditor::UnderlineBeginUpdate() {
+  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !Selected()) EraseUnderline(row_);
+}
+
+void TEditor::UnderlineEndUpdate() {
+  if (underlineLevel_ == 0) return;
+  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !Selected()) DrawUnderline(row_);
+}
+
+// ---- Repainting for the row store ----
+
+namespace {
+
+// Rows first..last clipped to the visible ones; false when none is visible.
+bool VisibleRange(int topRow, int visibleRows, int& first, int& last) {
+  first = std::max(first, topRow);
+  last = std::min(last, topRow + visibleRows);
+  return first <= last;
+}
+
+}  // namespace
+
+void TEditor::RepaintTextArea() {
+  if (!HandleAllocated()) return;
+  const TRect r{0, TextTop(), Width(), Height()};
+  Window()->InvalidateRect(&r, false);
+  Window()->Update();
+}
+
+void TEditor::RepaintRows(int first, int last) {
+  if (first > last) std::swap(first, last);
+  if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
+  const TRect r{0, TextTop() + rowHeight_ * (first - topRow_), Width(),
+                TextTop() + rowHeight_ * (last - topRow_) + fontHeight_};
+  Window()->InvalidateRect(&r, false);
+  Window()->Update();
+}
+
+void TEditor::InvalidateRow(int row) {
+  int first = row;
+  int last = row;
+  if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
+  const int top = TextTop() + rowHeight_ * (row - topRow_);
+  const TRect r{TextLeft(), top, Width(), top + fontHeight_};
+  Window()->InvalidateRect(&r, false);
+}
+
+void TEditor::RepaintLeftbarNumbers(int first, int last) {
+  if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
+  const int left = barSizes_.ImagebarWidth();
+  const TRect r{left, TextTop() + rowHeight_ * (first - topRow_), left + barSizes_.LeftbarWidth(),
+                TextTop() + rowHeight_ * (last - topRow_ + 1)};
+  Window()->InvalidateRect(&r, false);
+  Window()->Update();
+}
+
+// ---- Messages ----
+
+void TEditor::HandleVScroll(int code) {
+  int delta = 0;
+  switch (code) {
+    case SB_LINEUP: delta = -1; break;
+    case SB_LINEDOWN: delta = 1; break;
+    case SB_PAGEUP: delta = std::min(-1, -visibleRows_); break;
+    case SB_PAGEDOWN: delta = std::max(1, visibleRows_); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+      TScrollInfo info;
+      info.fMask = SIF_ALL;
+      Window()->GetScrollInfo(SB_VERT, info);
+      delta = info.nTrackPos - topRow_;
+      break;
+    }
+    case SB_TOP: delta = -topRow_; break;
+    case SB_BOTTOM: delta = maxTopRow_ - topRow_; break;
+    default: return;
+  }
+  delta = std::clamp(delta, -topRow_, std::max(maxTopRow_ - topRow_, -topRow_));
+  if (delta == 0) return;
+  const int oldTop = topRow_;
+  SetTopRow(topRow_ + delta);
+  // The caret travels by what the view really moved.
+  if (caret_->LockScroll()) SetRow(row_ + topRow_ - oldTop);
+}
+
+void TEditor::HandleHScroll(int code, int pos) {
+  const int limit = visibleCols_ / 2 + kMaxColumns - topCol_;
+  int delta = 0;
+  switch (code) {
+    case SB_LINELEFT: delta = -1; break;
+    case SB_LINERIGHT: delta = 1; break;
+    case SB_PAGELEFT: delta = std::min(-1, -visibleCols_); break;
+    case SB_PAGERIGHT: delta = std::max(1, visibleCols_); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: delta = pos - topCol_; break;
+    case SB_LEFT: delta = -topCol_; break;
+    case SB_RIGHT: delta = limit; break;
+    default: return;
+  }
+  delta = std::clamp(delta, -topCol_, std::max(limit, -topCol_));
+  if (delta != 0) SetTopCol(topCol_ + delta);
+}
+
+void TEditor::WndProc(TMessage& m) {
+  if (!HandleAllocated()) return;
+  switch (m.Msg) {
+    case WM_VSCROLL:
+      HandleVScroll(LOWORD(m.WParam));
+      m.Result = 0;
+      return;
+    case WM_HSCROLL:
+      HandleHScroll(LOWORD(m.WParam), HIWORD(m.WParam));
+      m.Result = 0;
+      return;
+    case WM_SIZE:
+      TCustomControl::WndProc(m);
+      UpdateMetrics();
+      InitScroll();
+      Invalidate();
+      return;
+    case WM_SETFOCUS:
+      TCustomControl::WndProc(m);
+      InitCaret();
+      PlaceCaret();
+      CaretShow();
+      return;
+    case WM_KILLFOCUS:
+      CaretHide();
+      DestroyCaret();
+      TCustomControl::WndProc(m);
+      return;
+    case WM_KEYDOWN:
+      keyRepeat_ = (m.LParam & (LPARAM{1} << 30)) != 0;
+      break;
+    case WM_KEYUP:
+      keyRepeat_ = false;
+      if (imeUpdatePending_) UpdateImeWindow();
+      break;
+    default:
+      break;
+  }
+  TCustomControl::WndProc(m);
+}
+
+}  // namespace corvida

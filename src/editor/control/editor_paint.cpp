@@ -1,0 +1,356 @@
+// Painting of TEditor's text area: rows token by token in the active
+// fountain's colours, the end-of-row marks and the caret-row underline.
+#include <algorithm>
+
+#include "editor/control/editor.h"
+#include "editor/highlight/fountain_parser.h"
+#include "editor/model/scan_state.h"
+#include "platform/rtl/cp932.h"
+#include "platform/rtl/scope_guard.h"
+
+namespace corvida {
+
+namespace {
+
+constexpr const char* kEofText = "[EOF]";
+
+}  // namespace
+
+std::string TEditor::ExpandTabs(std::string_view s) const {
+  if (s.find('\t') == std::string_view::npos) return std::string(s);
+  const TColumnLayout layout = Layout();
+  std::string out;
+  out.reserve(s.size() + 16);
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == '\t') {
+      const int col = static_cast<int>(out.size());
+      int width = layout.tabSpaceCount - col % layout.tabSpaceCount;
+      if (layout.wordWrap && layout.wrapByte > 0) width = std::min(width, layout.wrapByte - col % layout.wrapByte);
+      out.append(static_cast<size_t>(width), ' ');
+    } else if (IsLeadByte(c) && i + 1 < s.size()) {
+      out += c;
+      out += s[++i];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// The canvas applies its font to the context at every use, so the font of
+// a text output is set on the canvas.
+void TEditor::SelectTextFont(TColor color, TFontStyles style) {
+  TFont* font = Canvas()->Font();
+  font->Assign(Font());
+  font->SetColor(color);
+  font->SetStyle(style);
+}
+
+void TEditor::EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y) {
+  if (!Showing()) return;
+  TDeviceContext& dc = Canvas()->Handle();
+  const TFontHandle* font = dc.Font();
+  const bool underline = font && (font->Desc().style & fsUnderline) != 0;
+  if (underline) {
+    TFontDesc desc = font->Desc();
+    desc.style = static_cast<TFontStyles>(desc.style & ~fsUnderline);
+    dc.SelectFont(FontCache().Get(desc));
+  }
+  size_t n = std::min<size_t>(s.size(), kMaxColumns);
+  if (s.size() > kMaxColumns && IsLeadByte(s[kMaxColumns])) n = kMaxColumns + 1;
+  dc.ExtTextOut(x, y, options, &r, s.substr(0, n), advances_.data());
+  if (!underline) return;
+  const int right = x + static_cast<int>(n) * colWidth_;
+  if (x >= r.right || r.left >= right) return;
+  const int from = std::max(x, r.left);
+  const int to = std::min(right, r.right);
+  const int lineY = y + fontHeight_ - 1;
+  for (int px = from; px <= to; ++px) dc.SetPixel(px, lineY, (px - from) % 2 == 0 ? dc.TextColor() : dc.BkColor());
+}
+
+void TEditor::PaintRect(const TRect& clip) {
+  if (!Showing()) return;
+  const bool underline = marks_->Underline()->Visible() && underlineLevel_ == 0 && UnderlineY(row_) != -1;
+  const int textLeft = TextLeft();
+  const int textTop = TextTop();
+  TDeviceContext& dc = Canvas()->Handle();
+  {
+    CaretBeginUpdate();
+    ScopeGuard caretEnd([this] { CaretEndUpdate(); });
+    // The corner, the ruler and the bars show the background here.
+    for (const TRect& area : {TRect{0, 0, Width(), textTop}, TRect{0, textTop, textLeft, Height()}}) {
+      const TRect part = IntersectRect(area, clip);
+      if (!part.IsEmpty()) dc.FillRect(part, Color());
+    }
+    TRect r = IntersectRect(clip, TRect{textLeft, textTop, Width(), Height()});
+    if (!r.IsEmpty() && colWidth_ > 0 && rowHeight_ > 0) {
+      r.left = std::max(textLeft, textLeft + (r.left - textLeft) / colWidth_ * colWidth_);
+      r.top -= (r.top - textTop) % rowHeight_;
+      if ((r.bottom - textTop) % rowHeight_ > 0) r.bottom += rowHeight_ - (r.bottom - textTop) % rowHeight_;
+      const int first = (r.top - textTop) / rowHeight_ + topRow_;
+      const int last = first + (r.bottom - r.top) / rowHeight_ - 1;
+      const int x0 = textLeft - scrollOffset_;
+      const int count = store_->Count();
+      std::unique_ptr<TFountainParser> parser = ActiveFountain()->CreateParser();
+      // A shown selection also fills the pixel row under the text.
+      TRect row{r.left, r.top, r.right, r.top + fontHeight_ + (Selected() ? margin_->UnderlinePixel() : 0)};
+      const bool drawSelection =
+          selection_.state == sstSelected || (selection_.state == sstHit && hitStyle_ == hsDraw);
+      for (int i = first; i <= last; ++i) {
+        if (i < count && drawSelection) {
+          DrawRowParts(row, x0, *parser, i, GetExpandedRow(i), row.top);
+        } else if (i < count) {
+          DrawRow(row, x0, *parser, i, GetExpandedRow(i), row.top);
+        } else {
+          Canvas()->Handle().FillRect(row, Color());
+          if (marks_->EofMark()->Visible() && i == count && (i == 0 || store_->RowAttributes(count - 1) != raEof))
+            DrawEof(x0, row.top);
+        }
+        // The pixel rows between text rows: the underline's and the margin's.
+        const TRect gap{row.left, std::max(row.bottom, row.top + fontHeight_), row.right, row.top + rowHeight_};
+        if (!gap.IsEmpty()) Canvas()->Handle().FillRect(gap, Color());
+        row = row.Offset(0, rowHeight_);
+      }
+    }
+  }
+  if (underline) DrawUnderline(row_);
+}
+
+void TEditor::DrawRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y) {
+  DrawRowText(r, x, parser, index, std::move(s), y, false);
+}
+
+void TEditor::DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y) {
+  DrawRowText(r, x, parser, index, std::move(s), y, true);
+}
+
+const TFountainColor& TEditor::SelectionColor() const {
+  TEditorColors* colors = view_->Colors();
+  return selection_.state == sstHit ? *colors->Hit() : *colors->Select();
+}
+
+TColor TEditor::SelBk() const {
+  const TColor c = SelectionColor().BkColor();
+  return c == clNone ? Font()->Color() : c;
+}
+
+TColor TEditor::SelFg() const {
+  const TColor c = SelectionColor().Color();
+  return c == clNone ? Color() : c;
+}
+
+void TEditor::DrawRowText(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y,
+                          bool selected) {
+  if (!Showing()) return;
+  if (store_->BracketIndexes(index) == -2) store_->RescanRows(index, false);
+  const TColor defBk = Color();
+  const TColor defFg = Font()->Color();
+  const TFontStyles defStyle = Font()->Style();
+  const TColor rowBk = selected ? SelBk() : defBk;
+  const TColor rowFg = selected ? SelFg() : defFg;
+  TDeviceContext& dc = Canvas()->Handle();
+  dc.SetBkColor(rowBk);
+  dc.SetBkMode(OPAQUE);
+  if (italicMode_) {
+    dc.FillRect(r, rowBk);
+  } else {
+    SelectTextFont(rowFg, defStyle);
+    EditorTextOut(r, x, ETO_CLIPPED | ETO_OPAQUE, s, y);
+  }
+  const int len = static_cast<int>(s.size());
+  if ((len + 5) * colWidth_ < scrollOffset_) return;
+  const int limit = TextLeft() + kMaxColumns * colWidth_ - scrollOffset_;
+  TRect c = r;
+  c.right = std::min(r.right, limit);
+  if (len > 0) {
+    const TRowAttributeData data = StoredScanState(*store_, index);
+    // A token that crosses the wrap is scanned whole, drawn up to the row end.
+    if (store_->WordWrap() && index < store_->Count() - 1 && store_->RowAttributes(index) == raWrapped) {
+      s += store_->StringRef(index + 1);
+      c.right = std::min(c.right, len * colWidth_ + x);
+    }
+    const int textLeft = TextLeft();
+    parser.StartRow(s, data);
+    for (TTokenKind kind = parser.ScanToken(); kind != ttEnd && parser.TokenOffset() < len;
+         kind = parser.ScanToken()) {
+      const TFountainColor* color = parser.TokenColor();
+      const TFontStyles style = color ? color->Style() : defStyle;
+      // A selection keeps the tokens' styles, not their colours.
+      const TColor bk = selected ? rowBk : color && color->BkColor() != clNone ? color->BkColor() : defBk;
+      const TColor fg = selected ? rowFg : color && color->Color() != clNone ? color->Color() : defFg;
+      const int tx = parser.TokenOffset() * colWidth_ + x;
+      if (tx + parser.TokenSize() * colWidth_ < textLeft || tx > c.right) {
+        if (tx > c.right) break;
+        continue;
+      }
+      if (!italicMode_) {
+        const bool plain = selected ? color == nullptr || style == defStyle
+                                    : fg == defFg && bk == defBk && style == defStyle;
+        if (plain) continue;
+      }
+      SelectTextFont(fg, style);
+      // Italic glyphs lean over their neighbours: no background behind them.
+      dc.SetBkMode(italicMode_ && (selected || bk == defBk) ? TRANSPARENT : OPAQUE);
+      dc.SetBkColor(bk);
+      EditorTextOut(c, tx, ETO_CLIPPED, parser.TokenStr(), y);
+    }
+    dc.SetBkMode(OPAQUE);
+  }
+  DoDrawLine(r, x, y, s, index, selected);
+  const bool pastLimit = len > kMaxColumns;
+  const int e = pastLimit && IsLeadByte(s[kMaxColumns]) ? limit + colWidth_ : std::min(len * colWidth_ + x, limit);
+  if (e >= r.right) return;
+  const TRowAttribute attribute = store_->RowAttributes(index);
+  if (pastLimit && len * colWidth_ + x > e) {
+    if (!marks_->HideMark()->Visible()) return;
+    if (selected)
+      DrawSelHideMark(e, y);
+    else
+      DrawHideMark(e, y);
+  } else if (marks_->EofMark()->Visible() && index == store_->Count() - 1 && attribute == raEof) {
+    DrawEof(e, y);
+  } else if (marks_->RetMark()->Visible() && attribute == raCrlf) {
+    if (selected)
+      DrawSelRetMark(e, y);
+    else
+      DrawRetMark(e, y);
+  } else if (marks_->WrapMark()->Visible() && attribute == raWrapped) {
+    if (selected)
+      DrawSelWrapMark(e, y);
+    else
+      DrawWrapMark(e, y);
+  }
+}
+
+namespace {
+
+// The column of s moved off the second byte of a double-byte character.
+int OffTrailByte(const std::string& s, int col) {
+  col = std::clamp(col, 0, static_cast<int>(s.size()));
+  for (int i = 0; i < col; ++i)
+    if (IsLeadByte(s[static_cast<size_t>(i)]) && ++i == col) return col + 1;
+  return col;
+}
+
+}  // namespace
+
+void TEditor::DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y) {
+  const TEditorSelection& sel = selection_;
+  if (index < sel.startRow || index > sel.endRow) {
+    DrawRow(r, x, parser, index, s, y);
+    return;
+  }
+  const int textLeft = TextLeft();
+  const auto band = [&](int left, int right, bool selected) {
+    const TRect part = IntersectRect(r, TRect{left, r.top, right, r.bottom});
+    if (part.IsEmpty()) return;
+    if (selected)
+      DrawSelectedRow(part, x, parser, index, s, y);
+    else
+      DrawRow(part, x, parser, index, s, y);
+  };
+  if (sel.box) {
+    const auto colX = [&](int col) { return std::max(textLeft, textLeft + OffTrailByte(s, col) * colWidth_ - scrollOffset_); };
+    band(colX(0), colX(sel.startCol), false);
+    band(colX(sel.startCol), colX(sel.endCol), true);
+    band(colX(sel.endCol), Width(), false);
+    return;
+  }
+  const auto colX = [&](int col) { return std::max(textLeft, x + col * colWidth_); };
+  if (sel.startRow == sel.endRow) {
+    band(textLeft, colX(sel.startCol), false);
+    band(colX(sel.startCol), colX(sel.endCol), true);
+    band(colX(sel.endCol), Width(), false);
+  } else if (index == sel.startRow) {
+    band(textLeft, colX(sel.startCol), false);
+    band(colX(sel.startCol), Width(), true);
+  } else if (index == sel.endRow) {
+    band(textLeft, colX(sel.endCol), true);
+    band(colX(sel.endCol), Width(), false);
+  } else {
+    band(textLeft, Width(), true);
+  }
+}
+
+void TEditor::DoDrawLine(const TRect& r, int x, int y, const std::string& s, int index, bool selected) {
+  if (onDrawLine_) onDrawLine_(this, s, x, y, index, r, selected);
+}
+
+void TEditor::DrawEof(int x, int y) {
+  if (!Showing()) return;
+  CaretBeginUpdate();
+  ScopeGuard end([this] { CaretEndUpdate(); });
+  const int textLeft = TextLeft();
+  const int textTop = TextTop();
+  const TRect r{std::min(std::max(textLeft, x), Width()), std::min(std::max(textTop, y), Height()),
+                std::min(std::max(textLeft, x + 6 * colWidth_), Width()),
+                std::min(std::max(textTop, y + fontHeight_), Height())};
+  TDeviceContext& dc = Canvas()->Handle();
+  SelectTextFont(FontColorFor(marks_->EofMark()->Color()), Font()->Style());
+  dc.SetBkMode(OPAQUE);
+  dc.SetBkColor(Color());
+  EditorTextOut(r, x, ETO_CLIPPED | ETO_OPAQUE, kEofText, y);
+}
+
+void TEditor::MarkLine(TColor color, std::initializer_list<TPoint> points) {
+  Canvas()->Pen() = TPen{color, 1, psSolid};
+  TDeviceContext& dc = Canvas()->Handle();
+  const TPoint* p = points.begin();
+  dc.MoveTo(p->x, p->y);
+  for (++p; p != points.end(); ++p) dc.LineTo(p->x, p->y);
+}
+
+void TEditor::RetMarkShape(TColor color, int x, int y) {
+  if (!Showing() || x < TextLeft()) return;
+  const int d = std::max(1, fontHeight_ / 8);
+  const int f = std::max(d, 3);
+  const int cx = x + colWidth_ / 2;
+  const int bottom = y + fontHeight_ - 2 * d;
+  MarkLine(color, {{cx, y + 2 * d}, {cx, bottom}, {cx + f, bottom - f}});
+  MarkLine(color, {{cx, bottom}, {cx - f, bottom - f}});
+}
+
+void TEditor::WrapMarkShape(TColor color, int x, int y) {
+  if (!Showing() || x < TextLeft()) return;
+  const int e = std::max(2, colWidth_ * 3 / 5);
+  const int cy = y + fontHeight_ / 2;
+  MarkLine(color, {{x + colWidth_, cy - e}, {x + colWidth_ - e, cy}, {x + colWidth_ + 1, cy + e + 1}});
+}
+
+void TEditor::HideMarkShape(TColor color, int x, int y) {
+  if (!Showing() || x < TextLeft()) return;
+  const int e = std::max(2, colWidth_ * 3 / 5);
+  const int cy = y + fontHeight_ / 2;
+  MarkLine(color, {{x + colWidth_ - e, cy - e}, {x + colWidth_, cy}, {x + colWidth_ - e - 1, cy + e + 1}});
+}
+
+void TEditor::DrawRetMark(int x, int y) { RetMarkShape(FontColorFor(marks_->RetMark()->Color()), x, y); }
+void TEditor::DrawWrapMark(int x, int y) { WrapMarkShape(FontColorFor(marks_->WrapMark()->Color()), x, y); }
+void TEditor::DrawHideMark(int x, int y) { HideMarkShape(FontColorFor(marks_->HideMark()->Color()), x, y); }
+void TEditor::DrawSelRetMark(int x, int y) { RetMarkShape(SelFg(), x, y); }
+void TEditor::DrawSelWrapMark(int x, int y) { WrapMarkShape(SelFg(), x, y); }
+void TEditor::DrawSelHideMark(int x, int y) { HideMarkShape(SelFg(), x, y); }
+
+int TEditor::UnderlineY(int row) const {
+  const int y = TextTop() + rowHeight_ * (row - topRow_) + fontHeight_;
+  return y <= TextTop() || y >= Height() ? -1 : y;
+}
+
+void TEditor::DrawUnderline(int row) {
+  const int y = UnderlineY(row);
+  if (!Showing() || y == -1) return;
+  CaretBeginUpdate();
+  ScopeGuard end([this] { CaretEndUpdate(); });
+  MarkLine(FontColorFor(marks_->Underline()->Color()), {{TextLeft(), y}, {Width(), y}});
+}
+
+void TEditor::EraseUnderline(int row) {
+  const int y = UnderlineY(row);
+  if (!Showing() || y == -1) return;
+  CaretBeginUpdate();
+  ScopeGuard end([this] { CaretEndUpdate(); });
+  MarkLine(Color(), {{TextLeft(), y}, {Width(), y}});
+}
+
+}  // namespace corvida
