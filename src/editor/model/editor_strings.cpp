@@ -283,7 +283,6 @@ void TEditorStrings::ReadStrings(const std::vector<std::string>& strings) {
   for (const std::string& s : strings) store.Add(s);
 }
 
-
 void TEditorStrings::SetUpdateState(bool updating) {
   TEditorScreenStrings& store = Store();
   if (updating) {
