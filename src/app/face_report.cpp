@@ -1,5 +1,8 @@
 #include "app/face_report.h"
 
+#include "app/face_tally.h"
+#include "app/fast_report.h"
+#include "app/model_input.h"
 #include "app/mqo_parser.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/files.h"
@@ -40,47 +43,62 @@ void InsertSorted(TStrings& list, const std::string& line, int sortMode) {
   list.Add(line);
 }
 
+namespace {
+
+// The reference reading: every line goes into the list as it is found.
+class TListTally : public TFaceTally {
+ public:
+  TListTally(TStrings& list, int sortMode) : list_(list), sortMode_(sortMode) {}
+
+ protected:
+  void FaceLine(int32_t count) override { InsertSorted(list_, ReportObjectLine(count, Name()), sortMode_); }
+
+ private:
+  TStrings& list_;
+  int sortMode_;
+};
+
+}  // namespace
+
 int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result) {
+  TListTally tally(result, sortMode);
   TParser parser(model);
-  std::string name;
-  // Counts are 32-bit, their sum is not: a total must not wrap negative.
-  int64_t total = 0;
-  while (parser.TokenKind() != tkEnd) {
-    if (parser.TokenKind() == tkSymbol && parser.TokenView() == "Object") {
-      parser.Advance();
-      name.clear();
-      while (parser.TokenKind() != tkEnd && parser.TokenView() != "{") {
-        name += parser.TokenView();
-        parser.Advance();
-      }
-    }
-    if (parser.TokenKind() == tkSymbol && parser.TokenView() == "face") {
-      parser.Advance();
-      const int32_t count = StrToIntDef(parser.TokenView(), 0);
-      total += count;
-      InsertSorted(result, ReportObjectLine(count, name), sortMode);
-    }
-    parser.Advance();
-  }
-  return total;
+  for (; parser.TokenKind() != tkEnd; parser.Advance()) tally.Token(parser.TokenKind(), parser.TokenView());
+  tally.End();
+  return tally.Total();
+}
+
+void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts) {
+  TFilePieces pieces(path);
+  TModelInput input(pieces);
+  CountFaces(input, counts);
+  counts.Sort(sortMode);
 }
 
 bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus) {
   if (!FileAge(path)) return false;
   const std::string shownPath = Utf8ToCp932(path);
-  TStringList result;
   lines.Add(ReportHeaderLine(shownPath));
-  int64_t total = 0;
-  {
-    TMemoryStream model;
-    model.LoadFromFile(path);
-    model.SetPosition(0);
-    total = CollectFaceLines(model, sortMode, result);
-  }
+  TFaceCounts counts;
+  CountFacesOfFile(path, sortMode, counts);
+  TStringList result;
+  for (size_t i = 0; i < counts.LineCount(); ++i) result.Add(counts.Line(i));
   lines.AddStrings(result);
-  lines.Add(ReportTotalLine(total, shownPath));
+  lines.Add(ReportTotalLine(counts.Total(), shownPath));
   lines.Add(kReportSeparator);
   if (takeFocus) takeFocus();
+  return true;
+}
+
+bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine) {
+  if (!FileAge(path)) return false;
+  const std::string shownPath = Utf8ToCp932(path);
+  addLine(ReportHeaderLine(shownPath));
+  TFaceCounts counts;
+  CountFacesOfFile(path, sortMode, counts);
+  for (size_t i = 0; i < counts.LineCount(); ++i) addLine(counts.Line(i));
+  addLine(ReportTotalLine(counts.Total(), shownPath));
+  addLine(kReportSeparator);
   return true;
 }
 

@@ -1,8 +1,8 @@
 #include "app/mqo_parser.h"
 
-#include <array>
 #include <cstring>
 
+#include "app/mqo_chars.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/streams.h"
@@ -10,73 +10,7 @@
 namespace corvida {
 namespace {
 
-// What the first byte of a token starts; blanks and NUL never get here.
-enum TCharClass : uint8_t { ccOther, ccLetter, ccString, ccHex, ccNumber };
-
-// Bit flags of the bytes that continue a token.
-constexpr uint8_t kIdentChar = 1;
-constexpr uint8_t kHexChar = 2;
-constexpr uint8_t kFloatChar = 4;
-constexpr uint8_t kSuffixChar = 8;
-// The bytes of a number's tail that are not digits: they make it a float.
-constexpr uint8_t kFloatMark = 16;
-
-constexpr bool InRange(int c, char lo, char hi) { return c >= lo && c <= hi; }
-
-constexpr std::array<uint8_t, 256> MakeStartClasses() {
-  std::array<uint8_t, 256> t{};
-  for (int c = 0; c < 256; ++c) {
-    if (InRange(c, 'A', 'Z') || InRange(c, 'a', 'z') || c == '_') {
-      t[c] = ccLetter;
-    } else if (c == '#' || c == '\'') {
-      t[c] = ccString;
-    } else if (c == '$') {
-      t[c] = ccHex;
-    } else if (c == '-' || InRange(c, '0', '9')) {
-      t[c] = ccNumber;
-    }
-  }
-  return t;
-}
-
-constexpr std::array<uint8_t, 256> MakeCharFlags() {
-  std::array<uint8_t, 256> t{};
-  for (int c = 0; c < 256; ++c) {
-    const bool letter = InRange(c, 'A', 'Z') || InRange(c, 'a', 'z');
-    const bool digit = InRange(c, '0', '9');
-    if (letter || digit || c == '_') t[c] |= kIdentChar;
-    if (digit || InRange(c, 'A', 'F') || InRange(c, 'a', 'f')) t[c] |= kHexChar;
-    if (digit || c == '+' || c == '-' || c == '.' || c == 'E' || c == 'e') t[c] |= kFloatChar;
-    if (c == '+' || c == '-' || c == '.' || c == 'E' || c == 'e') t[c] |= kFloatMark;
-    if (c == 'C' || c == 'D' || c == 'S' || c == 'c' || c == 'd' || c == 's') t[c] |= kSuffixChar;
-  }
-  return t;
-}
-
-constexpr std::array<uint8_t, 256> kStartClass = MakeStartClasses();
-constexpr std::array<uint8_t, 256> kCharFlags = MakeCharFlags();
-
-inline bool Is(const char* p, uint8_t flag) { return (kCharFlags[static_cast<unsigned char>(*p)] & flag) != 0; }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The end of a number whose first byte is before p. The digits after that
-// byte and then its float bytes form one run of bytes from "0-9+-.Ee", taken
-// in one loop; a byte other than a digit in it, or one of "CDScds" right
-// after it, makes the number a float.
-char* NumberEnd(char* p, uint8_t& kind) {
-  bool isFloat = false;
-  uint8_t flags;
-  while ((flags = kCharFlags[static_cast<unsigned char>(*p)]) & kFloatChar) {
-    if (flags & kFloatMark) isFloat = true;
-    ++p;
-  }
-  if (flags & kSuffixChar) {
-    kind = tkFloat;
-    return p + 1;
-  }
-  kind = isFloat ? tkFloat : tkInteger;
-  return p;
-}
 
 bool AllNul(const char* p, const char* end) {
   for (; p < end; ++p)
@@ -86,7 +20,8 @@ bool AllNul(const char* p, const char* end) {
 
 }  // namespace
 
-TParser::TParser(TStream& stream) : source_(stream), window_(std::make_unique<char[]>(kWindowSize)) {
+TParser::TParser(TStream& stream, int line)
+    : source_(stream), window_(std::make_unique<char[]>(kWindowSize)), line_(line) {
   char* start = window_.get();
   start[0] = 0;
   dataEnd_ = pos_ = limit_ = tokenStart_ = stringEnd_ = start;
@@ -119,6 +54,7 @@ void TParser::ReadMore() {
       break;
     }
     dataEnd_ += n;
+    bytesRead_ += n;
   }
 }
 
@@ -298,6 +234,16 @@ void TParser::ScanString() {
   kind_ = tkString;
 }
 
+bool TParser::AtWindowEnd() {
+  if (blockPending_ || blockState_ != bsNone) return false;
+  char* p = pos_;
+  uint32_t line = static_cast<uint32_t>(line_);
+  for (; static_cast<unsigned char>(*p) <= ' ' && *p != 0; ++p) line += *p == '\n';
+  pos_ = p;
+  line_ = static_cast<int>(line);
+  return p == limit_ && !(limit_ == dataEnd_ && sourceDry_);
+}
+
 uint8_t TParser::Advance() {
   if (blockPending_) SkipBlock();
   if (!SkipBlanks()) {
@@ -306,30 +252,13 @@ uint8_t TParser::Advance() {
     blockState_ = bsNone;
     return kind_;
   }
-  char* p = pos_;
-  tokenStart_ = p;
-  const auto c = static_cast<unsigned char>(*p);
-  // Numbers are most of a model, then single bytes, then identifiers.
-  const uint8_t startClass = kStartClass[c];
-  if (startClass == ccNumber) {
-    p = NumberEnd(p + 1, kind_);
-  } else if (startClass == ccOther) {
-    ++p;
-    kind_ = c;
-  } else if (startClass == ccLetter) {
-    do ++p;
-    while (Is(p, kIdentChar));
-    kind_ = tkSymbol;
-  } else if (startClass == ccHex) {
-    do ++p;
-    while (Is(p, kHexChar));
-    kind_ = tkInteger;
-  } else {
+  tokenStart_ = pos_;
+  if (kStartClass[static_cast<unsigned char>(*pos_)] == ccString) {
     ScanString();
     if (blockState_ != bsNone) TrackBlock();
     return kind_;
   }
-  pos_ = p;
+  pos_ = const_cast<char*>(PlainTokenEnd(pos_, kind_));
   if (blockState_ != bsNone || kind_ == '[') TrackBlock();
   return kind_;
 }

@@ -37,7 +37,8 @@ class TParser {
   static constexpr int kWindowSize = 4096;
 
   // Scans the first token at once, so construction can raise EParserError.
-  explicit TParser(TStream& stream);
+  // line is the number of the stream's first line.
+  explicit TParser(TStream& stream, int line = 1);
   ~TParser();
   TParser(const TParser&) = delete;
   TParser& operator=(const TParser&) = delete;
@@ -53,6 +54,15 @@ class TParser {
   // Scans the next token and returns its kind; at the end it stays tkEnd.
   uint8_t Advance();
   int LineNumber() const { return line_; }
+
+  // Passes the blanks after the current token up to the end of the window.
+  // True when they reach it, no binary block is under way and input may
+  // follow: the next Advance would start afresh from WindowEnd, which is
+  // what a new scanner started there at LineNumber would do too.
+  bool AtWindowEnd();
+  // The stream offset, from where the scanner began reading, of the end of
+  // the window.
+  int64_t WindowEnd() const { return bytesRead_ - (dataEnd_ - limit_); }
 
  private:
   // Where a binary block may begin: after "[", a decimal count, "]".
@@ -96,6 +106,7 @@ class TParser {
   uint32_t blockCount_ = 0;
   bool blockPending_ = false;
   bool sourceDry_ = false;
+  int64_t bytesRead_ = 0;
 };
 
 }  // namespace corvida

@@ -77,10 +77,9 @@ class TReportPrinter {
   // One file; false when it was not reported.
   bool Report(const std::string& file) {
     const std::string path = FullPath(file);
-    TStringList lines;
     std::string error;
     try {
-      if (!MakeReport(path, options_.sortMode, lines, {})) {
+      if (!WriteReport(path, options_.sortMode, [this](std::string_view line) { out_ << Shown(line) << '\n'; })) {
         err_ << "corvida: " << UnusablePathText(path) << "\n";
         return false;
       }
@@ -89,7 +88,6 @@ class TReportPrinter {
     } catch (const std::bad_alloc&) {
       error = path + ": not enough memory to read the file";
     }
-    for (int i = 0; i < lines.Count(); ++i) out_ << Shown(lines.Strings(i)) << '\n';
     if (error.empty()) return true;
     out_.flush();
     err_ << Shown(error) << '\n';
@@ -97,7 +95,7 @@ class TReportPrinter {
   }
 
  private:
-  std::string Shown(const std::string& cp932) const { return options_.raw ? cp932 : Cp932ToUtf8(cp932); }
+  std::string Shown(std::string_view cp932) const { return options_.raw ? std::string(cp932) : Cp932ToUtf8(cp932); }
 
   const TReportOptions& options_;
   std::ostream& out_;

@@ -1,0 +1,83 @@
+#include "app/face_tally.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/face_report.h"
+#include "app/mqo_parser.h"
+#include "platform/rtl/int_reading.h"
+
+namespace corvida {
+
+void TFaceTally::Token(uint8_t kind, std::string_view text) {
+  switch (state_) {
+    case fsName:
+      if (text == "{") EndName();
+      else AppendName(text);
+      break;
+    case fsCount:
+      Count(text);
+      break;
+    case fsOutside:
+      if (kind != tkSymbol) break;
+      if (text == "Object") BeginName();
+      else if (text == "face") AwaitCount();
+      break;
+  }
+}
+
+void TFaceTally::End() {
+  if (state_ == fsCount) Count({});
+}
+
+void TFaceTally::BeginName() {
+  name_.clear();
+  state_ = fsName;
+  NameBegun();
+}
+
+void TFaceTally::Count(std::string_view text) {
+  const int32_t count = StrToIntDef(text, 0);
+  total_ += count;
+  state_ = fsOutside;
+  FaceLine(count);
+}
+
+int32_t SortKey(int32_t count) {
+  // "%8d" is never cut: a count of more than 8 characters is compared by
+  // its first 8 only.
+  if (count >= -9'999'999 && count <= 99'999'999) return count;
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", count);
+  return StrToIntDef(std::string_view(text, 8), 0);
+}
+
+void TFaceCounts::FaceLine(int32_t count) {
+  if (!nameKept_) {
+    names_.push_back(Name());
+    nameKept_ = true;
+  }
+  lines_.push_back({count, static_cast<uint32_t>(names_.size() - 1)});
+}
+
+void TFaceCounts::Sort(int sortMode) {
+  if (sortMode != kSortAscending && sortMode != kSortDescending) return;
+  // Inserting before the first line whose count is not below (not above)
+  // the new one puts equal counts latest first: a stable sort of the lines
+  // in reverse order.
+  std::reverse(lines_.begin(), lines_.end());
+  if (sortMode == kSortAscending) {
+    std::stable_sort(lines_.begin(), lines_.end(),
+                     [](const TLine& a, const TLine& b) { return SortKey(a.count) < SortKey(b.count); });
+  } else {
+    std::stable_sort(lines_.begin(), lines_.end(),
+                     [](const TLine& a, const TLine& b) { return SortKey(a.count) > SortKey(b.count); });
+  }
+}
+
+std::string TFaceCounts::Line(size_t index) const {
+  const TLine& line = lines_[index];
+  return ReportObjectLine(line.count, names_[line.name]);
+}
+
+}  // namespace corvida

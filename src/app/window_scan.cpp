@@ -1,0 +1,136 @@
+#include "app/window_scan.h"
+
+#include <array>
+#include <bit>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define CORVIDA_X86 1
+#endif
+
+namespace corvida {
+namespace {
+
+constexpr uint8_t kKeyword = 1;
+constexpr uint8_t kUnusual = 2;
+constexpr uint8_t kLineFeed = 4;
+
+constexpr std::array<uint8_t, 256> MakeByteKinds() {
+  std::array<uint8_t, 256> t{};
+  t['f'] = t['O'] = kKeyword;
+  t[0] = t['\''] = t['#'] = t['['] = kUnusual;
+  for (int c = 0x80; c < 256; ++c) t[c] = kUnusual;
+  t['\n'] = kLineFeed;
+  return t;
+}
+
+constexpr std::array<uint8_t, 256> kByteKinds = MakeByteKinds();
+
+// The bits of the 64-byte block at index block that lie before n.
+uint64_t BlockMask(size_t block, size_t n) {
+  const size_t left = n - block * 64;
+  return left >= 64 ? ~uint64_t{0} : (uint64_t{1} << left) - 1;
+}
+
+void ScanScalar(const char* p, size_t n, TWindowMarks& marks) {
+  uint8_t seen = 0;
+  uint32_t lineFeeds = 0;
+  for (size_t block = 0; block * 64 < n; ++block) {
+    uint64_t keywords = 0;
+    const size_t end = block * 64 + 64 < n ? block * 64 + 64 : n;
+    for (size_t i = block * 64; i < end; ++i) {
+      const uint8_t kind = kByteKinds[static_cast<unsigned char>(p[i])];
+      seen |= kind;
+      lineFeeds += kind == kLineFeed;
+      keywords |= static_cast<uint64_t>(kind & kKeyword) << (i % 64);
+    }
+    marks.keywordStarts[block] = keywords;
+  }
+  marks.unusual = (seen & kUnusual) != 0;
+  marks.lineFeeds = lineFeeds;
+}
+
+#ifdef CORVIDA_X86
+
+// Bit i of the result is the top bit of byte i of the 16 bytes.
+inline uint64_t Bits16(__m128i v, int at) {
+  return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(v))) << at;
+}
+
+void ScanSse2(const char* p, size_t n, TWindowMarks& marks) {
+  const __m128i f = _mm_set1_epi8('f'), o = _mm_set1_epi8('O'), lf = _mm_set1_epi8('\n');
+  const __m128i quote = _mm_set1_epi8('\''), hash = _mm_set1_epi8('#'), bracket = _mm_set1_epi8('[');
+  const __m128i zero = _mm_setzero_si128();
+  bool unusual = false;
+  uint32_t lineFeeds = 0;
+  for (size_t block = 0; block * 64 < n; ++block) {
+    uint64_t keywords = 0, feeds = 0, odd = 0;
+    for (int part = 0; part < 4; ++part) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + block * 64 + part * 16));
+      keywords |= Bits16(_mm_or_si128(_mm_cmpeq_epi8(x, f), _mm_cmpeq_epi8(x, o)), part * 16);
+      feeds |= Bits16(_mm_cmpeq_epi8(x, lf), part * 16);
+      const __m128i bad = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, zero), _mm_cmpeq_epi8(x, quote)),
+                                       _mm_or_si128(_mm_cmpeq_epi8(x, hash), _mm_cmpeq_epi8(x, bracket)));
+      odd |= Bits16(_mm_or_si128(bad, x), part * 16);
+    }
+    const uint64_t mask = BlockMask(block, n);
+    marks.keywordStarts[block] = keywords & mask;
+    lineFeeds += static_cast<uint32_t>(std::popcount(feeds & mask));
+    unusual |= (odd & mask) != 0;
+  }
+  marks.unusual = unusual;
+  marks.lineFeeds = lineFeeds;
+}
+
+__attribute__((target("avx2"))) inline uint64_t Bits32(__m256i v, int at) {
+  return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(v))) << at;
+}
+
+__attribute__((target("avx2,popcnt"))) void ScanAvx2(const char* p, size_t n, TWindowMarks& marks) {
+  const __m256i f = _mm256_set1_epi8('f'), o = _mm256_set1_epi8('O'), lf = _mm256_set1_epi8('\n');
+  const __m256i quote = _mm256_set1_epi8('\''), hash = _mm256_set1_epi8('#'), bracket = _mm256_set1_epi8('[');
+  const __m256i zero = _mm256_setzero_si256();
+  bool unusual = false;
+  uint32_t lineFeeds = 0;
+  for (size_t block = 0; block * 64 < n; ++block) {
+    uint64_t keywords = 0, feeds = 0, odd = 0;
+    for (int part = 0; part < 2; ++part) {
+      const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + block * 64 + part * 32));
+      keywords |= Bits32(_mm256_or_si256(_mm256_cmpeq_epi8(x, f), _mm256_cmpeq_epi8(x, o)), part * 32);
+      feeds |= Bits32(_mm256_cmpeq_epi8(x, lf), part * 32);
+      const __m256i bad =
+          _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(x, zero), _mm256_cmpeq_epi8(x, quote)),
+                          _mm256_or_si256(_mm256_cmpeq_epi8(x, hash), _mm256_cmpeq_epi8(x, bracket)));
+      odd |= Bits32(_mm256_or_si256(bad, x), part * 32);
+    }
+    const uint64_t mask = BlockMask(block, n);
+    marks.keywordStarts[block] = keywords & mask;
+    lineFeeds += static_cast<uint32_t>(__builtin_popcountll(feeds & mask));
+    unusual |= (odd & mask) != 0;
+  }
+  marks.unusual = unusual;
+  marks.lineFeeds = lineFeeds;
+}
+
+#endif
+
+}  // namespace
+
+TScanLevel BestScanLevel() {
+#ifdef CORVIDA_X86
+  static const TScanLevel level = __builtin_cpu_supports("avx2") ? slAvx2 : slSse2;
+  return level;
+#else
+  return slScalar;
+#endif
+}
+
+void ScanWindow(const char* p, size_t n, TWindowMarks& marks, TScanLevel level) {
+#ifdef CORVIDA_X86
+  if (level == slAvx2 && __builtin_cpu_supports("avx2")) return ScanAvx2(p, n, marks);
+  if (level != slScalar) return ScanSse2(p, n, marks);
+#endif
+  ScanScalar(p, n, marks);
+}
+
+}  // namespace corvida
