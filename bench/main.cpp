@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -30,7 +31,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  std::ofstream tsv(out ? out : "bench-results.tsv");
+  // Without a place given, the figures go beside the executable, in its build folder.
+  const std::filesystem::path beside = std::filesystem::path(argv[0]).parent_path() / "bench-results.tsv";
+  std::ofstream tsv(out ? std::filesystem::path(out) : beside);
   for (const auto& [name, figure] : corvida::bench::Figures()) {
     tsv << name << '\t' << figure.first << '\t' << figure.second << '\n';
     std::cout << name << '\t' << figure.first << '\t' << figure.second << '\n';

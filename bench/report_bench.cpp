@@ -1,36 +1,40 @@
-// The face-count report of a 200 MB model, side by side with an awk pipeline
-// that extracts the same counts from the same file in the same run.
-//
-// The machine's two cores are shared, so wall time swings with whatever else
-// runs; the headline figures use CPU time (user + system) instead: of this
-// process around MakeReport, and of the awk child as the kernel accounts it
-// once waited for. The best of several runs counts. Wall-time figures are
-// given beside them. MB = 10^6 bytes.
-//   report.mb_per_s           the file's size over the report's CPU time
-//   report.vs_awk_ratio       awk's CPU time over the report's
-//   report.wall_mb_per_s      the file's size over the report's wall time
-//   report.vs_awk_wall_ratio  awk's wall time over the report's
-//   report.awk_mb_per_s       the file's size over awk's CPU time
-//   report.peak_rss_mb        the memory one report adds at its peak: a child
-//                             forked from the benchmark runs it, and its
-//                             kernel maxrss less what it held before (the
-//                             other benchmarks' data, inherited) is counted
-//   report.rss_base_mb        what that child held before the report started
-//   report.file_mb            the model's size
+// The face-count report side by side with its peers, all run as processes
+// in the same benchmark on the same generated 200 MB model, each taking its
+// turn in every round; the best round counts. MB = 10^6 bytes.
+//   report.cli_wall_mb_per_s      the model's size over the wall time of the
+//                                 whole "corvida --report --raw" process
+//   report.vs_awk_wall_ratio      an awk one-liner's wall time over ours
+//   report.vs_wc_ratio            our wall time over "wc -l"'s
+//   report.cli_cpu_mb_per_s       the same process, user + system time
+//   report.awk_wall_mb_per_s, report.wc_wall_mb_per_s  the peers themselves
+//   report.peak_anon_mb           peak anonymous resident memory of the
+//                                 process (mapped file pages do not count),
+//                                 sampled from /proc every millisecond or so
+//   report.peak_anon_3gb_mb       the same for a 3 GB model, written to a
+//                                 temporary file and removed at once
+//   report.cli_3gb_wall_mb_per_s  and its speed
+//   report.peak_anon_long_name_mb the same for a model whose one name runs
+//                                 100 KB and recurs in 5,000 face lines
+//   report.long_name_output_mb    what that report prints
+//   report.mb_per_s               MakeReport in this process, CPU time
+//   report.sort_60k_objects_ms    MakeReport of 60,000 objects sorted
+//   report.unsorted_60k_objects_ms  and in file order
 #include <benchmark/benchmark.h>
+#include <poll.h>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <string>
+#include <vector>
 
 #include "app/face_report.h"
 #include "figures.h"
@@ -40,8 +44,8 @@ namespace corvida::bench {
 namespace {
 
 constexpr int64_t kModelBytes = 200'000'000;
-constexpr const char* kAwkProgram =
-    "awk '$1==\"Object\"{n=$2} $1==\"face\"{print $2\" : \"n; t+=$2} END{print t}'";
+constexpr int kCopiesFor3Gb = 15;
+constexpr const char* kAwkProgram = "$1==\"Object\"{n=$2} $1==\"face\"{print $2\" : \"n; t+=$2} END{print t}";
 
 // A deterministic generator of plausible coordinates.
 class TRandom {
@@ -147,126 +151,221 @@ class TBenchModel {
   int64_t total_ = 0;
 };
 
-struct TTimes {
-  double cpu = std::numeric_limits<double>::infinity();
-  double wall = std::numeric_limits<double>::infinity();
+// One run of a process whose standard output is read to its end.
+struct TRun {
+  bool ok = false;
+  double wall = 0;
+  double cpu = 0;
+  long peakAnonKb = 0;
+  uint64_t outBytes = 0;
+  // The last lines of the output.
+  std::string tail;
 };
 
-TTimes& ReportTimes() {
-  static TTimes times;
-  return times;
+long AnonKb(pid_t pid) {
+  long kb = 0;
+  if (FILE* status = std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, status) != nullptr)
+      if (std::sscanf(line, "RssAnon: %ld", &kb) == 1) break;
+    std::fclose(status);
+  }
+  return kb;
 }
 
-TTimes& AwkTimes() {
-  static TTimes times;
-  return times;
-}
-
-double CpuSeconds(int who) {
-  struct rusage usage {};
-  ::getrusage(who, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// Times one run of work, keeping the best CPU and wall times in times.
-template <typename Work>
-void Timed(TTimes& times, int who, Work work) {
-  const double cpu = CpuSeconds(who);
+TRun RunProcess(const std::vector<std::string>& args, bool sampleMemory) {
+  TRun run;
+  int fds[2];
+  if (::pipe(fds) != 0) return run;
   const auto start = std::chrono::steady_clock::now();
-  work();
-  times.wall = std::min(times.wall, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  times.cpu = std::min(times.cpu, CpuSeconds(who) - cpu);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(fds[1], 1);
+    ::close(fds[0]);
+    ::close(fds[1]);
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(fds[1]);
+  static char buffer[1 << 16];
+  for (;;) {
+    if (sampleMemory) {
+      run.peakAnonKb = std::max(run.peakAnonKb, AnonKb(child));
+      struct pollfd ready {fds[0], POLLIN, 0};
+      if (::poll(&ready, 1, 1) == 0) continue;
+    }
+    const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+    if (n <= 0) break;
+    run.outBytes += static_cast<uint64_t>(n);
+    run.tail.append(buffer, static_cast<size_t>(n));
+    if (run.tail.size() > 4096) run.tail.erase(0, run.tail.size() - 512);
+  }
+  ::close(fds[0]);
+  int status = 0;
+  struct rusage usage {};
+  const bool waited = child > 0 && ::wait4(child, &status, 0, &usage) == child;
+  run.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  run.ok = waited && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return run;
 }
 
-// The report's total line holds the sum that awk prints last.
-int64_t ReportTotal(const TStrings& lines) {
-  return lines.Count() >= 2 ? std::atoll(lines.Strings(lines.Count() - 2).c_str()) : -1;
+// The total a report printed: its line before the separator.
+int64_t PrintedTotal(const std::string& tail) {
+  const size_t separator = tail.rfind("\n------------------------------\n");
+  if (separator == std::string::npos) return -1;
+  const size_t line = tail.rfind('\n', separator - 1);
+  return std::atoll(tail.c_str() + (line == std::string::npos ? 0 : line + 1));
 }
 
-void BM_ReportLargeModel(benchmark::State& state) {
+std::vector<std::string> ReportCommand(const std::string& path) { return {CORVIDA_EXE, "--report", "--raw", path}; }
+
+double Mb(double bytes) { return bytes / 1e6; }
+
+void BM_ReportCliSideBySide(benchmark::State& state) {
   const TBenchModel& model = TBenchModel::Get();
   if (model.Size() == 0) return state.SkipWithError("the model could not be written");
+  double cliWall = 1e9, cliCpu = 1e9, awkWall = 1e9, wcWall = 1e9;
   for (auto _ : state) {
-    TStringList lines;
-    Timed(ReportTimes(), RUSAGE_SELF, [&] { MakeReport(model.Path(), kSortNone, lines, {}); });
-    if (ReportTotal(lines) != model.Total()) return state.SkipWithError("wrong total");
+    const TRun cli = RunProcess(ReportCommand(model.Path()), false);
+    if (!cli.ok || PrintedTotal(cli.tail) != model.Total()) return state.SkipWithError("the report failed");
+    const TRun awk = RunProcess({"awk", kAwkProgram, model.Path()}, false);
+    if (!awk.ok || std::atoll(awk.tail.c_str() + awk.tail.rfind('\n', awk.tail.size() - 2) + 1) != model.Total())
+      return state.SkipWithError("awk failed");
+    const TRun wc = RunProcess({"wc", "-l", model.Path()}, false);
+    if (!wc.ok) return state.SkipWithError("wc failed");
+    cliWall = std::min(cliWall, cli.wall);
+    cliCpu = std::min(cliCpu, cli.cpu);
+    awkWall = std::min(awkWall, awk.wall);
+    wcWall = std::min(wcWall, wc.wall);
   }
-  state.SetBytesProcessed(state.iterations() * model.Size());
+  const double mb = Mb(static_cast<double>(model.Size()));
+  Figure("report.file_mb", mb, "MB");
+  Figure("report.cli_wall_mb_per_s", mb / cliWall, "MB/s");
+  Figure("report.cli_cpu_mb_per_s", mb / cliCpu, "MB/s");
+  Figure("report.awk_wall_mb_per_s", mb / awkWall, "MB/s");
+  Figure("report.wc_wall_mb_per_s", mb / wcWall, "MB/s");
+  Figure("report.vs_awk_wall_ratio", awkWall / cliWall, "x");
+  Figure("report.vs_wc_ratio", cliWall / wcWall, "x");
 }
 
-void BM_AwkPipelineLargeModel(benchmark::State& state) {
-  const TBenchModel& model = TBenchModel::Get();
-  if (model.Size() == 0) return state.SkipWithError("the model could not be written");
-  const std::string command = std::string(kAwkProgram) + " '" + model.Path() + "'";
-  for (auto _ : state) {
-    std::string last;
-    int status = -1;
-    Timed(AwkTimes(), RUSAGE_CHILDREN, [&] {
-      FILE* pipe = ::popen(command.c_str(), "r");
-      if (pipe == nullptr) return;
-      // Read awk's output as the report keeps its lines; the last line is the total.
-      char line[256];
-      while (std::fgets(line, sizeof line, pipe) != nullptr) last = line;
-      status = ::pclose(pipe);
-    });
-    if (status != 0 || std::atoll(last.c_str()) != model.Total()) return state.SkipWithError("awk failed");
-  }
-  state.SetBytesProcessed(state.iterations() * model.Size());
+// A file under the model's folder, removed when the benchmark leaves it.
+class TScratchFile {
+ public:
+  explicit TScratchFile(std::string path) : path_(std::move(path)) {}
+  ~TScratchFile() { std::filesystem::remove(path_); }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+bool HasRoomFor(const std::string& folder, double bytes) {
+  struct statvfs fs {};
+  return ::statvfs(folder.c_str(), &fs) == 0 && static_cast<double>(fs.f_bavail) * fs.f_frsize > bytes * 1.5;
 }
 
 void BM_ReportPeakMemory(benchmark::State& state) {
   const TBenchModel& model = TBenchModel::Get();
   if (model.Size() == 0) return state.SkipWithError("the model could not be written");
+  const std::string folder = std::filesystem::path(model.Path()).parent_path().string();
   for (auto _ : state) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return state.SkipWithError("no pipe");
-    const pid_t child = ::fork();
-    if (child == 0) {
-      // The child's resident memory before the report, in pages.
-      long pages = 0;
-      if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        long size = 0;
-        if (std::fscanf(statm, "%ld %ld", &size, &pages) != 2) pages = 0;
-        std::fclose(statm);
-      }
-      const long baseKb = pages * (::sysconf(_SC_PAGESIZE) / 1024);
-      TStringList lines;
-      MakeReport(model.Path(), kSortNone, lines, {});
-      const bool ok = ReportTotal(lines) == model.Total();
-      if (::write(pipeFds[1], &baseKb, sizeof baseKb) != sizeof baseKb) ::_exit(2);
-      ::_exit(ok ? 0 : 1);
+    const TRun run = RunProcess(ReportCommand(model.Path()), true);
+    if (!run.ok || PrintedTotal(run.tail) != model.Total()) return state.SkipWithError("the report failed");
+    Figure("report.peak_anon_mb", run.peakAnonKb * 1024.0 / 1e6, "MB");
+
+    // The long name: 100 KB over lines of 100 bytes, then 5,000 faces.
+    {
+      TScratchFile file(folder + "/long-name.mqo");
+      std::ofstream out(file.Path(), std::ios::binary);
+      out << "Object \"";
+      for (int line = 0; line < 1000; ++line) out << std::string(99, static_cast<char>('a' + line % 26)) << '\n';
+      out << "\" {\n";
+      for (int face = 0; face < 5000; ++face) out << "\tface 3 {\n\t}\n";
+      out.close();
+      const TRun named = RunProcess(ReportCommand(file.Path()), true);
+      if (!named.ok || PrintedTotal(named.tail) != 15000) return state.SkipWithError("the long-name report failed");
+      Figure("report.peak_anon_long_name_mb", named.peakAnonKb * 1024.0 / 1e6, "MB");
+      Figure("report.long_name_output_mb", Mb(static_cast<double>(named.outBytes)), "MB");
     }
-    ::close(pipeFds[1]);
-    long baseKb = 0;
-    const bool gotBase = ::read(pipeFds[0], &baseKb, sizeof baseKb) == sizeof baseKb;
-    ::close(pipeFds[0]);
-    int status = 0;
-    struct rusage usage {};
-    if (child < 0 || ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0 || !gotBase)
-      return state.SkipWithError("the child's report failed");
-    Figure("report.peak_rss_mb", static_cast<double>(usage.ru_maxrss - baseKb) * 1024.0 / 1e6, "MB");
-    Figure("report.rss_base_mb", static_cast<double>(baseKb) * 1024.0 / 1e6, "MB");
-  }
-  const double mb = static_cast<double>(model.Size()) / 1e6;
-  const TTimes& report = ReportTimes();
-  const TTimes& awk = AwkTimes();
-  Figure("report.file_mb", mb, "MB");
-  if (std::isfinite(report.cpu)) {
-    Figure("report.mb_per_s", mb / report.cpu, "MB/s");
-    Figure("report.wall_mb_per_s", mb / report.wall, "MB/s");
-  }
-  if (std::isfinite(awk.cpu)) Figure("report.awk_mb_per_s", mb / awk.cpu, "MB/s");
-  if (std::isfinite(report.cpu) && std::isfinite(awk.cpu)) {
-    Figure("report.vs_awk_ratio", awk.cpu / report.cpu, "x");
-    Figure("report.vs_awk_wall_ratio", awk.wall / report.wall, "x");
+
+    // 3 GB: the model written 15 times over, read once, removed.
+    const double bigBytes = static_cast<double>(model.Size()) * kCopiesFor3Gb;
+    if (!HasRoomFor(folder, bigBytes)) return state.SkipWithError("no room for the 3 GB model");
+    TScratchFile big(folder + "/big.mqo");
+    {
+      std::ifstream in(model.Path(), std::ios::binary);
+      const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      std::ofstream out(big.Path(), std::ios::binary);
+      for (int copy = 0; copy < kCopiesFor3Gb; ++copy) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      if (!out.flush()) return state.SkipWithError("the 3 GB model could not be written");
+    }
+    const TRun huge = RunProcess(ReportCommand(big.Path()), true);
+    if (!huge.ok || PrintedTotal(huge.tail) != model.Total() * kCopiesFor3Gb)
+      return state.SkipWithError("the 3 GB report failed");
+    Figure("report.peak_anon_3gb_mb", huge.peakAnonKb * 1024.0 / 1e6, "MB");
+    Figure("report.cli_3gb_wall_mb_per_s", Mb(bigBytes) / huge.wall, "MB/s");
   }
 }
 
-// Wall time for all three: awk's work happens in a child process.
-BENCHMARK(BM_ReportLargeModel)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_AwkPipelineLargeModel)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+double CpuSeconds() {
+  struct rusage usage {};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The report's total line holds the sum.
+int64_t ReportTotal(const TStrings& lines) {
+  return lines.Count() >= 2 ? std::atoll(lines.Strings(lines.Count() - 2).c_str()) : -1;
+}
+
+void BM_ReportInProcess(benchmark::State& state) {
+  const TBenchModel& model = TBenchModel::Get();
+  if (model.Size() == 0) return state.SkipWithError("the model could not be written");
+  double best = 1e9;
+  for (auto _ : state) {
+    TStringList lines;
+    const double cpu = CpuSeconds();
+    MakeReport(model.Path(), kSortNone, lines, {});
+    best = std::min(best, CpuSeconds() - cpu);
+    if (ReportTotal(lines) != model.Total()) return state.SkipWithError("wrong total");
+  }
+  Figure("report.mb_per_s", Mb(static_cast<double>(model.Size())) / best, "MB/s");
+}
+
+void BM_ReportSort60k(benchmark::State& state) {
+  const TBenchModel& model = TBenchModel::Get();
+  if (model.Size() == 0) return state.SkipWithError("the model could not be written");
+  TScratchFile file(std::filesystem::path(model.Path()).parent_path().string() + "/objects.mqo");
+  {
+    std::ofstream out(file.Path(), std::ios::binary);
+    TRandom random;
+    for (int object = 0; object < 60000; ++object)
+      out << "Object \"o" << object << "\" {\r\n\tface " << random.Below(5000) << " {\r\n\t}\r\n}\r\n";
+  }
+  double sorted = 1e9, unsorted = 1e9;
+  for (auto _ : state) {
+    for (const int sortMode : {kSortAscending, kSortNone}) {
+      TStringList lines;
+      const auto start = std::chrono::steady_clock::now();
+      MakeReport(file.Path(), sortMode, lines, {});
+      const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      if (lines.Count() != 60003) return state.SkipWithError("wrong line count");
+      (sortMode == kSortNone ? unsorted : sorted) = std::min(sortMode == kSortNone ? unsorted : sorted, ms);
+    }
+  }
+  Figure("report.sort_60k_objects_ms", sorted, "ms");
+  Figure("report.unsorted_60k_objects_ms", unsorted, "ms");
+}
+
+BENCHMARK(BM_ReportCliSideBySide)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_ReportInProcess)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ReportSort60k)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_ReportPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace

@@ -28,6 +28,7 @@
 // - after "face", the next token is cut as the scanner cuts it.
 #include "app/fast_report.h"
 
+#include <bit>
 #include <cstring>
 #include <string_view>
 
@@ -41,6 +42,26 @@ namespace {
 constexpr size_t kWindow = TParser::kWindowSize;
 static_assert(kWindow == kMarkedBytes);
 
+// Where the literal scanner cuts a full window: after its last line feed in
+// bytes 2 to 4,095; 0 when there is none.
+size_t FullWindowLimit(const TWindowMarks& marks) {
+  constexpr size_t kBlocks = kWindow / 64;
+  for (size_t block = kBlocks; block-- > 0;) {
+    uint64_t feeds = marks.lineFeeds[block];
+    if (block == 0) feeds &= ~uint64_t{1};
+    if (block == kBlocks - 1) feeds &= ~(uint64_t{1} << 63);
+    if (feeds != 0) return block * 64 + static_cast<size_t>(63 - std::countl_zero(feeds)) + 1;
+  }
+  return 0;
+}
+
+uint32_t LineFeedsBefore(const TWindowMarks& marks, size_t limit) {
+  const size_t block = limit / 64;
+  const size_t left = limit % 64;
+  if (left == 0) return marks.lineFeedsBefore[block];
+  return marks.lineFeedsBefore[block] + static_cast<uint32_t>(std::popcount(marks.lineFeeds[block] & ((uint64_t{1} << left) - 1)));
+}
+
 // No NUL is in a plain window, so this is the scanner's blank.
 inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
@@ -53,25 +74,20 @@ class TFastCount {
       const std::string_view held = input_.Hold(start_, kWindow);
       const char* p = held.data();
       const bool last = held.size() < kWindow;
-      size_t limit = held.size();
       if (last) {
         // The input's end is the literal scanner's sentinel, a NUL.
         std::memcpy(last_, held.data(), held.size());
         std::memset(last_ + held.size(), 0, sizeof last_ - held.size());
         p = last_;
-      } else if (const void* lf = memrchr(p + 1, '\n', kWindow - 2)) {
-        limit = static_cast<size_t>(static_cast<const char*>(lf) - p) + 1;
-      } else {
-        if (!Literal()) return;
-        continue;
       }
-      ScanWindow(p, limit, marks_);
-      if (marks_.unusual) {
+      ScanWindow(p, last ? held.size() : kWindow, marks_);
+      const size_t limit = last ? held.size() : FullWindowLimit(marks_);
+      if ((!last && limit == 0) || marks_.firstUnusual < limit) {
         if (!Literal()) return;
         continue;
       }
       Plain(p, limit);
-      line_ += marks_.lineFeeds;
+      line_ += LineFeedsBefore(marks_, limit);
       if (last) {
         tally_.End();
         return;
@@ -104,7 +120,9 @@ class TFastCount {
     else if (tally_.State() == TFaceTally::fsCount) done = CountToken(p, 0, limit);
     for (size_t block = 0; block * 64 < limit; ++block) {
       for (uint64_t bits = marks_.keywordStarts[block]; bits != 0; bits &= bits - 1) {
-        const size_t at = block * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+        const size_t at = block * 64 + static_cast<size_t>(std::countr_zero(bits));
+        // The marks run on past the cut, to the window's full length.
+        if (at >= limit) return;
         if (at < done) continue;
         // Tokens follow each other without blanks from the last blank
         // before at, or from the end of the last token taken.

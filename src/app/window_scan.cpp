@@ -32,22 +32,28 @@ uint64_t BlockMask(size_t block, size_t n) {
   return left >= 64 ? ~uint64_t{0} : (uint64_t{1} << left) - 1;
 }
 
+// Stores the masks of one block; the first unusual byte is kept once found.
+inline void Store(size_t block, size_t n, uint64_t keywords, uint64_t feeds, uint64_t odd, TWindowMarks& marks) {
+  const uint64_t mask = BlockMask(block, n);
+  marks.keywordStarts[block] = keywords & mask;
+  marks.lineFeeds[block] = feeds & mask;
+  marks.lineFeedsBefore[block + 1] = marks.lineFeedsBefore[block] + static_cast<uint32_t>(std::popcount(feeds & mask));
+  odd &= mask;
+  if (odd != 0 && marks.firstUnusual == n) marks.firstUnusual = block * 64 + static_cast<size_t>(std::countr_zero(odd));
+}
+
 void ScanScalar(const char* p, size_t n, TWindowMarks& marks) {
-  uint8_t seen = 0;
-  uint32_t lineFeeds = 0;
   for (size_t block = 0; block * 64 < n; ++block) {
-    uint64_t keywords = 0;
+    uint64_t keywords = 0, feeds = 0, odd = 0;
     const size_t end = block * 64 + 64 < n ? block * 64 + 64 : n;
     for (size_t i = block * 64; i < end; ++i) {
       const uint8_t kind = kByteKinds[static_cast<unsigned char>(p[i])];
-      seen |= kind;
-      lineFeeds += kind == kLineFeed;
-      keywords |= static_cast<uint64_t>(kind & kKeyword) << (i % 64);
+      keywords |= static_cast<uint64_t>((kind & kKeyword) != 0) << (i % 64);
+      feeds |= static_cast<uint64_t>((kind & kLineFeed) != 0) << (i % 64);
+      odd |= static_cast<uint64_t>((kind & kUnusual) != 0) << (i % 64);
     }
-    marks.keywordStarts[block] = keywords;
+    Store(block, n, keywords, feeds, odd, marks);
   }
-  marks.unusual = (seen & kUnusual) != 0;
-  marks.lineFeeds = lineFeeds;
 }
 
 #ifdef CORVIDA_X86
@@ -61,8 +67,6 @@ void ScanSse2(const char* p, size_t n, TWindowMarks& marks) {
   const __m128i f = _mm_set1_epi8('f'), o = _mm_set1_epi8('O'), lf = _mm_set1_epi8('\n');
   const __m128i quote = _mm_set1_epi8('\''), hash = _mm_set1_epi8('#'), bracket = _mm_set1_epi8('[');
   const __m128i zero = _mm_setzero_si128();
-  bool unusual = false;
-  uint32_t lineFeeds = 0;
   for (size_t block = 0; block * 64 < n; ++block) {
     uint64_t keywords = 0, feeds = 0, odd = 0;
     for (int part = 0; part < 4; ++part) {
@@ -73,13 +77,8 @@ void ScanSse2(const char* p, size_t n, TWindowMarks& marks) {
                                        _mm_or_si128(_mm_cmpeq_epi8(x, hash), _mm_cmpeq_epi8(x, bracket)));
       odd |= Bits16(_mm_or_si128(bad, x), part * 16);
     }
-    const uint64_t mask = BlockMask(block, n);
-    marks.keywordStarts[block] = keywords & mask;
-    lineFeeds += static_cast<uint32_t>(std::popcount(feeds & mask));
-    unusual |= (odd & mask) != 0;
+    Store(block, n, keywords, feeds, odd, marks);
   }
-  marks.unusual = unusual;
-  marks.lineFeeds = lineFeeds;
 }
 
 __attribute__((target("avx2"))) inline uint64_t Bits32(__m256i v, int at) {
@@ -90,8 +89,6 @@ __attribute__((target("avx2,popcnt"))) void ScanAvx2(const char* p, size_t n, TW
   const __m256i f = _mm256_set1_epi8('f'), o = _mm256_set1_epi8('O'), lf = _mm256_set1_epi8('\n');
   const __m256i quote = _mm256_set1_epi8('\''), hash = _mm256_set1_epi8('#'), bracket = _mm256_set1_epi8('[');
   const __m256i zero = _mm256_setzero_si256();
-  bool unusual = false;
-  uint32_t lineFeeds = 0;
   for (size_t block = 0; block * 64 < n; ++block) {
     uint64_t keywords = 0, feeds = 0, odd = 0;
     for (int part = 0; part < 2; ++part) {
@@ -103,13 +100,8 @@ __attribute__((target("avx2,popcnt"))) void ScanAvx2(const char* p, size_t n, TW
                           _mm256_or_si256(_mm256_cmpeq_epi8(x, hash), _mm256_cmpeq_epi8(x, bracket)));
       odd |= Bits32(_mm256_or_si256(bad, x), part * 32);
     }
-    const uint64_t mask = BlockMask(block, n);
-    marks.keywordStarts[block] = keywords & mask;
-    lineFeeds += static_cast<uint32_t>(__builtin_popcountll(feeds & mask));
-    unusual |= (odd & mask) != 0;
+    Store(block, n, keywords, feeds, odd, marks);
   }
-  marks.unusual = unusual;
-  marks.lineFeeds = lineFeeds;
 }
 
 #endif
@@ -126,6 +118,8 @@ TScanLevel BestScanLevel() {
 }
 
 void ScanWindow(const char* p, size_t n, TWindowMarks& marks, TScanLevel level) {
+  marks.firstUnusual = n;
+  marks.lineFeedsBefore[0] = 0;
 #ifdef CORVIDA_X86
   if (level == slAvx2 && __builtin_cpu_supports("avx2")) return ScanAvx2(p, n, marks);
   if (level != slScalar) return ScanSse2(p, n, marks);

@@ -8,12 +8,16 @@ namespace corvida {
 
 inline constexpr size_t kMarkedBytes = 4096;
 
+// One bit per byte, lowest first, for the bytes that were marked.
 struct TWindowMarks {
-  // The window holds a NUL, a single quote, '#', '[' or a byte from 0x80 on.
-  bool unusual;
-  uint32_t lineFeeds;
-  // One bit per byte, lowest first: 'f' or 'O', where "face" and "Object" begin.
+  // 'f' or 'O', where "face" and "Object" begin.
   uint64_t keywordStarts[kMarkedBytes / 64];
+  uint64_t lineFeeds[kMarkedBytes / 64];
+  // The count of line feeds in the blocks of 64 bytes before each block.
+  uint32_t lineFeedsBefore[kMarkedBytes / 64 + 1];
+  // Where the first NUL, single quote, '#', '[' or byte from 0x80 on is, or
+  // the count of bytes marked when there is none.
+  size_t firstUnusual;
 };
 
 enum TScanLevel { slScalar, slSse2, slAvx2 };

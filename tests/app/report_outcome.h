@@ -5,6 +5,7 @@
 // out in pieces of a given size.
 #include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,23 +27,26 @@ struct TReportOutcome {
   bool operator==(const TReportOutcome&) const = default;
 };
 
-// Bytes handed out step at a time; a step of 0 gives them in one piece.
+inline void PrintTo(const TReportOutcome& outcome, std::ostream* os) {
+  *os << "total " << outcome.total << ", error \"" << outcome.error << "\", lines:";
+  for (const std::string& line : outcome.lines) *os << " [" << line << "]";
+}
+
+// Bytes handed out step at a time; a step of 0 gives as many as asked for.
 class TStringPieces : public TBytePieces {
  public:
-  TStringPieces(std::string_view bytes, size_t step) : bytes_(bytes), step_(step == 0 ? bytes.size() : step) {}
-  std::string_view NextPiece() override {
-    // Each piece is a copy, so that a reader keeping one too long is caught.
-    const size_t n = std::min(step_, bytes_.size() - pos_);
-    piece_.assign(bytes_.substr(pos_, n));
+  TStringPieces(std::string_view bytes, size_t step) : bytes_(bytes), step_(step) {}
+  size_t ReadPiece(char* buffer, size_t capacity) override {
+    const size_t n = std::min({step_ == 0 ? capacity : step_, capacity, bytes_.size() - pos_});
+    bytes_.copy(buffer, n, pos_);
     pos_ += n;
-    return piece_;
+    return n;
   }
 
  private:
   std::string_view bytes_;
   size_t step_;
   size_t pos_ = 0;
-  std::string piece_;
 };
 
 inline TReportOutcome ReferenceOutcome(std::string_view bytes, int sortMode) {
