@@ -19,7 +19,7 @@ std::string_view TModelInput::Hold(uint64_t from, size_t want) {
     end_ -= begin_;
     begin_ = 0;
     while (end_ < want && !dry_) {
-      const size_t n = pieces_.ReadPiece(buffer_.get() + end_, kCapacity - end_);
+      const size_t n = pieces_.ReadPiece(buffer_.get() + end_, capacity_ - end_);
       if (n == 0) dry_ = true;
       end_ += n;
     }
@@ -28,6 +28,7 @@ std::string_view TModelInput::Hold(uint64_t from, size_t want) {
 }
 
 int64_t TModelInputStream::Read(void* buffer, int64_t count) {
+  static_assert(TModelInput::kLeastCapacity >= 2 * TParser::kWindowSize);
   const uint64_t keep = std::max(input_.HeldStart(), pos_ - std::min<uint64_t>(pos_, TParser::kWindowSize));
   const std::string_view held = input_.Hold(keep, static_cast<size_t>(pos_ - keep + static_cast<uint64_t>(count)));
   const size_t offset = static_cast<size_t>(pos_ - keep);

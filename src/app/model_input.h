@@ -38,17 +38,23 @@ class TFilePieces : public TBytePieces {
 class TModelInput {
  public:
   static constexpr size_t kCapacity = 256 * 1024;
+  // Room for a scanner window and the window before it.
+  static constexpr size_t kLeastCapacity = 8192;
 
-  explicit TModelInput(TBytePieces& pieces) : pieces_(pieces), buffer_(std::make_unique<char[]>(kCapacity)) {}
+  // A capacity below the usual one, at least kLeastCapacity, makes tests
+  // meet more refills.
+  explicit TModelInput(TBytePieces& pieces, size_t capacity = kCapacity)
+      : pieces_(pieces), capacity_(capacity), buffer_(std::make_unique_for_overwrite<char[]>(capacity)) {}
 
-  // The bytes from offset from on: at least want of them (at most
-  // kCapacity) unless the input ends first. Bytes before from are let go;
+  // The bytes from offset from on: at least want of them (at most the
+  // capacity) unless the input ends first. Bytes before from are let go;
   // from lies between the start of the bytes held and their end.
   std::string_view Hold(uint64_t from, size_t want);
   uint64_t HeldStart() const { return start_; }
 
  private:
   TBytePieces& pieces_;
+  size_t capacity_;
   std::unique_ptr<char[]> buffer_;
   size_t begin_ = 0;
   size_t end_ = 0;

@@ -33,11 +33,13 @@ uint64_t BlockMask(size_t block, size_t n) {
 }
 
 // Stores the masks of one block; the first unusual byte is kept once found.
-inline void Store(size_t block, size_t n, uint64_t keywords, uint64_t feeds, uint64_t odd, TWindowMarks& marks) {
+inline void Store(size_t block, size_t n, uint64_t keywords, uint64_t feeds, uint64_t odd,
+                  TWindowMarks& marks) {
   const uint64_t mask = BlockMask(block, n);
   marks.keywordStarts[block] = keywords & mask;
   marks.lineFeeds[block] = feeds & mask;
-  marks.lineFeedsBefore[block + 1] = marks.lineFeedsBefore[block] + static_cast<uint32_t>(std::popcount(feeds & mask));
+  marks.lineFeedsBefore[block + 1] =
+      marks.lineFeedsBefore[block] + static_cast<uint32_t>(std::popcount(feeds & mask));
   odd &= mask;
   if (odd != 0 && marks.firstUnusual == n) marks.firstUnusual = block * 64 + static_cast<size_t>(std::countr_zero(odd));
 }

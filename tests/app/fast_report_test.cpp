@@ -35,6 +35,7 @@ TReportOutcome ExpectSame(const std::string& model) {
     for (const size_t step : {size_t{0}, size_t{3}, size_t{4096}, size_t{5000}}) {
       EXPECT_EQ(FastOutcome(model, sortMode, step), reference) << "sort " << sortMode << ", pieces of " << step;
     }
+    EXPECT_EQ(FastOutcome(model, sortMode, 0, TModelInput::kLeastCapacity), reference) << "least room";
   }
   return ReferenceOutcome(model, kSortNone);
 }

@@ -64,9 +64,10 @@ inline TReportOutcome ReferenceOutcome(std::string_view bytes, int sortMode) {
   return outcome;
 }
 
-inline TReportOutcome FastOutcome(std::string_view bytes, int sortMode, size_t step) {
+inline TReportOutcome FastOutcome(std::string_view bytes, int sortMode, size_t step,
+                                  size_t capacity = TModelInput::kCapacity) {
   TStringPieces pieces(bytes, step);
-  TModelInput input(pieces);
+  TModelInput input(pieces, capacity);
   TFaceCounts counts;
   try {
     CountFaces(input, counts);
