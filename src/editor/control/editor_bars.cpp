@@ -25,7 +25,7 @@ void Draw(TDeviceContext& dc, int x, int y, TSurface& src) {
 }
 
 // Writes the decimal digits of n from (x, 0) with the strip's cells.
-int WriteNumber(TDeviceContext& dc, int x, int n, TSurface& strip) {
+void WriteNumber(TDeviceContext& dc, int x, int n, TSurface& strip) {
   TDeviceContext from(&strip);
   for (const char c : std::to_string(n)) {
     const int d = c - '0';
@@ -33,7 +33,6 @@ int WriteNumber(TDeviceContext& dc, int x, int n, TSurface& strip) {
     dc.BitBlt(x, 0, w, kDigitHeight, from, d * kDigitWidth, 0, SRCCOPY);
     x += w;
   }
-  return x;
 }
 
 }  // namespace

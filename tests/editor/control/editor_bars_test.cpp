@@ -96,6 +96,11 @@ TEST_F(EditorBarsTest, TheRulerShowsTicksNumbersAndTheCaretColumn) {
   editor->SetCol(8);
   EXPECT_EQ(Count({ColX(7) + 1, 0, ColX(8), 9}, clNavy), 0);
   EXPECT_EQ(Count({ColX(8) + 1, 0, ColX(9), 9}, clNavy), 5 * 9);
+  // Over a number the mark shows its digits in the ruler's background.
+  editor->SetCol(0);
+  EXPECT_GT(Count({ColX(0) + 1, 0, ColX(1), 9}, clSilver), 8);
+  EXPECT_GT(Count({ColX(0) + 1, 0, ColX(1), 9}, clNavy), 20);
+  EXPECT_EQ(Count({ColX(0) + 1, 0, ColX(1), 9}, clBlack), 0);
 }
 
 TEST_F(EditorBarsTest, ScrolledSidewaysTheNumbersKeepTheirColumns) {
