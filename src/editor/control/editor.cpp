@@ -30,6 +30,9 @@ void TEditor::AfterConstruction() {
   for (TNotifyPersistent* s : std::initializer_list<TNotifyPersistent*>{
            caret_.get(), marks_.get(), margin_.get(), imagebar_.get(), leftbar_.get(), ruler_.get()})
     s->SetOnChange(changed);
+  bitmaps_ = CreateBitmaps();
+  BuildDigitGlyphs();
+  BuildRulerEdge();
   speed_ = CreateEditorSpeed();
   SetBounds(Left(), Top(), 185, 89);
   SetBorderStyle(bsSingle);
@@ -52,6 +55,7 @@ TEditor::~TEditor() {
   imagebar_.reset();
   leftbar_.reset();
   ruler_.reset();
+  FreeBitmaps();
   speed_.reset();
 }
 
@@ -90,7 +94,7 @@ void TEditor::ExchangeScreenStrings(TEditor* other) {
   if (!HandleAllocated()) return;
   UpdateMetrics();
   InitScroll();
-  BuildMargin();
+  BuildMarginBitmap();
   Invalidate();
 }
 
@@ -226,11 +230,10 @@ void TEditor::StringsChange() {
     const int oldWidth = barSizes_.LeftbarWidth();
     if (leftbar_->Visible() && leftbar_->ShowNumber() &&
         barSizes_.Update(SettingsSet(), true, LeftbarText(), colWidth_)) {
-      BuildLeftbarEdge();
-      BuildMargin();
-      // The text moved sideways with the bar's edge: all of it is redrawn.
-      if (barSizes_.LeftbarWidth() != oldWidth) Invalidate();
       UpdateMetrics();
+      BuildLeftbarEdge();
+      BuildMarginBitmap();
+      LeftbarResized(oldWidth, barSizes_.LeftbarWidth());
     }
     InitScroll();
   }
@@ -257,8 +260,8 @@ void TEditor::CreateWnd() {
   UpdateMetrics();
   InitScroll();
   BuildLeftbarEdge();
-  BuildRuler();
-  BuildMargin();
+  RebuildRuler();
+  BuildMarginBitmap();
 }
 
 void TEditor::FontChanged() {
@@ -267,9 +270,19 @@ void TEditor::FontChanged() {
   if (topCol_ > 0) SetCol(0);
   UpdateMetrics();
   InitScroll();
-  BuildRuler();
-  BuildMargin();
+  RebuildRuler();
+  BuildMarginBitmap();
   UpdateCaret();
+}
+
+// The bars' colours may fall back on the editor's.
+void TEditor::ColorChanged() {
+  if (HandleAllocated() && bitmaps_) {
+    BuildLeftbarEdge();
+    RebuildRuler();
+    BuildMarginBitmap();
+  }
+  TCustomControl::ColorChanged();
 }
 
 void TEditor::SetRedraw(bool redraw) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/control/editor_bar_settings.h"
+#include "editor/control/editor_bars.h"
 #include "editor/control/editor_caret_settings.h"
 #include "editor/control/editor_fountain_link.h"
 #include "editor/control/editor_mark_settings.h"
@@ -205,6 +206,25 @@ class TEditor : public TCustomControl,
   virtual int UnderlineY(int row) const;
   bool ItalicMode() const { return italicMode_; }
 
+  // Margins and bars.
+  virtual void BuildRulerImages();
+  // The caret-column mark of the ruler at column col, and its removal.
+  virtual void DrawRulerMark(int col);
+  virtual void EraseRulerMark(int col);
+  virtual void SizeRulerImages();
+  virtual void BuildDigitGlyphs();
+  virtual void BuildDigitStrips();
+  virtual void BuildRulerEdge();
+  virtual void BuildGauge();
+  // Paints the left bar's cells of rows a..b (either order) at once.
+  virtual void RepaintLeftbarRows(int a, int b);
+  virtual void PaintLeftbar(int first, int last);
+  virtual void PaintRuler();
+  virtual int RulerImageWidth() const;
+  // The left bar changed width: the pixels right of it move along.
+  virtual void LeftbarResized(int oldWidth, int newWidth);
+  void PaintImagebar(int first, int last);
+
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
   void ScrollImagebarRows(int fromRow, int rows) override;
@@ -240,15 +260,16 @@ class TEditor : public TCustomControl,
   bool ImagebarVisible() const override { return imagebar_->Visible(); }
   bool LeftbarShowsNumbers() const override { return leftbar_->Visible() && leftbar_->ShowNumber(); }
   TShowNumberMode ShowNumberMode() const override { return leftbar_->ShowNumberMode(); }
-  void RepaintLeftbarNumbers(int first, int last) override;
+  void RepaintLeftbarNumbers(int first, int last) override { RepaintLeftbarRows(first, last); }
 
   // TEditorSettingsHost.
   bool HandleAllocated() const override { return TWinControl::HandleAllocated(); }
   void InitScan() override { store_->InitScan(); }
   void UpdateMetrics() override;
-  void BuildLeftbarEdge() override {}
-  void BuildRuler() override {}
-  void BuildMargin() override {}
+  void BuildLeftbarEdge() override;
+  // Digit strips, gauge and ruler image sizes for the ruler's settings.
+  void RebuildRuler() override;
+  void BuildMarginBitmap() override;
   void InvalidateAll() override { Invalidate(); }
   void ClearUndo() override { store_->UndoObj().Clear(); }
 
@@ -278,11 +299,14 @@ class TEditor : public TCustomControl,
   virtual std::unique_ptr<TEditorLeftbar> CreateEditorLeftbar();
   virtual std::unique_ptr<TEditorRuler> CreateEditorRuler();
   virtual std::unique_ptr<TEditorSpeed> CreateEditorSpeed();
+  virtual std::unique_ptr<TEditorBitmaps> CreateBitmaps();
+  virtual void FreeBitmaps();
 
   void Notification(TComponent* component, TOperation operation) override;
   bool FocusOnPress() const override { return !HasState(csDesigning); }
   void CreateWnd() override;
   void FontChanged() override;
+  void ColorChanged() override;
   void Paint() override { PaintRect(PaintClip()); }
   // Row index with expanded text s, column 0 at x and top at y, inside r.
   virtual void DrawRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
@@ -291,6 +315,9 @@ class TEditor : public TCustomControl,
   virtual void DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y);
   // The selection as painting sees it; the selection operations keep it.
   TEditorSelection selection_;
+  // Set while the rows of a selection just dropped are repainted: they then
+  // also repaint the pixel row under the text that the selection coloured.
+  bool repaintingUnselected_ = false;
   // The one text output: at most the first 1000 columns, each byte one
   // column; an underlined font's line is drawn dotted by hand.
   void EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y);
@@ -324,6 +351,17 @@ class TEditor : public TCustomControl,
   void HideMarkShape(TColor color, int x, int y);
   TColor FontColorFor(TColor color) const { return color == clNone ? Font()->Color() : color; }
   void SelectTextFont(TColor color, TFontStyles style);
+  // The bars' colours with clNone resolved.
+  TColor BarBkColor() const;
+  TColor NumberColor() const;
+  TColor RulerBkColor() const;
+  TColor TickColor() const;
+  TColor RulerMarkColor() const;
+  void CopyRulerCell(int col, TSurface& from);
+  // Moves the ruler's mark to the caret column.
+  void MoveRulerMark();
+  // The logical line of a row for the left bar's numbers.
+  int LeftbarLine(int row) const;
 
   TCharSet delimiters_;
   TEditorScreenStrings* store_ = nullptr;
@@ -337,6 +375,11 @@ class TEditor : public TCustomControl,
   std::unique_ptr<TEditorLeftbar> leftbar_;
   std::unique_ptr<TEditorRuler> ruler_;
   std::unique_ptr<TEditorSpeed> speed_;
+  std::unique_ptr<TEditorBitmaps> bitmaps_;
+  // The first number of the ruler images as last built (-1: none), and the
+  // column the caret mark was last drawn at.
+  int rulerImagesStart_ = -1;
+  int rulerMarkCol_ = 0;
   TEditorFountainLink fountainLink_;
   TImageList* imageDigits_ = nullptr;
   TImageList* imageMarks_ = nullptr;

@@ -247,6 +247,7 @@ void TEditor::AdjustCol(bool vertical, int dir) {
     col_ = std::max(col_, 0);
   }
   if (col_ > kMaxColumns && MapLetter(map, kMaxColumns - 1) != kColLead) col_ = kMaxColumns;
+  MoveRulerMark();
   if (!caretMoving_) UpdateCaret();
 }
 
@@ -293,9 +294,12 @@ void TEditor::SetTopCol(int n) {
   ScopeGuard end([this] { CaretEndUpdate(); });
   const int newCol = std::max(0, std::min(n, kMaxColumns - visibleCols_ / 2));
   const int delta = (topCol_ - newCol) * colWidth_;
+  // The mark moves with the scrolled ruler: off before, on again after.
+  if (delta != 0) EraseRulerMark(rulerMarkCol_);
   topCol_ = newCol;
   if (delta == 0) return;
   Scroll(delta, 0, {TextLeft(), 0, Width(), Height()});
+  DrawRulerMark(col_);
   Window()->SetScrollPos(SB_HORZ, topCol_, true);
   if (keyRepeat_)
     imeUpdatePending_ = true;
@@ -495,15 +499,6 @@ void TEditor::InvalidateRow(int row) {
   const int top = TextTop() + rowHeight_ * (row - topRow_);
   const TRect r{TextLeft(), top, Width(), top + fontHeight_};
   Window()->InvalidateRect(&r, false);
-}
-
-void TEditor::RepaintLeftbarNumbers(int first, int last) {
-  if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
-  const int left = barSizes_.ImagebarWidth();
-  const TRect r{left, TextTop() + rowHeight_ * (first - topRow_), left + barSizes_.LeftbarWidth(),
-                TextTop() + rowHeight_ * (last - topRow_ + 1)};
-  Window()->InvalidateRect(&r, false);
-  Window()->Update();
 }
 
 // ---- Messages ----

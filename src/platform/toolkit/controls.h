@@ -103,7 +103,11 @@ class TWinControl : public TComponent {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& v);
   TColor Color() const { return color_; }
+  // Setting a colour of its own stops the control following its parent's.
   void SetColor(TColor v);
+  // While true the colour follows the parent's.
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool v);
   TFont* Font() { return &font_; }
   const TFont* Font() const { return &font_; }
   // While true the font follows the parent's.
@@ -191,6 +195,8 @@ class TWinControl : public TComponent {
   virtual void AlignControls();
   virtual TRect AlignRect() const { return ClientRect(); }
   virtual void FontChanged();
+  // The colour changed, set or taken from the parent.
+  virtual void ColorChanged();
 
   // Paints the client area in a paint cycle; the default fills it with Color.
   virtual void PaintWindow(TDeviceContext& dc, const TRect& clip);
@@ -213,6 +219,7 @@ class TWinControl : public TComponent {
  private:
   friend class TControlWindow;
   void ParentFontChanged(TObject* sender);
+  void StoreColor(TColor v);
   void InsertControl(TWinControl* control);
   void RemoveControl(TWinControl* control);
 
@@ -225,6 +232,7 @@ class TWinControl : public TComponent {
   bool enabled_ = true;
   std::string caption_;
   TColor color_ = clBtnFace;
+  bool parentColor_ = false;
   TFont font_;
   bool parentFont_ = true;
   bool settingParentFont_ = false;

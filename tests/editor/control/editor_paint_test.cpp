@@ -109,6 +109,89 @@ TEST_F(EditorPaintTest, TextPastColumn1000IsCutAndMarked) {
   EXPECT_GT(CellPixels(0, 1000, clGray), 3);
 }
 
+TEST_F(EditorPaintTest, ADoubleByteCharacterAtColumn999IsDrawnWholeBeforeTheHideMark) {
+  editor->Marks()->HideMark()->SetVisible(true);
+  editor->Lines()->SetText(std::string(999, 'a') + "\x8a\xbf" + std::string(50, 'b') + "\r\n");
+  editor->SetRowCol(0, 1001);
+  editor->Window()->Perform(WM_KILLFOCUS);
+  Run();
+  EXPECT_GT(CellPixels(0, 999, clBlack), 3);
+  EXPECT_GT(CellPixels(0, 1000, clBlack), 3);
+  EXPECT_EQ(CellPixels(0, 1001, clBlack), 0);
+  EXPECT_GT(CellPixels(0, 1001, clGray), 3);
+}
+
+TEST_F(EditorPaintTest, AnUnderlinedTokenGetsADottedLine) {
+  editor->View()->Colors()->Reserve()->SetStyle(fsUnderline);
+  editor->Lines()->SetText("total 1\r\n");
+  editor->SetRowCol(1, 0);
+  Run();
+  // Dots from the token's first pixel to the one after its last, inclusive.
+  const int y = editor->TextTop() + editor->FontHeight() - 1;
+  for (int k = 0; k <= 30; ++k)
+    EXPECT_EQ(ClientPixel(editor->TextLeft() + k, y), ColorToPixel(k % 2 == 0 ? clBlue : clWhite)) << k;
+}
+
+TEST_F(EditorPaintTest, AWrappedRowEndsInAChevron) {
+  editor->Marks()->WrapMark()->SetVisible(true);
+  editor->WrapOption()->SetWrapByte(20);
+  editor->SetWordWrap(true);
+  editor->Lines()->SetText(std::string(25, 'a') + "\r\n");
+  editor->SetRowCol(1, 0);
+  Run();
+  // E = 3 for 6-pixel columns: (x+6, y-3) to (x+3, y) to (x+7, y+4), the
+  // last point left out.
+  const int x = editor->TextLeft() + 20 * 6;
+  const int y = editor->TextTop() + 6;
+  for (const TPoint p : {TPoint{x + 6, y - 3}, TPoint{x + 5, y - 2}, TPoint{x + 3, y}, TPoint{x + 6, y + 3}})
+    EXPECT_EQ(ClientPixel(p.x, p.y), ColorToPixel(clGray)) << p.x - x << "," << p.y - y;
+  EXPECT_EQ(ClientPixel(x + 7, y + 4), ColorToPixel(clWhite));
+  // The row that goes on to its line break has the arrow instead.
+  EXPECT_GT(CellPixels(1, 5, clGray), 0);
+}
+
+TEST_F(EditorPaintTest, AnItalicColourSlantsItsTokensOverTheFilledRow) {
+  editor->View()->Colors()->Int()->SetStyle(fsItalic);
+  editor->Lines()->SetText("12ab\r\n");
+  editor->SetRowCol(1, 0);
+  Run();
+  ASSERT_TRUE(editor->ItalicMode());
+  const auto digits = [&] {
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 12; ++x) pixels.push_back(ClientPixel(editor->TextLeft() + x, editor->TextTop() + y));
+    return pixels;
+  };
+  const std::vector<uint32_t> slanted = digits();
+  EXPECT_GT(CellPixels(0, 0, clBlue, 2), 6);
+  EXPECT_GT(CellPixels(0, 2, clBlack, 2), 6);
+  editor->View()->Colors()->Int()->SetStyle(0);
+  Run();
+  EXPECT_FALSE(editor->ItalicMode());
+  EXPECT_GT(CellPixels(0, 0, clBlue, 2), 6);
+  EXPECT_NE(digits(), slanted);
+}
+
+// The pixel rows under the text are the background's: turning the underline
+// on moves the rows, and no glyph pixels of the old places stay behind.
+TEST_F(EditorPaintTest, PixelRowsBetweenTextRowsKeepNothingStale) {
+  editor->Marks()->Underline()->SetVisible(false);
+  editor->Margin()->SetLine(2);
+  editor->Lines()->SetText(NumberedLines(6));
+  editor->SetRowCol(5, 0);
+  Run();
+  editor->Marks()->Underline()->SetVisible(true);
+  editor->SetColor(clYellow);
+  Run();
+  ASSERT_EQ(editor->RowHeight(), 12 + 2 + 1);
+  for (int row = 0; row < 5; ++row)
+    for (int dy = 12; dy < 15; ++dy) {
+      const int y = editor->TextTop() + row * editor->RowHeight() + dy;
+      for (int x = editor->TextLeft(); x < editor->TextLeft() + 60; ++x)
+        ASSERT_EQ(ClientPixel(x, y), ColorToPixel(clYellow)) << row << ": " << x << "," << y;
+    }
+}
+
 TEST_F(EditorPaintTest, AnAttachedFountainColoursTheTextUntilItGoes) {
   editor->Lines()->SetText("12 ab\r\n");
   auto* fountain = TFountain::Create<TEditorFountain>(form.get());
@@ -273,6 +356,17 @@ TEST_F(EditorSelectionPaintTest, WithoutSelectColoursTheSelectionIsInverted) {
   // Emptying the text drops the selection.
   editor->Lines()->Clear();
   EXPECT_FALSE(editor->Selected());
+}
+
+TEST_F(EditorSelectionPaintTest, SelectedEndMarksTakeTheSelectionsTextColour) {
+  editor->Marks()->RetMark()->SetVisible(true);
+  editor->Select({sstSelected, 0, 0, 1, 0, false});
+  Run();
+  EXPECT_GT(CellPixels(0, 6, clWhite), 3);
+  EXPECT_GT(CellPixels(0, 6, clNavy), 40);
+  EXPECT_EQ(CellPixels(0, 6, clGray), 0);
+  EXPECT_GT(CellPixels(1, 6, clGray), 3);
+  EXPECT_EQ(CellPixels(1, 6, clNavy), 0);
 }
 
 class DrawLineRecorder : public TObject {
