@@ -157,6 +157,34 @@ TEST_F(EditorTest, CaretOffsetsCountLineBreaksAsTwo) {
   EXPECT_EQ(editor->Col(), 8);
 }
 
+// With word wrap the rows of one line share its number; offsets run on
+// across the wrapped rows without a break between them.
+TEST_F(EditorTest, WrappedRowsMapToTheirLineAndOffsets) {
+  editor->WrapOption()->SetWrapByte(20);
+  editor->SetWordWrap(true);
+  editor->Lines()->SetText(std::string(45, 'a') + "\r\nb\r\n" + std::string(25, 'c') + "\r\n");
+  // Rows: a x20, a x20, a x5 | b | c x20, c x5 | (the empty row after the last break)
+  const int lines[] = {0, 0, 0, 1, 2, 2, 3};
+  for (int row = 0; row < 7; ++row) EXPECT_EQ(editor->RowToLine(row), lines[row]) << row;
+  EXPECT_EQ(editor->Lines()->Count(), 3);
+  EXPECT_EQ(editor->Lines()->LineToRow(2), 4);
+  EXPECT_EQ(editor->GetTextLen(), 45 + 1 + 25 + 6);
+  EXPECT_EQ(editor->CharOffset(0, 2, 3), 43);
+  editor->PlaceCaretAtOffset(1, 21);
+  EXPECT_EQ(editor->Row(), 2);
+  EXPECT_EQ(editor->Col(), 1);
+
+  // A line inserted above moves the numbers below it on.
+  editor->ScreenStrings()->ChangeRows(3, 0, "new\r\n");
+  EXPECT_EQ(editor->RowToLine(4), 2);
+  EXPECT_EQ(editor->RowToLine(6), 3);
+  EXPECT_EQ(editor->Lines()->LineToRow(3), 5);
+  EXPECT_EQ(editor->GetTextLen(), 45 + 1 + 25 + 3 + 8);
+
+  editor->SetWordWrap(false);
+  EXPECT_EQ(editor->RowToLine(2), 2);
+}
+
 TEST_F(EditorTest, TheViewFollowsTheCaretAndTheSystemCaretSitsOnIt) {
   Counter counter;
   editor->SetOnTopRowChange(TNotifyEvent::Of<&Counter::TopRowChanged>(&counter));
