@@ -148,13 +148,13 @@ void TEditor::Notification(TComponent* component, TOperation operation) {
 }
 
 void TEditor::CleanSelection() {
-  if (!Selected()) return;
-  selection_.state = sstNone;
+  if (!SelectedOrHit()) return;
+  selection_.state = TSelectionState::None;
   Invalidate();
 }
 
 void TEditor::SetHitStyle(TEditorHitStyle value) {
-  if (Selected()) CleanSelection();
+  if (SelectedOrHit()) CleanSelection();
   hitStyle_ = value;
 }
 

@@ -12,6 +12,7 @@
 #include "editor/control/editor_caret_settings.h"
 #include "editor/control/editor_fountain_link.h"
 #include "editor/control/editor_mark_settings.h"
+#include "editor/control/editor_selection.h"
 #include "editor/control/editor_settings_change.h"
 #include "editor/control/editor_speed.h"
 #include "editor/control/editor_view_info.h"
@@ -24,18 +25,6 @@
 namespace corvida {
 
 class TFountainParser;
-
-// What of a selection painting needs: its state, its ends as (row, column)
-// with start before end, and whether it is a box of columns.
-enum TSelectionState { sstNone, sstAnchored, sstSelected, sstHit };
-struct TEditorSelection {
-  TSelectionState state = sstNone;
-  int startRow = 0;
-  int startCol = 0;
-  int endRow = 0;
-  int endCol = 0;
-  bool box = false;
-};
 
 // Called for every painted text row (each part of a row split by the
 // selection): the row text, its x and y, the row index, the rectangle and
@@ -205,14 +194,27 @@ class TEditor : public TCustomControl,
   virtual int UnderlineY(int row) const;
   bool ItalicMode() const { return italicMode_; }
 
+  // The selection.
+  const TSelectionModel& Selection() const { return selection_; }
+  TSelectionState SelectionState() const { return selection_.state; }
+  // A selection is shown (a search hit is not).
+  bool Selected() const { return selection_.state == TSelectionState::Selected; }
+  // A selection or a search hit is shown.
+  bool SelectedOrHit() const override {
+    return selection_.state == TSelectionState::Selected || selection_.state == TSelectionState::Hit;
+  }
+  // Painting draws the selection colours: a selection, or a hit with hsDraw.
+  bool SelectionDrawn() const {
+    return selection_.state == TSelectionState::Selected ||
+           (selection_.state == TSelectionState::Hit && hitStyle_ == hsDraw);
+  }
+
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
   void ScrollImagebarRows(int fromRow, int rows) override;
 
   // TEditorView.
   TEditorScreenStrings* ScreenStrings() const override { return store_; }
-  // A selection or a search hit is shown.
-  bool Selected() const override { return selection_.state == sstSelected || selection_.state == sstHit; }
   // Drops a shown selection or hit and repaints.
   void CleanSelection() override;
   void StringsChange() override;
@@ -289,8 +291,7 @@ class TEditor : public TCustomControl,
   virtual void DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
   // Splits the row by the selection into normal and selected parts.
   virtual void DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y);
-  // The selection as painting sees it; the selection operations keep it.
-  TEditorSelection selection_;
+  TSelectionModel selection_;
   // The one text output: at most the first 1000 columns, each byte one
   // column; an underlined font's line is drawn dotted by hand.
   void EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y);

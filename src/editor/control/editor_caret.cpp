@@ -451,12 +451,12 @@ void TEditor::CaretEndUpdate() {
 }
 
 void TEditor::UnderlineBeginUpdate() {
-  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !Selected()) EraseUnderline(row_);
+  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) EraseUnderline(row_);
 }
 
 void TEditor::UnderlineEndUpdate() {
   if (underlineLevel_ == 0) return;
-  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !Selected()) DrawUnderline(row_);
+  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) DrawUnderline(row_);
 }
 
 // ---- Repainting for the row store ----

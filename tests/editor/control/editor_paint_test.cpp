@@ -194,8 +194,10 @@ TEST_F(EditorPaintTest, TwoEditorsOnOneStoreBothShowAnEditMadeInEither) {
 class TSelectingEditor : public TEditor {
  public:
   using TEditor::TEditor;
-  void Select(TEditorSelection selection) {
-    selection_ = selection;
+  void Select(TSelectionState state, TSelectionColumns columns, bool box) {
+    selection_.state = state;
+    selection_.columns = columns;
+    selection_.box = box;
     Invalidate();
   }
 };
@@ -229,7 +231,7 @@ class EditorSelectionPaintTest : public testing::ToolkitTest {
 };
 
 TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) {
-  editor->Select({sstSelected, 0, 2, 1, 3, false});
+  editor->Select(TSelectionState::Selected, {0, 1, 2, 3}, false);
   Run();
   EXPECT_EQ(CellPixels(0, 1, clNavy), 0);
   EXPECT_GT(CellPixels(0, 2, clNavy), 20);
@@ -241,7 +243,7 @@ TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) 
   EXPECT_EQ(CellPixels(2, 0, clNavy), 0);
 
   // A box covers the same columns on every row.
-  editor->Select({sstSelected, 0, 1, 2, 3, true});
+  editor->Select(TSelectionState::Selected, {0, 2, 1, 3}, true);
   Run();
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(CellPixels(row, 0, clNavy), 0);
@@ -254,25 +256,25 @@ TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) 
 TEST_F(EditorSelectionPaintTest, WithoutSelectColoursTheSelectionIsInverted) {
   editor->View()->Colors()->Select()->SetBkColor(clNone);
   editor->View()->Colors()->Select()->SetColor(clNone);
-  editor->Select({sstSelected, 1, 0, 1, 2, false});
+  editor->Select(TSelectionState::Selected, {1, 1, 0, 2}, false);
   Run();
   EXPECT_GT(CellPixels(1, 0, clBlack), 20);
   EXPECT_GT(CellPixels(1, 0, clWhite), 5);
   EXPECT_LT(CellPixels(1, 2, clBlack), 20);
   // A hit is drawn only when hits are drawn.
   editor->View()->Colors()->Hit()->SetBkColor(clRed);
-  editor->Select({sstHit, 2, 0, 2, 2, false});
+  editor->Select(TSelectionState::Hit, {2, 2, 0, 2}, false);
   Run();
   EXPECT_EQ(CellPixels(2, 0, clRed), 0);
   // Changing the hit style drops the shown hit first.
   editor->SetHitStyle(hsDraw);
-  EXPECT_FALSE(editor->Selected());
-  editor->Select({sstHit, 2, 0, 2, 2, false});
+  EXPECT_FALSE(editor->SelectedOrHit());
+  editor->Select(TSelectionState::Hit, {2, 2, 0, 2}, false);
   Run();
   EXPECT_GT(CellPixels(2, 0, clRed), 20);
   // Emptying the text drops the selection.
   editor->Lines()->Clear();
-  EXPECT_FALSE(editor->Selected());
+  EXPECT_FALSE(editor->SelectedOrHit());
 }
 
 class DrawLineRecorder : public TObject {
