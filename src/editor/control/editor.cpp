@@ -147,17 +147,6 @@ void TEditor::Notification(TComponent* component, TOperation operation) {
   if (removed) Invalidate();
 }
 
-void TEditor::CleanSelection() {
-  if (!SelectedOrHit()) return;
-  selection_.state = TSelectionState::None;
-  Invalidate();
-}
-
-void TEditor::SetHitStyle(TEditorHitStyle value) {
-  if (SelectedOrHit()) CleanSelection();
-  hitStyle_ = value;
-}
-
 void TEditor::SetScrollBars(TScrollStyle value) {
   if (value == ScrollBars()) return;
   TCustomControl::SetScrollBars(value);

@@ -86,7 +86,8 @@ class TEditor : public TCustomControl,
   TEditorHitStyle HitStyle() const { return hitStyle_; }
   void SetHitStyle(TEditorHitStyle value);
   bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool value) { readOnly_ = value; }
+  // Refused while a selection is dragged.
+  void SetReadOnly(bool value);
   int UndoListMax() const { return store_->UndoObj().UndoListMax(); }
   void SetUndoListMax(int value) { store_->UndoObj().SetUndoListMax(value); }
   bool WantReturns() const { return wantReturns_; }
@@ -110,6 +111,11 @@ class TEditor : public TCustomControl,
   void SetOnTopColChange(TNotifyEvent e) { onTopColChange_ = e; }
   TDrawLineEvent OnDrawLine() const { return onDrawLine_; }
   void SetOnDrawLine(TDrawLineEvent e) { onDrawLine_ = e; }
+  // Fired whenever the selection is recomputed or dropped.
+  TSelectionChangeEvent OnSelectionChange() const { return onSelectionChange_; }
+  void SetOnSelectionChange(TSelectionChangeEvent e) { onSelectionChange_ = e; }
+  TNotifyEvent OnSelectionModeChange() const { return onSelectionModeChange_; }
+  void SetOnSelectionModeChange(TNotifyEvent e) { onSelectionModeChange_ = e; }
 
   // Row marks: 0-9 are numbered (one row each), 10-15 image marks.
   virtual void SetRowMark(int row, int mark);
@@ -146,6 +152,10 @@ class TEditor : public TCustomControl,
   // The columns of s's leading blanks; -1 for an empty s.
   int IndentWidth(std::string_view s) const;
   std::string ColumnMap(int row) const;
+  // The byte index of display column col in row, at most the row's length.
+  int ColumnToIndex(int row, int col) const;
+  // The caret's byte index in its row.
+  int CaretIndex() const { return ColumnToIndex(row_, col_); }
   TColumnLayout Layout() const { return store_->Layout(); }
   int RowToLine(int row) const;
   // The text with each tab replaced by the spaces up to its stop.
@@ -194,7 +204,8 @@ class TEditor : public TCustomControl,
   virtual int UnderlineY(int row) const;
   bool ItalicMode() const { return italicMode_; }
 
-  // The selection.
+  // The selection. Positions are the caret's: anchor a selection, move the
+  // caret, update the selection.
   const TSelectionModel& Selection() const { return selection_; }
   TSelectionState SelectionState() const { return selection_.state; }
   // A selection is shown (a search hit is not).
@@ -208,6 +219,37 @@ class TEditor : public TCustomControl,
     return selection_.state == TSelectionState::Selected ||
            (selection_.state == TSelectionState::Hit && hitStyle_ == hsDraw);
   }
+  TSelectionMode SelectionMode() const { return selection_.box ? TSelectionMode::Box : TSelectionMode::Normal; }
+  // Recomputes a shown selection in the new mode; refused while dragging.
+  void SetSelectionMode(TSelectionMode mode);
+  // Drops a shown selection or hit and anchors a new selection at the
+  // caret; nothing is shown yet.
+  void StartSelection();
+  // Shows an anchored selection (a hit while one is being marked) or
+  // recomputes a shown one up to the caret; repaints only what changed.
+  void UpdateSelection();
+  // Drops a shown selection or hit, repainting its rows once. Without a
+  // window the selection is dropped all the same.
+  void CleanSelection() override;
+  // Deletes the selected text as one edit and one undo step; the caret goes
+  // to where the selection began.
+  void DeleteSelection();
+  void ClearSelection() { DeleteSelection(); }
+  // The selected text; a box gives each row's part followed by CR LF.
+  std::string GetSelText() const;
+  int GetSelLength() const;
+  // The character offset of the selection's start, or of the caret.
+  int GetSelStart() const;
+  // Drops the selection and puts the caret at a character offset.
+  void SetSelStart(int offset);
+  // Selects length characters from the caret (from the start of a selection
+  // or hit), as a selection or a hit by HitStyle; length <= 0 drops it.
+  void SetSelLength(int length);
+  void SelectAll();
+  bool IsInSelection(int row, int col) const;
+  // The selection's rows as they are without the selected text: one entry a
+  // row for a box, one entry for a normal selection.
+  std::vector<TRowWithoutSelection> RowsWithoutSelection() const;
 
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
@@ -215,8 +257,6 @@ class TEditor : public TCustomControl,
 
   // TEditorView.
   TEditorScreenStrings* ScreenStrings() const override { return store_; }
-  // Drops a shown selection or hit and repaints.
-  void CleanSelection() override;
   void StringsChange() override;
   bool Modified() const override { return modified_; }
   void SetModified(bool value) override { modified_ = value; }
@@ -291,7 +331,9 @@ class TEditor : public TCustomControl,
   virtual void DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
   // Splits the row by the selection into normal and selected parts.
   virtual void DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y);
-  TSelectionModel selection_;
+  // Selects n characters from the caret, normal mode; n <= 0 drops the
+  // selection, leaving the caret at its start.
+  void SelectCharacters(int n);
   // The one text output: at most the first 1000 columns, each byte one
   // column; an underlined font's line is drawn dotted by hand.
   void EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y);
@@ -325,6 +367,14 @@ class TEditor : public TCustomControl,
   void HideMarkShape(TColor color, int x, int y);
   TColor FontColorFor(TColor color) const { return color == clNone ? Font()->Color() : color; }
   void SelectTextFont(TColor color, TFontStyles style);
+  // The byte and column forms from the anchor and the caret.
+  void ComputeSelection();
+  void RepaintSelectionChange(const TSelectionColumns& before, const TSelectionColumns& after);
+  void MoveCaretToSelectionStart();
+  // SelectCharacters marking a hit.
+  void MarkHit(int n);
+  // A caret as wide as the hit.
+  void ShowHitCaret();
 
   TCharSet delimiters_;
   TEditorScreenStrings* store_ = nullptr;
@@ -343,6 +393,9 @@ class TEditor : public TCustomControl,
   TImageList* imageMarks_ = nullptr;
   TEditorBarSizes barSizes_;
 
+  TSelectionModel selection_;
+  // CleanSelection is repainting the rows it unselected.
+  bool cleaningSelection_ = false;
   TEditorHitStyle hitStyle_ = hsSelect;
   bool readOnly_ = false;
   bool wantReturns_ = true;
@@ -380,6 +433,8 @@ class TEditor : public TCustomControl,
   TNotifyEvent onTopRowChange_;
   TNotifyEvent onTopColChange_;
   TDrawLineEvent onDrawLine_;
+  TSelectionChangeEvent onSelectionChange_;
+  TNotifyEvent onSelectionModeChange_;
 };
 
 }  // namespace corvida

@@ -16,19 +16,6 @@ namespace {
 // a double-byte character starts there.
 constexpr int kCaretColLimit = kMaxColumns + 1;
 
-char MapLetter(const std::string& map, int col) {
-  return col >= 0 && col < static_cast<int>(map.size()) ? map[static_cast<size_t>(col)] : '\0';
-}
-
-// The string index of display column col: columns of a tab's filler map to
-// the tab itself.
-int ColToIndex(const std::string& map, int col) {
-  int fillers = 0;
-  for (int c = 0; c <= col && c < static_cast<int>(map.size()); ++c)
-    if (map[static_cast<size_t>(c)] == kColTab) ++fillers;
-  return col - fillers;
-}
-
 }  // namespace
 
 // ---- Metrics and conversions ----
@@ -145,6 +132,10 @@ int RowOffsetLength(const TEditorScreenStrings& store, int row) {
 }
 
 }  // namespace
+
+int TEditor::ColumnToIndex(int row, int col) const {
+  return std::min(static_cast<int>(GetRowString(row).size()), ColToIndex(ColumnMap(row), col));
+}
 
 int TEditor::CharOffset(int startRow, int row, int col) const {
   int offset = 0;

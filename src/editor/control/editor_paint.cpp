@@ -93,8 +93,10 @@ void TEditor::PaintRect(const TRect& clip) {
       const int x0 = textLeft - scrollOffset_;
       const int count = store_->Count();
       std::unique_ptr<TFountainParser> parser = ActiveFountain()->CreateParser();
-      // A shown selection also fills the pixel row under the text.
-      TRect row{r.left, r.top, r.right, r.top + fontHeight_ + (SelectedOrHit() ? margin_->UnderlinePixel() : 0)};
+      // A shown selection also fills the pixel row under the text, and
+      // clears it again when it is dropped.
+      const bool fillUnderline = SelectedOrHit() || cleaningSelection_;
+      TRect row{r.left, r.top, r.right, r.top + fontHeight_ + (fillUnderline ? margin_->UnderlinePixel() : 0)};
       const bool drawSelection = SelectionDrawn();
       for (int i = first; i <= last; ++i) {
         if (i < count && drawSelection) {
