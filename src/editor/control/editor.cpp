@@ -206,6 +206,9 @@ void TEditor::GotoRowMark(int mark) {
 }
 
 void TEditor::StringsChange() {
+  // Every edit of this view drops the selection first; one that survives was
+  // made through another view of the store and would now cover other text.
+  if (store_->UpdatePending() && SelectedOrHit()) CleanSelection();
   if (HasState(csDesigning) && store_->WordWrap()) {
     store_->WrapAll();
     store_->InitScan();

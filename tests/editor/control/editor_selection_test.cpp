@@ -324,6 +324,20 @@ TEST_F(EditorSelectionTest, EditsOfTheTextDropTheSelectionAlsoWithoutAWindow) {
   editor->SelectAll();
   editor->Lines()->Add("ghi");
   EXPECT_FALSE(editor->SelectedOrHit());
+
+  // An edit made through another view of the same text.
+  TEditor* other = TEditor::Create(form.get());
+  other->SetParent(form.get());
+  other->ExchangeScreenStrings(editor);
+  editor->SetSelStart(5);
+  editor->SetSelLength(3);
+  ASSERT_EQ(editor->GetSelText(), "def");
+  other->SetSelStart(0);
+  other->SetSelLength(5);
+  other->DeleteSelection();
+  EXPECT_FALSE(editor->SelectedOrHit());
+  editor->DeleteSelection();
+  EXPECT_EQ(Text(), "def\r\nghi\r\n");
 }
 
 // Painting: a changing selection repaints only its difference, dropping it
