@@ -28,7 +28,8 @@ std::string_view Slice(std::string_view s, int from, int to) {
 // The bytes [start, end) of text that a box from column left to column right
 // (exclusive) covers. A double-byte character or a tab belongs to the side
 // where it begins.
-void BoxBytes(std::string_view text, const std::string& map, int left, int right, int& start, int& end) {
+void BoxBytes(std::string_view text, const std::string& map, int left, int right, int& start,
+              int& end) {
   const int size = static_cast<int>(text.size());
   if (MapLetter(map, left) == kColTrail) ++left;
   while (MapLetter(map, left) == kColTab) ++left;
@@ -62,7 +63,9 @@ void ForEachSelectedPiece(const TEditor& editor, Piece&& piece) {
   const TSelectionBytes& b = sel.bytes;
   const TEditorScreenStrings& store = *editor.ScreenStrings();
   const int count = store.Count();
-  const auto row = [&](int r) { return r >= 0 && r < count ? std::string_view(store.StringRef(r)) : std::string_view(); };
+  const auto row = [&](int r) {
+    return r >= 0 && r < count ? std::string_view(store.StringRef(r)) : std::string_view();
+  };
   if (b.firstRow == b.lastRow) {
     piece(Slice(row(b.firstRow), b.startIndex, b.endIndex + 1));
     return;
@@ -161,7 +164,8 @@ void TEditor::ComputeSelection() {
   if (onSelectionChange_) onSelectionChange_(this, s.state != TSelectionState::None);
 }
 
-void TEditor::RepaintSelectionChange(const TSelectionColumns& before, const TSelectionColumns& after) {
+void TEditor::RepaintSelectionChange(const TSelectionColumns& before,
+                                     const TSelectionColumns& after) {
   if (!HandleAllocated()) return;
   const bool box = selection_.box;
   const int textLeft = TextLeft();
@@ -215,8 +219,9 @@ void TEditor::CleanSelection() {
       // The unselected rows also clear the pixel row the selection filled.
       cleaningSelection_ = true;
       ScopeGuard cleaned([this] { cleaningSelection_ = false; });
-      const TRect r{TextLeft(), TextTop() + rowHeight_ * (first - topRow_), Width(),
-                    TextTop() + rowHeight_ * (last - topRow_) + fontHeight_ + margin_->UnderlinePixel()};
+      const TRect r{
+          TextLeft(), TextTop() + rowHeight_ * (first - topRow_), Width(),
+          TextTop() + rowHeight_ * (last - topRow_) + fontHeight_ + margin_->UnderlinePixel()};
       Window()->InvalidateRect(&r, false);
       Window()->Update();
     }
@@ -234,16 +239,19 @@ std::vector<TRowWithoutSelection> TEditor::RowsWithoutSelection() const {
       const std::string text = GetRowString(r);
       int start = 0;
       int end = 0;
-      BoxBytes(text, ColumnMap(r), selection_.columns.leftCol, selection_.columns.rightCol, start, end);
-      rows.push_back({text.substr(0, static_cast<size_t>(start)) + text.substr(static_cast<size_t>(end)),
-                      GetRowAttribute(r), start});
+      BoxBytes(text, ColumnMap(r), selection_.columns.leftCol, selection_.columns.rightCol, start,
+               end);
+      rows.push_back(
+          {text.substr(0, static_cast<size_t>(start)) + text.substr(static_cast<size_t>(end)),
+           GetRowAttribute(r), start});
     }
     return rows;
   }
   const std::string first = GetRowString(b.firstRow);
   std::string text(Slice(first, 0, b.startIndex));
   text += Slice(GetRowString(b.lastRow), b.endIndex + 1, INT_MAX);
-  rows.push_back({std::move(text), GetRowAttribute(b.lastRow), std::clamp(b.startIndex, 0, static_cast<int>(first.size()))});
+  rows.push_back({std::move(text), GetRowAttribute(b.lastRow),
+                  std::clamp(b.startIndex, 0, static_cast<int>(first.size()))});
   return rows;
 }
 
@@ -254,17 +262,16 @@ void TEditor::DeleteSelection() {
   const int startRow = std::max(store_->FirstRowOfLine(k.firstRow), k.firstRow - 1);
   // A box's left column may lie past the end of its first row.
   const int offset = CharOffset(startRow, k.firstRow, 0) + ColumnToIndex(k.firstRow, k.leftCol);
+  const std::vector<TRowWithoutSelection> kept = RowsWithoutSelection();
+  // Nothing selected changes no text and leaves no undo step.
+  bool removes = !selection_.box && GetSelLength() > 0;
   std::string joined;
-  for (const TRowWithoutSelection& row : RowsWithoutSelection()) {
-    joined += row.text;
-    if (row.attribute == raCrlf) joined += kLineBreak;
-  }
-  const int rows = std::min(k.lastRow, store_->Count() - 1) - k.firstRow + 1;
-  std::string before;
-  if (rows > 0) {
-    TRowAttribute lastAttribute = raInvalid;
-    int rowCount = 0;
-    store_->GetRowsText(k.firstRow, rows, lastAttribute, rowCount, before);
+  for (size_t i = 0; i < kept.size(); ++i) {
+    if (selection_.box)
+      removes =
+          removes || kept[i].text.size() != GetRowString(k.firstRow + static_cast<int>(i)).size();
+    joined += kept[i].text;
+    if (kept[i].attribute == raCrlf) joined += kLineBreak;
   }
   const bool multiRow = k.firstRow != k.lastRow;
   if (multiRow) {
@@ -277,8 +284,9 @@ void TEditor::DeleteSelection() {
     CaretEndUpdate();
   });
   CleanSelection();
-  // Nothing selected changes no text and leaves no undo step.
-  if (joined != before) store_->ChangeRows(k.firstRow, std::max(rows, 0), joined);
+  if (removes)
+    store_->ChangeRows(k.firstRow, std::min(k.lastRow, store_->Count() - 1) - k.firstRow + 1,
+                       joined);
   PlaceCaretAtOffset(startRow, offset);
 }
 
@@ -293,13 +301,15 @@ std::string TEditor::GetSelText() const {
 int TEditor::GetSelLength() const {
   if (!Selected()) return 0;
   int length = 0;
-  ForEachSelectedPiece(*this, [&](std::string_view piece) { length += static_cast<int>(piece.size()); });
+  ForEachSelectedPiece(*this,
+                       [&](std::string_view piece) { length += static_cast<int>(piece.size()); });
   return length;
 }
 
 int TEditor::GetSelStart() const {
   if (store_->Count() == 0) return 0;
-  if (SelectedOrHit()) return CharOffset(0, selection_.bytes.firstRow, 0) + selection_.bytes.startIndex;
+  if (SelectedOrHit())
+    return CharOffset(0, selection_.bytes.firstRow, 0) + selection_.bytes.startIndex;
   return CharOffset(0, row_, 0) + CaretIndex();
 }
 

@@ -13,13 +13,18 @@
 namespace corvida {
 namespace {
 
-constexpr const char* kBoxText = "\txy\r\na\x82\xa0" "b\x82\xa1" "ef\r\nabcdefgh\r\n";
+constexpr const char* kBoxText =
+    "\txy\r\na\x82\xa0"
+    "b\x82\xa1"
+    "ef\r\nabcdefgh\r\n";
 
 class SelectionEvents : public TObject {
  public:
   void SelectionChange(TObject*, bool selected) { changes.push_back(selected); }
   void ModeChange(TObject*) { ++modeChanges; }
-  void DrawLine(TObject*, const std::string&, int, int, int index, const TRect&, bool) { drawn.push_back(index); }
+  void DrawLine(TObject*, const std::string&, int, int, int index, const TRect&, bool) {
+    drawn.push_back(index);
+  }
   std::vector<bool> changes;
   int modeChanges = 0;
   std::vector<int> drawn;
@@ -29,7 +34,8 @@ class EditorSelectionTest : public testing::EditorTest {
  protected:
   void SetUp() override {
     EditorTest::SetUp();
-    editor->SetOnSelectionChange(TSelectionChangeEvent::Of<&SelectionEvents::SelectionChange>(&events));
+    editor->SetOnSelectionChange(
+        TSelectionChangeEvent::Of<&SelectionEvents::SelectionChange>(&events));
     editor->SetOnSelectionModeChange(TNotifyEvent::Of<&SelectionEvents::ModeChange>(&events));
   }
   // Selects from the caret at (row0, col0) to (row1, col1) as Shift+arrows
@@ -88,7 +94,9 @@ TEST_F(EditorSelectionTest, AnAnchorShowsNothingUntilTheSelectionIsUpdated) {
 }
 
 TEST_F(EditorSelectionTest, OffsetsAndLengthsCountLineBreaksAsTwo) {
-  editor->Lines()->SetText("ab\x82\xa0" "cd\r\n\tx\r\nlast");
+  editor->Lines()->SetText(
+      "ab\x82\xa0"
+      "cd\r\n\tx\r\nlast");
   editor->SetSelStart(3);  // inside the double-byte character: the caret steps off it
   EXPECT_EQ(editor->Row(), 0);
   editor->SetSelStart(6);
@@ -110,7 +118,9 @@ TEST_F(EditorSelectionTest, OffsetsAndLengthsCountLineBreaksAsTwo) {
 
   // Past the end the selection runs to the end of the last row.
   editor->SetSelLength(100);
-  EXPECT_EQ(editor->GetSelText(), "\x82\xa0" "cd\r\n\tx\r\nlast");
+  EXPECT_EQ(editor->GetSelText(),
+            "\x82\xa0"
+            "cd\r\n\tx\r\nlast");
   EXPECT_EQ(editor->Row(), 2);
   EXPECT_EQ(editor->Col(), 4);
   EXPECT_EQ(editor->GetSelStart(), 2);
@@ -135,17 +145,23 @@ TEST_F(EditorSelectionTest, WrappedRowsJoinWithoutBreaks) {
   editor->WrapOption()->SetWrapByte(20);
   editor->SetWordWrap(true);
   // The wide character does not fit at the end of the first row.
-  const std::string text = "0123456789abcdefghi\x82\xa0" "ABCDEFGHIJKLMNOPQRklm\r\nnext\r\n";
+  const std::string text =
+      "0123456789abcdefghi\x82\xa0"
+      "ABCDEFGHIJKLMNOPQRklm\r\nnext\r\n";
   editor->Lines()->SetText(text);
   ASSERT_EQ(editor->ScreenStrings()->Count(), 4);
   ASSERT_EQ(editor->GetRowString(0), "0123456789abcdefghi");
   editor->SetSelStart(7);
   editor->SetSelLength(16);
-  EXPECT_EQ(editor->GetSelText(), "789abcdefghi\x82\xa0" "AB");
+  EXPECT_EQ(editor->GetSelText(),
+            "789abcdefghi\x82\xa0"
+            "AB");
   EXPECT_EQ(editor->Selection().columns, (TSelectionColumns{0, 1, 7, 4}));
   EXPECT_EQ(editor->GetSelStart(), 7);
   editor->SetSelLength(38);
-  EXPECT_EQ(editor->GetSelText(), "789abcdefghi\x82\xa0" "ABCDEFGHIJKLMNOPQRklm\r\nn");
+  EXPECT_EQ(editor->GetSelText(),
+            "789abcdefghi\x82\xa0"
+            "ABCDEFGHIJKLMNOPQRklm\r\nn");
 
   editor->DeleteSelection();
   EXPECT_EQ(Text(), "0123456ext\r\n");
@@ -160,7 +176,9 @@ TEST_F(EditorSelectionTest, WrappedRowsJoinWithoutBreaks) {
   editor->SetSelLength(3);
   EXPECT_EQ(editor->GetSelText(), "ABC");
   editor->DeleteSelection();
-  EXPECT_EQ(Text(), "0123456789abcdefghi\x82\xa0" "DEFGHIJKLMNOPQRklm\r\nnext\r\n");
+  EXPECT_EQ(Text(),
+            "0123456789abcdefghi\x82\xa0"
+            "DEFGHIJKLMNOPQRklm\r\nnext\r\n");
   EXPECT_EQ(editor->Row(), 1);
   EXPECT_EQ(editor->Col(), 2);
 }
@@ -227,13 +245,17 @@ TEST_F(EditorSelectionTest, ABoxKeepsDoubleByteCharactersAndTabsWholeOnTheSideWh
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].text, "\txy");
   EXPECT_EQ(rows[0].index, 1);
-  EXPECT_EQ(rows[1].text, "a\x82\xa0" "ef");
+  EXPECT_EQ(rows[1].text,
+            "a\x82\xa0"
+            "ef");
   EXPECT_EQ(rows[1].index, 3);
   EXPECT_EQ(rows[2].text, "abfgh");
   EXPECT_EQ(rows[2].attribute, raCrlf);
 
   editor->DeleteSelection();
-  EXPECT_EQ(Text(), "\txy\r\na\x82\xa0" "ef\r\nabfgh\r\n");
+  EXPECT_EQ(Text(),
+            "\txy\r\na\x82\xa0"
+            "ef\r\nabfgh\r\n");
   EXPECT_EQ(editor->Row(), 0);
   EXPECT_EQ(editor->Col(), 0);
   EXPECT_EQ(UndoSteps(), 1);
