@@ -151,17 +151,6 @@ void TEditor::Notification(TComponent* component, TOperation operation) {
   if (removed) Invalidate();
 }
 
-void TEditor::CleanSelection() {
-  if (!Selected()) return;
-  selection_.state = sstNone;
-  Invalidate();
-}
-
-void TEditor::SetHitStyle(TEditorHitStyle value) {
-  if (Selected()) CleanSelection();
-  hitStyle_ = value;
-}
-
 void TEditor::SetScrollBars(TScrollStyle value) {
   if (value == ScrollBars()) return;
   TCustomControl::SetScrollBars(value);
@@ -221,6 +210,9 @@ void TEditor::GotoRowMark(int mark) {
 }
 
 void TEditor::StringsChange() {
+  // Every edit of this view drops the selection first; one that survives was
+  // made through another view of the store and would now cover other text.
+  if (store_->UpdatePending() && SelectedOrHit()) CleanSelection();
   if (HasState(csDesigning) && store_->WordWrap()) {
     store_->WrapAll();
     store_->InitScan();

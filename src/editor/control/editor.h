@@ -13,6 +13,7 @@
 #include "editor/control/editor_caret_settings.h"
 #include "editor/control/editor_fountain_link.h"
 #include "editor/control/editor_mark_settings.h"
+#include "editor/control/editor_selection.h"
 #include "editor/control/editor_settings_change.h"
 #include "editor/control/editor_speed.h"
 #include "editor/control/editor_view_info.h"
@@ -25,18 +26,6 @@
 namespace corvida {
 
 class TFountainParser;
-
-// What of a selection painting needs: its state, its ends as (row, column)
-// with start before end, and whether it is a box of columns.
-enum TSelectionState { sstNone, sstAnchored, sstSelected, sstHit };
-struct TEditorSelection {
-  TSelectionState state = sstNone;
-  int startRow = 0;
-  int startCol = 0;
-  int endRow = 0;
-  int endCol = 0;
-  bool box = false;
-};
 
 // Called for every painted text row (each part of a row split by the
 // selection): the row text, its x and y, the row index, the rectangle and
@@ -98,7 +87,8 @@ class TEditor : public TCustomControl,
   TEditorHitStyle HitStyle() const { return hitStyle_; }
   void SetHitStyle(TEditorHitStyle value);
   bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool value) { readOnly_ = value; }
+  // Refused while a selection is dragged.
+  void SetReadOnly(bool value);
   int UndoListMax() const { return store_->UndoObj().UndoListMax(); }
   void SetUndoListMax(int value) { store_->UndoObj().SetUndoListMax(value); }
   bool WantReturns() const { return wantReturns_; }
@@ -122,6 +112,11 @@ class TEditor : public TCustomControl,
   void SetOnTopColChange(TNotifyEvent e) { onTopColChange_ = e; }
   TDrawLineEvent OnDrawLine() const { return onDrawLine_; }
   void SetOnDrawLine(TDrawLineEvent e) { onDrawLine_ = e; }
+  // Fired whenever the selection is recomputed or dropped.
+  TSelectionChangeEvent OnSelectionChange() const { return onSelectionChange_; }
+  void SetOnSelectionChange(TSelectionChangeEvent e) { onSelectionChange_ = e; }
+  TNotifyEvent OnSelectionModeChange() const { return onSelectionModeChange_; }
+  void SetOnSelectionModeChange(TNotifyEvent e) { onSelectionModeChange_ = e; }
 
   // Row marks: 0-9 are numbered (one row each), 10-15 image marks.
   virtual void SetRowMark(int row, int mark);
@@ -158,6 +153,10 @@ class TEditor : public TCustomControl,
   // The columns of s's leading blanks; -1 for an empty s.
   int IndentWidth(std::string_view s) const;
   std::string ColumnMap(int row) const;
+  // The byte index of display column col in row, at most the row's length.
+  int ColumnToIndex(int row, int col) const;
+  // The caret's byte index in its row.
+  int CaretIndex() const { return ColumnToIndex(row_, col_); }
   TColumnLayout Layout() const { return store_->Layout(); }
   int RowToLine(int row) const;
   // The text with each tab replaced by the spaces up to its stop.
@@ -224,6 +223,52 @@ class TEditor : public TCustomControl,
   // The left bar changed width: the pixels right of it move along.
   virtual void LeftbarResized(int oldWidth, int newWidth);
   void PaintImagebar(int first, int last);
+  // The selection. Positions are the caret's: anchor a selection, move the
+  // caret, update the selection.
+  const TSelectionModel& Selection() const { return selection_; }
+  TSelectionState SelectionState() const { return selection_.state; }
+  // A selection is shown (a search hit is not).
+  bool Selected() const { return selection_.state == TSelectionState::Selected; }
+  // A selection or a search hit is shown.
+  bool SelectedOrHit() const override {
+    return selection_.state == TSelectionState::Selected || selection_.state == TSelectionState::Hit;
+  }
+  // Painting draws the selection colours: a selection, or a hit with hsDraw.
+  bool SelectionDrawn() const {
+    return selection_.state == TSelectionState::Selected ||
+           (selection_.state == TSelectionState::Hit && hitStyle_ == hsDraw);
+  }
+  TSelectionMode SelectionMode() const { return selection_.box ? TSelectionMode::Box : TSelectionMode::Normal; }
+  // Recomputes a shown selection in the new mode; refused while dragging.
+  void SetSelectionMode(TSelectionMode mode);
+  // Drops a shown selection or hit and anchors a new selection at the
+  // caret; nothing is shown yet.
+  void StartSelection();
+  // Shows an anchored selection (a hit while one is being marked) or
+  // recomputes a shown one up to the caret; repaints only what changed.
+  void UpdateSelection();
+  // Drops a shown selection or hit, repainting its rows once. Without a
+  // window the selection is dropped all the same.
+  void CleanSelection() override;
+  // Deletes the selected text as one edit and one undo step; the caret goes
+  // to where the selection began.
+  void DeleteSelection();
+  void ClearSelection() { DeleteSelection(); }
+  // The selected text; a box gives each row's part followed by CR LF.
+  std::string GetSelText() const;
+  int GetSelLength() const;
+  // The character offset of the selection's start, or of the caret.
+  int GetSelStart() const;
+  // Drops the selection and puts the caret at a character offset.
+  void SetSelStart(int offset);
+  // Selects length characters from the caret (from the start of a selection
+  // or hit), as a selection or a hit by HitStyle; length <= 0 drops it.
+  void SetSelLength(int length);
+  void SelectAll();
+  bool IsInSelection(int row, int col) const;
+  // The selection's rows as they are without the selected text: one entry a
+  // row for a box, one entry for a normal selection.
+  std::vector<TRowWithoutSelection> RowsWithoutSelection() const;
 
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
@@ -231,10 +276,6 @@ class TEditor : public TCustomControl,
 
   // TEditorView.
   TEditorScreenStrings* ScreenStrings() const override { return store_; }
-  // A selection or a search hit is shown.
-  bool Selected() const override { return selection_.state == sstSelected || selection_.state == sstHit; }
-  // Drops a shown selection or hit and repaints.
-  void CleanSelection() override;
   void StringsChange() override;
   bool Modified() const override { return modified_; }
   void SetModified(bool value) override { modified_ = value; }
@@ -313,11 +354,9 @@ class TEditor : public TCustomControl,
   virtual void DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
   // Splits the row by the selection into normal and selected parts.
   virtual void DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y);
-  // The selection as painting sees it; the selection operations keep it.
-  TEditorSelection selection_;
-  // Set while the rows of a selection just dropped are repainted: they then
-  // also repaint the pixel row under the text that the selection coloured.
-  bool repaintingUnselected_ = false;
+  // Selects n characters from the caret, normal mode; n <= 0 drops the
+  // selection, leaving the caret at its start.
+  void SelectCharacters(int n);
   // The one text output: at most the first 1000 columns, each byte one
   // column; an underlined font's line is drawn dotted by hand.
   void EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y);
@@ -362,6 +401,14 @@ class TEditor : public TCustomControl,
   void MoveRulerMark();
   // The logical line of a row for the left bar's numbers.
   int LeftbarLine(int row) const;
+  // The byte and column forms from the anchor and the caret.
+  void ComputeSelection();
+  void RepaintSelectionChange(const TSelectionColumns& before, const TSelectionColumns& after);
+  void MoveCaretToSelectionStart();
+  // SelectCharacters marking a hit.
+  void MarkHit(int n);
+  // A caret as wide as the hit.
+  void ShowHitCaret();
 
   TCharSet delimiters_;
   TEditorScreenStrings* store_ = nullptr;
@@ -385,6 +432,9 @@ class TEditor : public TCustomControl,
   TImageList* imageMarks_ = nullptr;
   TEditorBarSizes barSizes_;
 
+  TSelectionModel selection_;
+  // CleanSelection is repainting the rows it unselected.
+  bool cleaningSelection_ = false;
   TEditorHitStyle hitStyle_ = hsSelect;
   bool readOnly_ = false;
   bool wantReturns_ = true;
@@ -422,6 +472,8 @@ class TEditor : public TCustomControl,
   TNotifyEvent onTopRowChange_;
   TNotifyEvent onTopColChange_;
   TDrawLineEvent onDrawLine_;
+  TSelectionChangeEvent onSelectionChange_;
+  TNotifyEvent onSelectionModeChange_;
 };
 
 }  // namespace corvida

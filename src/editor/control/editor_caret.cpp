@@ -16,19 +16,6 @@ namespace {
 // a double-byte character starts there.
 constexpr int kCaretColLimit = kMaxColumns + 1;
 
-char MapLetter(const std::string& map, int col) {
-  return col >= 0 && col < static_cast<int>(map.size()) ? map[static_cast<size_t>(col)] : '\0';
-}
-
-// The string index of display column col: columns of a tab's filler map to
-// the tab itself.
-int ColToIndex(const std::string& map, int col) {
-  int fillers = 0;
-  for (int c = 0; c <= col && c < static_cast<int>(map.size()); ++c)
-    if (map[static_cast<size_t>(c)] == kColTab) ++fillers;
-  return col - fillers;
-}
-
 }  // namespace
 
 // ---- Metrics and conversions ----
@@ -124,6 +111,10 @@ std::string TEditor::ColumnMap(int row) const {
 int TEditor::RowToLine(int row) const { return store_->WordWrap() ? store_->BreaksBefore(row) : row; }
 
 int TEditor::GetTextLen() const { return store_->TextLength(); }
+
+int TEditor::ColumnToIndex(int row, int col) const {
+  return std::min(static_cast<int>(GetRowString(row).size()), ColToIndex(ColumnMap(row), col));
+}
 
 int TEditor::CharOffset(int startRow, int row, int col) const {
   const int from = std::max(startRow, 0);
@@ -430,12 +421,12 @@ void TEditor::CaretEndUpdate() {
 }
 
 void TEditor::UnderlineBeginUpdate() {
-  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !Selected()) EraseUnderline(row_);
+  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) EraseUnderline(row_);
 }
 
 void TEditor::UnderlineEndUpdate() {
   if (underlineLevel_ == 0) return;
-  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !Selected()) DrawUnderline(row_);
+  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) DrawUnderline(row_);
 }
 
 // ---- Repainting for the row store ----

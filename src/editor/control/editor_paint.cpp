@@ -117,12 +117,11 @@ void TEditor::PaintRect(const TRect& clip) {
       const int x0 = textLeft - scrollOffset_;
       const int count = store_->Count();
       std::unique_ptr<TFountainParser> parser = ActiveFountain()->CreateParser();
-      // A shown selection also colours the pixel row under the text, and
-      // the repaint that drops it clears that row again.
-      const bool underPixel = Selected() || repaintingUnselected_;
-      TRect row{r.left, r.top, r.right, r.top + fontHeight_ + (underPixel ? margin_->UnderlinePixel() : 0)};
-      const bool drawSelection =
-          selection_.state == sstSelected || (selection_.state == sstHit && hitStyle_ == hsDraw);
+      // A shown selection also fills the pixel row under the text, and
+      // clears it again when it is dropped.
+      const bool fillUnderline = SelectedOrHit() || cleaningSelection_;
+      TRect row{r.left, r.top, r.right, r.top + fontHeight_ + (fillUnderline ? margin_->UnderlinePixel() : 0)};
+      const bool drawSelection = SelectionDrawn();
       for (int i = first; i <= last; ++i) {
         if (i < count && drawSelection) {
           DrawRowParts(row, x0, *parser, i, GetExpandedRow(i), row.top);
@@ -156,7 +155,7 @@ void TEditor::DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, in
 
 const TFountainColor& TEditor::SelectionColor() const {
   TEditorColors* colors = view_->Colors();
-  return selection_.state == sstHit ? *colors->Hit() : *colors->Select();
+  return selection_.state == TSelectionState::Hit ? *colors->Hit() : *colors->Select();
 }
 
 TColor TEditor::SelBk() const {
@@ -265,8 +264,8 @@ int OffTrailByte(const std::string& s, int col) {
 }  // namespace
 
 void TEditor::DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y) {
-  const TEditorSelection& sel = selection_;
-  if (index < sel.startRow || index > sel.endRow) {
+  const TSelectionColumns& sel = selection_.columns;
+  if (index < sel.firstRow || index > sel.lastRow) {
     DrawRow(r, x, parser, index, s, y);
     return;
   }
@@ -279,24 +278,24 @@ void TEditor::DrawRowParts(const TRect& r, int x, TFountainParser& parser, int i
     else
       DrawRow(part, x, parser, index, s, y);
   };
-  if (sel.box) {
+  if (selection_.box) {
     const auto colX = [&](int col) { return std::max(textLeft, textLeft + OffTrailByte(s, col) * colWidth_ - scrollOffset_); };
-    band(colX(0), colX(sel.startCol), false);
-    band(colX(sel.startCol), colX(sel.endCol), true);
-    band(colX(sel.endCol), Width(), false);
+    band(colX(0), colX(sel.leftCol), false);
+    band(colX(sel.leftCol), colX(sel.rightCol), true);
+    band(colX(sel.rightCol), Width(), false);
     return;
   }
   const auto colX = [&](int col) { return std::max(textLeft, x + col * colWidth_); };
-  if (sel.startRow == sel.endRow) {
-    band(textLeft, colX(sel.startCol), false);
-    band(colX(sel.startCol), colX(sel.endCol), true);
-    band(colX(sel.endCol), Width(), false);
-  } else if (index == sel.startRow) {
-    band(textLeft, colX(sel.startCol), false);
-    band(colX(sel.startCol), Width(), true);
-  } else if (index == sel.endRow) {
-    band(textLeft, colX(sel.endCol), true);
-    band(colX(sel.endCol), Width(), false);
+  if (sel.firstRow == sel.lastRow) {
+    band(textLeft, colX(sel.leftCol), false);
+    band(colX(sel.leftCol), colX(sel.rightCol), true);
+    band(colX(sel.rightCol), Width(), false);
+  } else if (index == sel.firstRow) {
+    band(textLeft, colX(sel.leftCol), false);
+    band(colX(sel.leftCol), Width(), true);
+  } else if (index == sel.lastRow) {
+    band(textLeft, colX(sel.rightCol), true);
+    band(colX(sel.rightCol), Width(), false);
   } else {
     band(textLeft, Width(), true);
   }

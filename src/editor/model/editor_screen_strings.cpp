@@ -309,7 +309,7 @@ void TEditorScreenStrings::ClampViews() {
 
 void TEditorScreenStrings::CleanViewSelections() {
   for (TEditorView* view : views_)
-    if (view->Selected()) view->CleanSelection();
+    if (view->SelectedOrHit()) view->CleanSelection();
 }
 
 void TEditorScreenStrings::ResetViewColumns() {

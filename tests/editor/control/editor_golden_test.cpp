@@ -12,9 +12,12 @@ namespace {
 class TGoldenEditor : public TEditor {
  public:
   using TEditor::TEditor;
-  void Select(TEditorSelection selection) {
-    selection_ = selection;
-    Invalidate();
+  void Select(int row0, int col0, int row1, int col1, bool box) {
+    SetSelectionMode(box ? TSelectionMode::Box : TSelectionMode::Normal);
+    SetRowCol(row0, col0);
+    StartSelection();
+    SetRowCol(row1, col1);
+    UpdateSelection();
   }
 };
 
@@ -75,8 +78,8 @@ TEST_F(EditorGoldenTest, ASelectionAndABoxSelection) {
   normal->Lines()->SetText(text);
   box->Lines()->SetText(text);
   form->Show();
-  normal->Select({sstSelected, 0, 6, 2, 3, false});
-  box->Select({sstSelected, 0, 2, 3, 8, true});
+  normal->Select(0, 6, 2, 3, false);
+  box->Select(0, 2, 3, 8, true);
   EXPECT_TRUE(testing::MatchesGolden(Picture(normal, box), "selections"));
 }
 

@@ -273,21 +273,11 @@ TEST_F(EditorPaintTest, TwoEditorsOnOneStoreBothShowAnEditMadeInEither) {
   EXPECT_TRUE(second->Modified());
 }
 
-// An editor whose selection a test sets directly.
-class TSelectingEditor : public TEditor {
- public:
-  using TEditor::TEditor;
-  void Select(TEditorSelection selection) {
-    selection_ = selection;
-    Invalidate();
-  }
-};
-
 class EditorSelectionPaintTest : public testing::ToolkitTest {
  protected:
   void SetUp() override {
     ToolkitTest::SetUp();
-    editor = TEditor::Create<TSelectingEditor>(form.get());
+    editor = TEditor::Create(form.get());
     editor->Font()->SetHeight(-12);
     editor->Imagebar()->SetVisible(false);
     editor->SetParent(form.get());
@@ -308,11 +298,17 @@ class EditorSelectionPaintTest : public testing::ToolkitTest {
         n += screen.Pixel(o.x + 19 + col * 6 + x, o.y + 2 + row * 12 + y) == ColorToPixel(c);
     return n;
   }
-  TSelectingEditor* editor = nullptr;
+  void Select(int row0, int col0, int row1, int col1) {
+    editor->SetRowCol(row0, col0);
+    editor->StartSelection();
+    editor->SetRowCol(row1, col1);
+    editor->UpdateSelection();
+  }
+  TEditor* editor = nullptr;
 };
 
 TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) {
-  editor->Select({sstSelected, 0, 2, 1, 3, false});
+  Select(0, 2, 1, 3);
   Run();
   EXPECT_EQ(CellPixels(0, 1, clNavy), 0);
   EXPECT_GT(CellPixels(0, 2, clNavy), 20);
@@ -324,7 +320,8 @@ TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) 
   EXPECT_EQ(CellPixels(2, 0, clNavy), 0);
 
   // A box covers the same columns on every row.
-  editor->Select({sstSelected, 0, 1, 2, 3, true});
+  editor->SetSelectionMode(TSelectionMode::Box);
+  Select(0, 1, 2, 3);
   Run();
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(CellPixels(row, 0, clNavy), 0);
@@ -337,30 +334,34 @@ TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) 
 TEST_F(EditorSelectionPaintTest, WithoutSelectColoursTheSelectionIsInverted) {
   editor->View()->Colors()->Select()->SetBkColor(clNone);
   editor->View()->Colors()->Select()->SetColor(clNone);
-  editor->Select({sstSelected, 1, 0, 1, 2, false});
+  Select(1, 0, 1, 2);
   Run();
   EXPECT_GT(CellPixels(1, 0, clBlack), 20);
   EXPECT_GT(CellPixels(1, 0, clWhite), 5);
-  EXPECT_LT(CellPixels(1, 2, clBlack), 20);
+  EXPECT_LT(CellPixels(1, 3, clBlack), 20);  // right of the caret
   // A hit is drawn only when hits are drawn.
   editor->View()->Colors()->Hit()->SetBkColor(clRed);
-  editor->Select({sstHit, 2, 0, 2, 2, false});
+  editor->SetHitStyle(hsCaret);
+  editor->SetSelStart(16);
+  editor->SetSelLength(2);
   Run();
+  EXPECT_EQ(editor->SelectionState(), TSelectionState::Hit);
   EXPECT_EQ(CellPixels(2, 0, clRed), 0);
   // Changing the hit style drops the shown hit first.
   editor->SetHitStyle(hsDraw);
-  EXPECT_FALSE(editor->Selected());
-  editor->Select({sstHit, 2, 0, 2, 2, false});
+  EXPECT_FALSE(editor->SelectedOrHit());
+  editor->SetSelStart(16);
+  editor->SetSelLength(2);
   Run();
   EXPECT_GT(CellPixels(2, 0, clRed), 20);
   // Emptying the text drops the selection.
   editor->Lines()->Clear();
-  EXPECT_FALSE(editor->Selected());
+  EXPECT_FALSE(editor->SelectedOrHit());
 }
 
 TEST_F(EditorSelectionPaintTest, SelectedEndMarksTakeTheSelectionsTextColour) {
   editor->Marks()->RetMark()->SetVisible(true);
-  editor->Select({sstSelected, 0, 0, 1, 0, false});
+  Select(0, 0, 1, 0);
   Run();
   EXPECT_GT(CellPixels(0, 6, clWhite), 3);
   EXPECT_GT(CellPixels(0, 6, clNavy), 40);
