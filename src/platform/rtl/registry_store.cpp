@@ -107,8 +107,8 @@ std::string StoreFile(const std::string& storePath) {
 }  // namespace
 
 std::string DefaultRegistryStorePath() {
-  std::string folder;
   const char* config = std::getenv("XDG_CONFIG_HOME");
+  std::string folder;
   if (config != nullptr && config[0] == '/') {
     folder = config;
   } else {
