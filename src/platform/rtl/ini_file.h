@@ -110,16 +110,16 @@ class TIniFile : public TObject {
   void Read(const std::function<void(const TIniText&)>& reader) const;
 
   // Writes one key, creating the file and the section when missing. Raises
-  // EIniFileException "%s に書き込めません" naming the file when the system
-  // refuses the write, when the existing file cannot be read (it would be
-  // lost), or when the names or value cannot be stored as one line; and
-  // "%s は他のプロセスが使用中です" when another writer holds the file for
-  // more than a few seconds.
+  // EIniFileException "%s に書き込めません" naming the file when the file is
+  // read-only or the system refuses the write, when the existing file cannot
+  // be read (it would be lost), or when the names or value cannot be stored
+  // as one line; and "%s は他のプロセスが使用中です" when another writer
+  // holds the file for more than a few seconds.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   // Removes one key; nothing happens when it is missing. Errors as above.
   void DeleteKey(std::string_view section, std::string_view key);
-  // Applies several edits with one read and one atomic write. The edit
-  // returns whether it changed the text.
+  // Applies several edits with one read and one atomic write, under the
+  // file's lock. The edit returns whether it changed the text.
   void Update(const std::function<bool(TIniText&)>& edit);
   // Runs body with every read and write of this object going to one copy of
   // the file, taken under the file's lock, which is held to the end: other
