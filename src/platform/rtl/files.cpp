@@ -1,7 +1,6 @@
 #include "platform/rtl/files.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -163,23 +162,51 @@ void WriteFileAtomic(const std::string& path, std::string_view content) {
   }
 }
 
+namespace {
+
+// The two bytes of a lock file that writers lock. A writer queues at the
+// gate before it waits for the file and leaves the gate once it has the
+// file, so that a writer that just let go cannot take the file again while
+// another waits: the writers take turns.
+constexpr off_t kGateByte = 0;
+constexpr off_t kFileByte = 1;
+
+enum TLockResult { lrTaken, lrHeld, lrUnsupported };
+
+TLockResult TryLockByte(int fd, off_t byte) {
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = byte;
+  lock.l_len = 1;
+  while (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+    if (errno == EINTR) continue;
+    return errno == EAGAIN || errno == EACCES ? lrHeld : lrUnsupported;
+  }
+  return lrTaken;
+}
+
+void UnlockByte(int fd, off_t byte) {
+  struct flock lock {};
+  lock.l_type = F_UNLCK;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = byte;
+  lock.l_len = 1;
+  ::fcntl(fd, F_OFD_SETLK, &lock);
+}
+
+}  // namespace
+
 TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds wait) {
   const std::string target = WriteTarget(path);
   lockPath_ = ExtractFilePath(target) + "." + ExtractFileName(target) + ".lock";
   const auto deadline = std::chrono::steady_clock::now() + wait;
   auto pause = std::chrono::milliseconds(1);
-  for (;;) {
-    // Read-only is enough for flock, so a lock file made by another user serves.
-    fd_ = ::open(lockPath_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return;
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-      if (errno == EINTR) continue;
-      if (errno != EWOULDBLOCK) {
-        // A file system without locks: the writes stay atomic, unserialised.
-        ::close(fd_);
-        fd_ = -1;
-        return;
-      }
+  // Waits for one byte; false when the file system has no locks.
+  auto take = [&](off_t byte) {
+    for (;;) {
+      const TLockResult result = TryLockByte(fd_, byte);
+      if (result != lrHeld) return result == lrTaken;
       const auto now = std::chrono::steady_clock::now();
       if (now >= deadline) {
         ::close(fd_);
@@ -187,8 +214,19 @@ TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds wait) {
         throw EInOutError(Format(msg::kFileInUse, {Utf8ToCp932(path)}));
       }
       std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
-      pause = std::min(pause * 2, std::chrono::milliseconds(50));
+      pause = std::min(pause * 2, std::chrono::milliseconds(10));
     }
+  };
+  for (;;) {
+    fd_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) return;
+    if (!take(kGateByte) || !take(kFileByte)) {
+      // A file system without locks: the writes stay atomic, unserialised.
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+    UnlockByte(fd_, kGateByte);
     // The holder before us removed the lock file when it let go: a lock on
     // the removed file guards nothing, so take the lock file that is there.
     struct stat held {}, named {};
@@ -201,8 +239,9 @@ TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds wait) {
 
 TFileLock::~TFileLock() {
   if (fd_ < 0) return;
-  // Removed while still held, so that no folder keeps lock files about.
-  ::unlink(lockPath_.c_str());
+  // With nobody at the gate the lock file goes, so that no folder keeps lock
+  // files about; one who comes later finds it gone and makes a new one.
+  if (TryLockByte(fd_, kGateByte) == lrTaken) ::unlink(lockPath_.c_str());
   ::close(fd_);
 }
 

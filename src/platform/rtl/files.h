@@ -35,11 +35,12 @@ void WriteFileAtomic(const std::string& path, std::string_view content);
 
 // An exclusive advisory lock between the writers of a file, held for the
 // object's life; a writer holds it from its read of the file to the rename of
-// the new one, so that no other writer's update is lost. It lives on a lock
-// file beside the file's target (".name.lock"), as every write replaces the
-// file itself; the holder removes it when done. Where the lock file cannot be
-// made, in a folder we may not write in, no writer of ours can replace the
-// file either and no lock is taken; nor where the file system has no locks.
+// the new one, so that no other writer's update is lost, and waiting writers
+// take turns. It lives on a lock file beside the file's target
+// (".name.lock"), as every write replaces the file itself; the last holder
+// removes it. Where the lock file cannot be made or opened, in a folder we
+// may not write in, no writer of ours can replace the file either and no
+// lock is taken; nor where the file system has no locks.
 class TFileLock {
  public:
   // Waits up to wait for another holder to let go; raises EInOutError
