@@ -6,7 +6,8 @@
 //   reg->Filer("SortMode")->WriteInteger(2);
 //
 // Every access opens the backend, does its work and closes it; nothing is
-// cached.
+// cached. The keys of one setting (a list, a font) are read from one copy of
+// the store and written back in one atomic replacement of its file.
 #include <functional>
 #include <memory>
 #include <optional>
