@@ -173,26 +173,22 @@ constexpr off_t kFileByte = 1;
 
 enum TLockResult { lrTaken, lrHeld, lrUnsupported };
 
-TLockResult TryLockByte(int fd, off_t byte) {
+// Sets (F_WRLCK) or clears (F_UNLCK) the lock of one byte; fcntl's result.
+int SetByteLock(int fd, off_t byte, short type) {
   struct flock lock {};
-  lock.l_type = F_WRLCK;
+  lock.l_type = type;
   lock.l_whence = SEEK_SET;
   lock.l_start = byte;
   lock.l_len = 1;
-  while (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+  return ::fcntl(fd, F_OFD_SETLK, &lock);
+}
+
+TLockResult TryLockByte(int fd, off_t byte) {
+  while (SetByteLock(fd, byte, F_WRLCK) != 0) {
     if (errno == EINTR) continue;
     return errno == EAGAIN || errno == EACCES ? lrHeld : lrUnsupported;
   }
   return lrTaken;
-}
-
-void UnlockByte(int fd, off_t byte) {
-  struct flock lock {};
-  lock.l_type = F_UNLCK;
-  lock.l_whence = SEEK_SET;
-  lock.l_start = byte;
-  lock.l_len = 1;
-  ::fcntl(fd, F_OFD_SETLK, &lock);
 }
 
 }  // namespace
@@ -226,7 +222,7 @@ TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds wait) {
       fd_ = -1;
       return;
     }
-    UnlockByte(fd_, kGateByte);
+    SetByteLock(fd_, kGateByte, F_UNLCK);
     // The holder before us removed the lock file when it let go: a lock on
     // the removed file guards nothing, so take the lock file that is there.
     struct stat held {}, named {};
