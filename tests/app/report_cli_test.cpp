@@ -1,12 +1,14 @@
 #include "app/report_cli.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "temp_folder.h"
 
 namespace corvida::testing {
 namespace {
@@ -43,13 +45,13 @@ TEST(ReportCommand, ShiftJisNamesAsUtf8OrRawBytes) {
   const std::string sjis = Sample("sjis_names.mqo");
   const TRun utf8 = RunCli({"--report", sjis});
   EXPECT_EQ(utf8.status, 0);
-  // 床 in UTF-8; the name cut after the lead byte of ボ keeps that byte in
-  // the private-use area, so that nothing is lost.
+  // 床 and ボックス in UTF-8, then as the Shift-JIS bytes of the file.
   EXPECT_NE(utf8.out.find("       9 : \"\xe5\xba\x8a\"\n"), std::string::npos) << utf8.out;
-  EXPECT_NE(utf8.out.find("       6 : \"\xef\x9e\x83\n"), std::string::npos) << utf8.out;
+  EXPECT_NE(utf8.out.find("       6 : \"\xe3\x83\x9c\xe3\x83\x83\xe3\x82\xaf\xe3\x82\xb9\"\n"), std::string::npos)
+      << utf8.out;
   const TRun raw = RunCli({"--report", "--raw", sjis});
   EXPECT_NE(raw.out.find("       9 : \"\x8f\xb0\"\n"), std::string::npos);
-  EXPECT_NE(raw.out.find("       6 : \"\x83\n"), std::string::npos);
+  EXPECT_NE(raw.out.find("       6 : \"\x83\x7b\x83\x62\x83\x4e\x83\x58\"\n"), std::string::npos);
 }
 
 TEST(ReportCommand, SortOrders) {
@@ -65,24 +67,14 @@ TEST(ReportCommand, SortOrders) {
 
 class ReportCommandFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    cwd_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("corvida-cli-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::filesystem::current_path(cwd_);
-    std::filesystem::remove_all(dir_);
-  }
+  void SetUp() override { cwd_ = std::filesystem::current_path(); }
+  void TearDown() override { std::filesystem::current_path(cwd_); }
   std::string Write(const std::string& name, std::string_view bytes) {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path;
+    WriteAll(folder_.File(name), bytes);
+    return folder_.File(name);
   }
   std::filesystem::path cwd_;
-  std::filesystem::path dir_;
+  TempFolder folder_;
 };
 
 TEST_F(ReportCommandFiles, AnErrorKeepsTheHeaderAndTheOtherFilesAreStillReported) {
@@ -93,30 +85,45 @@ TEST_F(ReportCommandFiles, AnErrorKeepsTheHeaderAndTheOtherFilesAreStillReported
   EXPECT_EQ(run.out, "// " + bad + "\n// " + good + "\n       2 : \n       2 : Total // good.mqo\n" +
                          "------------------------------\n");
   // 1 行で不正な文字列定数, and the full stop the error box appends.
-  EXPECT_EQ(run.err, "1 \xe8\xa1\x8c\xe3\x81\xa7\xe4\xb8\x8d\xe6\xad\xa3\xe3\x81\xaa\xe6\x96\x87\xe5\xad\x97\xe5\x88\x97"
-                     "\xe5\xae\x9a\xe6\x95\xb0.\n");
+  EXPECT_EQ(run.err, "corvida: " + bad +
+                         ": 1 \xe8\xa1\x8c\xe3\x81\xa7\xe4\xb8\x8d\xe6\xad\xa3\xe3\x81\xaa\xe6\x96\x87\xe5\xad\x97"
+                         "\xe5\x88\x97\xe5\xae\x9a\xe6\x95\xb0.\n");
 }
 
-TEST_F(ReportCommandFiles, MissingFilesAndFoldersAreReportedOnStandardError) {
+TEST_F(ReportCommandFiles, UnusablePathsGetTheSystemsOwnReason) {
   const std::string good = Write("good.mqo", "face 2 {\n");
-  const TRun run = RunCli({"--report", (dir_ / "none.mqo").string(), dir_.string(), good});
+  std::filesystem::create_symlink("loop", folder_.File("loop"));
+  const std::string missing = folder_.File("none.mqo");
+  const std::string throughFile = good + "/x.mqo";
+  const std::string looping = folder_.File("loop") + "/x.mqo";
+  const std::string tooLong = folder_.File(std::string(300, 'n') + ".mqo");
+  const TRun run = RunCli({"--report", missing, folder_.Path(), throughFile, looping, tooLong, good});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out.rfind("// " + good + "\n", 0), 0u);
-  EXPECT_NE(run.err.find((dir_ / "none.mqo").string() + ": no such file"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find(dir_.string() + ": is a folder"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err, "corvida: " + missing + ": " + std::strerror(ENOENT) + "\n" +
+                         "corvida: " + folder_.Path() + ": is a folder, not a file\n" +
+                         "corvida: " + throughFile + ": " + std::strerror(ENOTDIR) + "\n" +
+                         "corvida: " + looping + ": " + std::strerror(ELOOP) + "\n" +
+                         "corvida: " + tooLong + ": " + std::strerror(ENAMETOOLONG) + "\n");
 }
 
-TEST_F(ReportCommandFiles, RelativePathsAreShownAbsolute) {
-  Write("rel.mqo", "face 1 {\n");
-  std::filesystem::current_path(dir_);
-  const TRun run = RunCli({"--report", "./sub/../rel.mqo"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out.rfind("// " + (dir_ / "rel.mqo").string() + "\n", 0), 0u) << run.out;
+TEST_F(ReportCommandFiles, PathsAreTheFilesTheSystemMeansShownWithTheirRealPath) {
+  // link/../x.mqo is real/x.mqo, since link is real/inner; a lexical
+  // clean-up would take the other x.mqo.
+  std::filesystem::create_directories(folder_.File("real/inner"));
+  std::filesystem::create_directory_symlink(folder_.File("real/inner"), folder_.File("link"));
+  const std::string meant = Write("real/x.mqo", "face 1 {\n");
+  Write("x.mqo", "face 2 {\n");
+  std::filesystem::current_path(folder_.Path());
+  const TRun run = RunCli({"--report", "link/../x.mqo", "./real/inner/../x.mqo"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string report = "// " + meant + "\n       1 : \n       1 : Total // x.mqo\n------------------------------\n";
+  EXPECT_EQ(run.out, report + report);
 }
 
 TEST_F(ReportCommandFiles, DoubleDashEndsTheOptions) {
   Write("-x.mqo", "face 1 {\n");
-  std::filesystem::current_path(dir_);
+  std::filesystem::current_path(folder_.Path());
   const TRun run = RunCli({"--report", "--", "-x.mqo"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Total // -x.mqo"), std::string::npos);
