@@ -109,7 +109,6 @@ class TReportPrinter {
   }
 
  private:
-
   const TReportOptions& options_;
   std::ostream& out_;
   std::ostream& err_;

@@ -280,5 +280,16 @@ TEST_F(MakeReportTest, PathsAreShownInCp932AndOpenedAsTheyAre) {
                                                         "------------------------------"}));
 }
 
+TEST_F(MakeReportTest, Utf8PathsKeepEveryCharacterAndTheirFileNameAfterTheLastSlash) {
+  // 型 ends in 0x8B, a CP932 lead byte's value: the '/' after it still
+  // separates the folder from the file name.
+  std::filesystem::create_directory(dir_ / "\xe5\x9e\x8b");
+  const std::string path = Write("\xe5\x9e\x8b/\xe2\x98\x83.mqo", "face 6 {");
+  TStringList lines;
+  EXPECT_TRUE(MakeReport(path, kSortNone, lines, {}, rsUtf8));
+  EXPECT_EQ(LinesOf(lines), (std::vector<std::string>{"// " + path, "       6 : ", "       6 : Total // \xe2\x98\x83.mqo",
+                                                       "------------------------------"}));
+}
+
 }  // namespace
 }  // namespace corvida::testing
