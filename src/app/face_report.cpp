@@ -1,6 +1,7 @@
 #include "app/face_report.h"
 
 #include "app/mqo_parser.h"
+#include "app/mqoz_reader.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
@@ -14,6 +15,47 @@ namespace {
 // The count of an object line: its first 8 bytes, the "%8d" field.
 int32_t LineCount(std::string_view line) { return StrToIntDef(line.substr(0, 8), 0); }
 
+// Whether the document's header says "CodePage utf8". The header is all
+// before the first chunk, object or face; the tokens passed over here are
+// none that the report reacts to, and the value's token stays current.
+bool HeaderSaysUtf8(TParser& parser) {
+  for (uint8_t kind; (kind = parser.TokenKind()) != tkEnd && kind != '{'; parser.Advance()) {
+    if (kind != tkSymbol) continue;
+    const std::string_view text = parser.TokenView();
+    if (text == "Object" || text == "face") return false;
+    if (text == "CodePage") return parser.Advance() == tkSymbol && parser.TokenView() == "utf8";
+  }
+  return false;
+}
+
+// Whether text, following a name that ended in a lone lead byte or not
+// (pending), leaves the name ending in a lead byte still without its trail.
+bool LeadPendingAfter(std::string_view text, bool pending) {
+  for (const char c : text) pending = !pending && IsLeadByte(c);
+  return pending;
+}
+
+std::string SpellName(const std::string& name, bool utf8Document, TReportSpelling spelling) {
+  if (utf8Document == (spelling == rsUtf8)) return name;
+  return utf8Document ? Utf8ToCp932(name) : Cp932ToUtf8(name);
+}
+
+std::string SpellPath(std::string_view path, TReportSpelling spelling) {
+  return spelling == rsUtf8 ? std::string(path) : Utf8ToCp932(path);
+}
+
+int64_t CollectFromFile(const std::string& path, int sortMode, TStrings& result, TReportSpelling spelling) {
+  if (IsMqozPath(path)) {
+    TFileStream archive(path, fmOpenRead | fmShareDenyWrite);
+    TMqozModelStream model(archive, Utf8ToCp932(path));
+    return CollectFaceLines(model, sortMode, result, spelling);
+  }
+  TMemoryStream model;
+  model.LoadFromFile(path);
+  model.SetPosition(0);
+  return CollectFaceLines(model, sortMode, result, spelling);
+}
+
 }  // namespace
 
 std::string ReportHeaderLine(std::string_view shownPath) { return "// " + std::string(shownPath); }
@@ -22,8 +64,8 @@ std::string ReportObjectLine(int32_t count, std::string_view name) {
   return Format("%8d : %s", {count, name});
 }
 
-std::string ReportTotalLine(int64_t total, std::string_view shownPath) {
-  return Format("%8d : Total // %s", {static_cast<long long>(total), ExtractFileName(shownPath)});
+std::string ReportTotalLine(int64_t total, std::string_view fileName) {
+  return Format("%8d : Total // %s", {static_cast<long long>(total), fileName});
 }
 
 void InsertSorted(TStrings& list, const std::string& line, int sortMode) {
@@ -40,45 +82,47 @@ void InsertSorted(TStrings& list, const std::string& line, int sortMode) {
   list.Add(line);
 }
 
-int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result) {
+int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result, TReportSpelling spelling) {
   TParser parser(model);
+  const bool utf8 = HeaderSaysUtf8(parser);
   std::string name;
+  std::string shownName;
   // Counts are 32-bit, their sum is not: a total must not wrap negative.
   int64_t total = 0;
   while (parser.TokenKind() != tkEnd) {
     if (parser.TokenKind() == tkSymbol && parser.TokenView() == "Object") {
       parser.Advance();
       name.clear();
-      while (parser.TokenKind() != tkEnd && parser.TokenView() != "{") {
+      // A "{" right after a lead byte is that character's trail byte (ボ is
+      // 0x83 0x7B), so it belongs to the name. UTF-8 has no such bytes.
+      bool leadPending = false;
+      while (parser.TokenKind() != tkEnd && (leadPending || parser.TokenView() != "{")) {
+        if (!utf8) leadPending = LeadPendingAfter(parser.TokenView(), leadPending);
         name += parser.TokenView();
         parser.Advance();
       }
+      shownName = SpellName(name, utf8, spelling);
     }
     if (parser.TokenKind() == tkSymbol && parser.TokenView() == "face") {
       parser.Advance();
       const int32_t count = StrToIntDef(parser.TokenView(), 0);
       total += count;
-      InsertSorted(result, ReportObjectLine(count, name), sortMode);
+      InsertSorted(result, ReportObjectLine(count, shownName), sortMode);
     }
     parser.Advance();
   }
   return total;
 }
 
-bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus) {
+bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus,
+                TReportSpelling spelling) {
   if (!FileAge(path)) return false;
-  const std::string shownPath = Utf8ToCp932(path);
   TStringList result;
-  lines.Add(ReportHeaderLine(shownPath));
-  int64_t total = 0;
-  {
-    TMemoryStream model;
-    model.LoadFromFile(path);
-    model.SetPosition(0);
-    total = CollectFaceLines(model, sortMode, result);
-  }
+  lines.Add(ReportHeaderLine(SpellPath(path, spelling)));
+  const int64_t total = CollectFromFile(path, sortMode, result, spelling);
   lines.AddStrings(result);
-  lines.Add(ReportTotalLine(total, shownPath));
+  // The path is UTF-8 here: its name follows the last '/' byte.
+  lines.Add(ReportTotalLine(total, SpellPath(path.substr(path.rfind('/') + 1), spelling)));
   lines.Add(kReportSeparator);
   if (takeFocus) takeFocus();
   return true;
