@@ -21,10 +21,6 @@ inline constexpr int kSortDescending = 2;
 
 inline constexpr const char* kReportSeparator = "------------------------------";
 
-// The open dialog's filter: one entry for the files the report reads, plain
-// models and archives together.
-inline constexpr const char* kModelFileFilter = "mqo|*.mqo;*.mqoz";
-
 // How the report spells the texts it takes from outside, the file's path and
 // the objects' names: in CP932 as the pane holds them (a character CP932
 // lacks becomes '?'), or in UTF-8 as the file system and a UTF-8 document

@@ -274,6 +274,10 @@ bool DirectoryExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool DirectoryWritable(const std::string& path) {
+  return DirectoryExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
 void ForceDirectories(const std::string& path) {
   std::string folder = path;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();

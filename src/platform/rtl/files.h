@@ -60,6 +60,8 @@ class TFileLock {
 using TAtomicWriteHook = void (*)(const std::string& tempPath);
 TAtomicWriteHook SetAtomicWriteHook(TAtomicWriteHook hook);
 bool DirectoryExists(const std::string& path);
+// Whether this process may create files in the folder path.
+bool DirectoryWritable(const std::string& path);
 // Creates a folder and any missing parents. Raises EFCreateError naming the
 // folder that could not be made.
 void ForceDirectories(const std::string& path);

@@ -118,7 +118,7 @@ std::string TApplication::Title() const {
   return ChangeFileExt(ExtractFileName(ExeName()), "");
 }
 
-std::string TApplication::ExeName() const { return ExecutablePath(); }
+std::string TApplication::ExeName() const { return exeName_.empty() ? ExecutablePath() : exeName_; }
 
 void TApplication::SetMainForm(TForm* form) {
   if (mainForm_) mainForm_->RemoveFreeNotification(this);

@@ -83,8 +83,9 @@ class TApplication : public TComponent {
   // without its extension.
   std::string Title() const;
   void SetTitle(const std::string& v) { title_ = v; }
-  // The executable's full path.
+  // The executable's full path, unless another was set in its place.
   std::string ExeName() const;
+  void SetExeName(const std::string& v) { exeName_ = v; }
 
   TForm* MainForm() const { return mainForm_; }
   void SetMainForm(TForm* form);
@@ -120,6 +121,7 @@ class TApplication : public TComponent {
 
  private:
   std::string title_;
+  std::string exeName_;
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
   TExceptionEvent onException_;

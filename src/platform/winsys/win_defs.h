@@ -73,6 +73,7 @@ inline constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 inline constexpr UINT WM_MOUSELAST = 0x020A;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
+inline constexpr UINT WM_DROPFILES = 0x0233;
 inline constexpr UINT WM_IME_SETCONTEXT = 0x0281;
 inline constexpr UINT WM_IME_NOTIFY = 0x0282;
 inline constexpr UINT WM_IME_CHAR = 0x0286;
@@ -210,6 +211,7 @@ inline constexpr uint32_t WS_BORDER = 0x00800000;
 inline constexpr uint32_t WS_VSCROLL = 0x00200000;
 inline constexpr uint32_t WS_HSCROLL = 0x00100000;
 inline constexpr uint32_t WS_TABSTOP = 0x00010000;
+inline constexpr uint32_t WS_EX_ACCEPTFILES = 0x00000010;
 inline constexpr uint32_t WS_EX_CLIENTEDGE = 0x00000200;
 
 // Dialog codes answered to WM_GETDLGCODE.

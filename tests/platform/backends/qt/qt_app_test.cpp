@@ -1,22 +1,17 @@
 #include <QClipboard>
-#include <QGroupBox>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QEventLoop>
 #include <QProcess>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
-#include <QWheelEvent>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "platform/backends/qt/qt_fixture.h"
 #include "platform/rtl/exceptions.h"
-#include "platform/toolkit/demo_form.h"
 #include "platform/toolkit/std_controls.h"
 #include "platform/winsys/clipboard.h"
 
@@ -193,65 +188,6 @@ TEST_F(QtAppTest, TheBoxFormatSurvivesIntoAnotherProcess) {
   ASSERT_EQ(child.state(), QProcess::NotRunning);
   std::string out = child.readAllStandardOutput().toStdString();
   EXPECT_NE(out.find("PASTED " + Hex(text) + " 1"), std::string::npos) << out;
-}
-
-TEST_F(QtAppTest, TheDemoFormShowsNativeControlsOverItsFramebuffer) {
-  form.reset();
-  auto demo = std::make_unique<TDemoForm>(nullptr);
-  Application().SetMainForm(demo.get());
-  demo->Show();
-  Pump();
-  TQtFormWidget* widget = backend->FormWidget(demo->Window());
-  ASSERT_NE(widget, nullptr);
-  EXPECT_EQ(widget->windowTitle(), "Metasequoia .mqo corvida");
-  QStringList captions;
-  for (QPushButton* b : widget->findChildren<QPushButton*>()) captions << b->text();
-  EXPECT_EQ(captions, (QStringList{"Open", "Clear", "Close"}));
-  auto* group = widget->findChild<QGroupBox*>();
-  ASSERT_NE(group, nullptr);
-  EXPECT_EQ(group->title(), " Sort ");
-  auto radios = group->findChildren<QRadioButton*>();
-  ASSERT_EQ(radios.size(), 3);
-  EXPECT_TRUE(radios[0]->isChecked());
-  EXPECT_EQ(radios[2]->text(), "Descending");
-
-  // The Qt focus and the window system's go together, both ways.
-  widget->activateWindow();
-  QCoreApplication::processEvents();
-  Host(demo->Editor1)->setFocus(Qt::MouseFocusReason);
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(demo->Editor1->Focused());
-  radios[1]->setFocus(Qt::TabFocusReason);
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(demo->RadioGroup1->Focused());
-  auto wheelDown = [&] {
-    QPointF at(100, 100);
-    QWidget* pane = Host(demo->Editor1);
-    QWheelEvent wheel(at, pane->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(pane, &wheel);
-    Pump();
-  };
-  wheelDown();  // over the pane, but the sort choice has the focus
-  EXPECT_EQ(demo->Editor1->Row(), 0);
-  demo->Editor1->SetFocus();
-  wheelDown();
-  EXPECT_EQ(demo->Editor1->Row(), 1);  // two rows down, limited to the last
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(Host(demo->Editor1)->hasFocus());
-
-  // Choosing a native radio button reaches the radio group's item index.
-  radios[2]->click();
-  Pump();
-  EXPECT_EQ(demo->RadioGroup1->ItemIndex(), 2);
-
-  QImage shot = widget->grab().toImage();
-  EXPECT_EQ(shot.size(), QSize(656, 489));
-  EXPECT_EQ(shot.pixel(300, 300), 0xFFFFFFFFu);  // the pane's window colour
-  if (const char* dir = std::getenv("CORVIDA_SCREENSHOT_DIR")) {
-    std::string name = "demo_form_" + QGuiApplication::platformName().toStdString() + ".png";
-    EXPECT_TRUE(shot.save(QString::fromStdString((std::filesystem::path(dir) / name).string())));
-  }
 }
 
 }  // namespace
