@@ -108,56 +108,31 @@ std::string TEditor::ColumnMap(int row) const {
   return row >= 0 && row < store_->Count() ? corvida::ColumnMap(store_->StringRef(row), Layout()) : std::string();
 }
 
-int TEditor::RowToLine(int row) const {
-  if (!store_->WordWrap()) return row;
-  int line = 0;
-  for (int r = 0; r < row && r < store_->Count(); ++r)
-    if (store_->RowAttributes(r) == raCrlf) ++line;
-  return line;
-}
+int TEditor::RowToLine(int row) const { return store_->WordWrap() ? store_->BreaksBefore(row) : row; }
 
-int TEditor::GetTextLen() const {
-  int length = 0;
-  for (int r = 0; r < store_->Count(); ++r)
-    length += static_cast<int>(store_->StringRef(r).size()) + (store_->RowAttributes(r) == raCrlf ? 2 : 0);
-  return length;
-}
-
-namespace {
-
-// Characters a row adds to an offset when the offset runs past it.
-int RowOffsetLength(const TEditorScreenStrings& store, int row) {
-  const TRowAttribute a = store.RowAttributes(row);
-  return static_cast<int>(store.StringRef(row).size()) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
-}
-
-}  // namespace
+int TEditor::GetTextLen() const { return store_->TextLength(); }
 
 int TEditor::ColumnToIndex(int row, int col) const {
   return std::min(static_cast<int>(GetRowString(row).size()), ColToIndex(ColumnMap(row), col));
 }
 
 int TEditor::CharOffset(int startRow, int row, int col) const {
-  int offset = 0;
-  for (int r = std::max(startRow, 0); r < row && r < store_->Count(); ++r) offset += RowOffsetLength(*store_, r);
-  return offset + ColToIndex(ColumnMap(row), col);
+  const int from = std::max(startRow, 0);
+  const int to = std::min(row, store_->Count());
+  const int rows = to > from ? store_->RowOffset(to) - store_->RowOffset(from) : 0;
+  return rows + ColToIndex(ColumnMap(row), col);
 }
 
 void TEditor::PlaceCaretAtOffset(int row, int offset) {
-  const int count = store_->Count();
-  for (row = std::max(row, 0); row < count; ++row) {
-    const int length = RowOffsetLength(*store_, row);
-    if (length > offset || store_->RowAttributes(row) == raEof) {
-      SetRow(row);
-      const std::string& text = store_->StringRef(row);
-      const size_t head = static_cast<size_t>(std::clamp(offset, 0, static_cast<int>(text.size())));
-      SetCol(std::min(StrColumns(std::string_view(text).substr(0, head)), RowWidth(row)));
-      return;
-    }
-    offset -= length;
+  row = store_->RowAtOffset(row, offset);
+  SetRow(row);
+  if (row >= store_->Count()) {
+    SetCol(RowWidth(row_));
+    return;
   }
-  SetRow(count);
-  SetCol(RowWidth(row_));
+  const std::string& text = store_->StringRef(row);
+  const size_t head = static_cast<size_t>(std::clamp(offset, 0, static_cast<int>(text.size())));
+  SetCol(std::min(StrColumns(std::string_view(text).substr(0, head)), RowWidth(row)));
 }
 
 // ---- Caret movement ----
