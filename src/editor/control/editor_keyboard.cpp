@@ -24,9 +24,14 @@ bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
 
 std::string LineBreak(TRowAttribute attribute) { return attribute == raCrlf ? "\r\n" : ""; }
 
-// A token of only blanks is no word.
+// A token of only blanks, ideographic spaces included, is no word.
 bool BlankToken(const std::string& token) {
-  return token.find_first_not_of(" \t") == std::string::npos;
+  for (size_t i = 0; i < token.size(); ++i) {
+    if (token[i] == ' ' || token[i] == '\t') continue;
+    if (token.compare(i, 2, "\x81\x40") != 0) return false;
+    ++i;
+  }
+  return true;
 }
 
 struct TToken {

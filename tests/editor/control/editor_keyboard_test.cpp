@@ -202,6 +202,11 @@ TEST_F(EditorKeyboardTest, CtrlArrowsStopAtWordsAndWithTokenEndStopAtTheirEnds) 
   InjectKeyUp(VK_SHIFT);
   Run();
   EXPECT_EQ(editor->GetSelText(), "def  ");
+  // Ideographic spaces are blanks, not a word to stop at.
+  editor->Lines()->SetText("a\x81\x40\x81\x40" "b");
+  row = 0;
+  col = 0;
+  EXPECT_EQ(stops(1, 1), "0:5 ");
   // Past the last row there is nothing to stop at.
   row = 2;
   col = 0;
