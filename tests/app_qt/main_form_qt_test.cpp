@@ -95,7 +95,7 @@ TEST_F(MainFormQtTest, OpenThroughTheFileDialogReportsIntoThePane) {
   QObject::connect(&driver, &QTimer::timeout, [&] {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog && dialog->isVisible()) {
-        EXPECT_EQ(dialog->nameFilters(), QStringList{"mqo (*.mqo)"});
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"mqo (*.mqo *.mqoz)"});
         dialog->selectFile(QString::fromStdString(cube));
         static_cast<QDialog*>(dialog)->accept();  // the dialog's own accept checks the name
       }
