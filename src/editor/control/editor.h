@@ -419,7 +419,8 @@ class TEditor : public TCustomControl,
   void PutSelectedText(int row, int col, bool move);
   // Sets the anchor of a shown selection (row selection).
   void SetAnchor(int row, int col);
-  // The line of row scanned up to the token at byte offset in the line.
+  // The token under point: the first row of its line, its byte offset and
+  // size in the line, its text and kind; false off the text.
   bool ScanTokenAt(TPoint point, bool useFountain, bool keepState, int& lineRow, int& offset, int& size,
                    std::string& text, TTokenKind& kind);
   bool SearchForward(const std::string& text, TSearchOptions options);
