@@ -17,9 +17,11 @@
 #include "editor/control/editor_settings_change.h"
 #include "editor/control/editor_speed.h"
 #include "editor/control/editor_view_info.h"
+#include "editor/highlight/fountain_parser.h"
 #include "editor/model/editor_screen.h"
 #include "editor/model/editor_screen_strings.h"
 #include "editor/model/editor_strings.h"
+#include "editor/model/text_search.h"
 #include "platform/toolkit/controls.h"
 #include "platform/toolkit/img_list.h"
 
@@ -277,6 +279,27 @@ class TEditor : public TCustomControl,
   // Moves (row, col) to the next (dir 1) or previous (dir -1) word stop of
   // the active fountain's tokens; false when it stays.
   virtual bool FindWordStop(int& row, int& col, int dir);
+  // The mouse: pointer shapes by area (0 text, 1 left margin, 2 top margin,
+  // 3 inside the selection, 4 dragging, 5 dragging a copy).
+  void SetMouseCursor(int kind);
+  // Whole rows with their line breaks, from a left-margin press.
+  void StartRowSelect(int row);
+  void ExtendRowSelect(int row);
+  TSelDragState SelDragState() const { return selection_.dragState; }
+  // The selection may be dragged: writable, a shown normal selection, and
+  // Caret.SelMove.
+  virtual bool CanSelDrag() const;
+  // Inserts a copy of the selection at (row, col) as one undo step; a drop
+  // onto the selection itself only drops the selection.
+  virtual void CopySelectionTo(int row, int col);
+  // The token under a client point: its text and kind; false off the text.
+  // The line is scanned by the active fountain (from the row's stored state
+  // with keepState, else from a cleared one) or by a plain tokenizer.
+  virtual bool GetTokenAt(TPoint point, bool useFountain, bool keepState, std::string& text, TTokenKind& kind);
+  virtual void SelectTokenAt(TPoint point, bool useFountain, bool keepState);
+  // Finds text from the selection or the caret, forward with sfDown, and
+  // marks what it finds by HitStyle; false when it is not found.
+  virtual bool SearchText(const std::string& text, TSearchOptions options);
 
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
@@ -373,6 +396,11 @@ class TEditor : public TCustomControl,
   virtual void Scroll(int dx, int dy, const TRect& clip);
   // Moves the caret column by the caret rules after a row or column change.
   void AdjustCol(bool vertical, int dir);
+  void DoMouseDown(TMessage& m, TMouseButton button) override;
+  void DoMouseUp(TMessage& m, TMouseButton button) override;
+  void DoMouseMove(TMessage& m) override;
+  // Moves the selected text to (row, col) as one undo step.
+  void MoveSelectionTo(int row, int col);
 
  private:
   TEditorSettingsSet SettingsSet() const;
@@ -447,6 +475,29 @@ class TEditor : public TCustomControl,
   void ReplaceRows(int row, int n, const std::string& text, int offsetRow, int offset);
   // The row an edit of row rewraps from, where caret offsets are counted.
   int EditStartRow(int row) const;
+  // True when the window procedure drops m while a drag is armed or running
+  // or the left button is held; Ctrl and Escape act on a running drag.
+  bool MouseFiltered(const TMessage& m);
+  void LeftButtonDown(int x, int y, bool shift);
+  void LeftButtonMove(int x, int y);
+  void LeftButtonUp();
+  // The pointer is far enough from the press point to start a gesture.
+  bool PastDragThreshold(int x, int y) const;
+  void BeginSelDrag();
+  void EndSelDrag();
+  void CancelSelDrag();
+  // A move or a copy of the selected text to (row, col) as one edit.
+  void PutSelectedText(int row, int col, bool move);
+  // Sets the anchor of a shown selection (row selection).
+  void SetAnchor(int row, int col);
+  // The token under point: the first row of its line, its byte offset and
+  // size in the line, its text and kind; false off the text.
+  bool ScanTokenAt(TPoint point, bool useFountain, bool keepState, int& lineRow, int& offset, int& size,
+                   std::string& text, TTokenKind& kind);
+  bool SearchForward(const std::string& text, TSearchOptions options);
+  bool SearchBackward(const std::string& text, TSearchOptions options);
+  // Marks a found range: offset bytes from the start of row, length bytes.
+  void MarkFound(int row, int offset, int length);
 
   TCharSet delimiters_;
   TEditorScreenStrings* store_ = nullptr;
@@ -480,6 +531,9 @@ class TEditor : public TCustomControl,
   bool overWrite_ = false;
   bool modified_ = false;
   bool linesUpdating_ = false;
+  // The left button went down on the editor and has not come up (a drag's
+  // simulated button-up ends it too).
+  bool leftPressed_ = false;
 
   int row_ = 0;
   int col_ = 0;

@@ -516,6 +516,7 @@ void TEditor::HandleHScroll(int code, int pos) {
 
 void TEditor::WndProc(TMessage& m) {
   if (!HandleAllocated()) return;
+  if (MouseFiltered(m)) return;
   switch (m.Msg) {
     case WM_VSCROLL:
       HandleVScroll(LOWORD(m.WParam));

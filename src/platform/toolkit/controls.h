@@ -208,9 +208,11 @@ class TWinControl : public TComponent {
   bool DoKeyDown(TMessage& m);
   bool DoKeyUp(TMessage& m);
   bool DoKeyPress(TMessage& m);
-  void DoMouseDown(TMessage& m, TMouseButton button);
-  void DoMouseUp(TMessage& m, TMouseButton button);
-  void DoMouseMove(TMessage& m);
+  // The mouse ones run after the focus and capture rules; a descendant
+  // adds its own handling around them.
+  virtual void DoMouseDown(TMessage& m, TMouseButton button);
+  virtual void DoMouseUp(TMessage& m, TMouseButton button);
+  virtual void DoMouseMove(TMessage& m);
   // Wheel: OnMouseWheel, then one OnMouseWheelDown/Up per whole step.
   bool DoMouseWheel(TShiftState shift, int delta, TPoint pos);
   // The peer's native control was clicked.

@@ -24,7 +24,8 @@ void InjectText(const std::string& cp932);
 void InjectImeResult(const std::string& cp932);
 // WM_IME_NOTIFY with command (IMN_*), e.g. the candidate list opening.
 void InjectImeNotify(WPARAM command);
-// WM_SETCURSOR and WM_MOUSEMOVE.
+// WM_SETCURSOR (dropped when it is taken while a window holds the capture)
+// and WM_MOUSEMOVE.
 void InjectMouseMove(TPoint screen);
 // button: VK_LBUTTON, VK_RBUTTON or VK_MBUTTON.
 void InjectMouseDown(int button, TPoint screen, bool doubleClick = false);
