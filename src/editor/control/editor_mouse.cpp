@@ -31,7 +31,7 @@ constexpr UINT kLastCharMessage = 0x0109;
 // A search block grows by whole rows until it holds more than this.
 constexpr size_t kSearchBlock = 8191;
 
-bool KeyDown(int vk) { return GetKeyState(vk) < 0; }
+bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
 
 // The bytes a row adds to a joined text: its own and its line break.
 size_t JoinedSize(const TEditorScreenStrings& store, int row) {
@@ -208,7 +208,7 @@ bool TEditor::MouseFiltered(const TMessage& m) {
 
 void TEditor::BeginSelDrag() {
   selection_.dragState = TSelDragState::Dragging;
-  SetMouseCursor(KeyDown(VK_CONTROL) ? kDragCopyCursor : kDragCursor);
+  SetMouseCursor(KeyHeld(VK_CONTROL) ? kDragCopyCursor : kDragCursor);
 }
 
 void TEditor::EndSelDrag() {
@@ -220,7 +220,7 @@ void TEditor::EndSelDrag() {
     CleanSelection();
     return;
   }
-  if (KeyDown(VK_CONTROL))
+  if (KeyHeld(VK_CONTROL))
     CopySelectionTo(row_, col_);
   else
     MoveSelectionTo(row_, col_);
@@ -228,7 +228,7 @@ void TEditor::EndSelDrag() {
 
 void TEditor::CancelSelDrag() {
   selection_.dragState = TSelDragState::None;
-  if (KeyDown(VK_ESCAPE) && caret_->AutoCursor())
+  if (KeyHeld(VK_ESCAPE) && caret_->AutoCursor())
     corvida::SetCursor(caret_->Cursors()->DefaultCursor());
   else
     SetMouseCursor(kTextCursor);

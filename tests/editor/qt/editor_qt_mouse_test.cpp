@@ -10,9 +10,7 @@
 namespace corvida {
 namespace {
 
-[[maybe_unused]] const ::testing::Environment* const kQt =
-    ::testing::AddGlobalTestEnvironment(new testing::QtEnvironment);
-
+// The typing test of the same binary registers the one QApplication.
 class QtEditorMouseTest : public testing::QtTest {
  protected:
   void SetUp() override {
