@@ -270,6 +270,14 @@ class TEditor : public TCustomControl,
   // row for a box, one entry for a normal selection.
   std::vector<TRowWithoutSelection> RowsWithoutSelection() const;
 
+  // Keyboard editing.
+  // Inserts typed text at the caret in place of a shown selection (over the
+  // text with OverWrite, padding with spaces past the end); one undo step.
+  void TypeText(const std::string& s);
+  // Moves (row, col) to the next (dir 1) or previous (dir -1) word stop of
+  // the active fountain's tokens; false when it stays.
+  virtual bool FindWordStop(int& row, int& col, int dir);
+
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
   void ScrollImagebarRows(int fromRow, int rows) override;
@@ -409,6 +417,36 @@ class TEditor : public TCustomControl,
   void MarkHit(int n);
   // A caret as wide as the hit.
   void ShowHitCaret();
+  // Keyboard editing.
+  void WMKeyDown(TMessage& m);
+  void WMKeyUp(TMessage& m);
+  void WMChar(TMessage& m);
+  void WMImeComposition(TMessage& m);
+  void WMImeNotify(TMessage& m);
+  void WMGetDlgCode(TMessage& m);
+  void KeyDown(uint16_t key);
+  void KeyPress(unsigned char c);
+  // TypeText of a typed character, after a deferred IME window update.
+  void TypeTyped(const std::string& s);
+  void DeleteForward();
+  void Backspace();
+  // Backspace at the end of the leading blanks: back to the indent of the
+  // nearest less indented row above.
+  void Unindent(const std::string& text, const std::string& map);
+  int UnindentTarget() const;
+  void TabKey();
+  void EnterKey(bool shift);
+  // The blanks a new line after the caret's line starts with.
+  std::string NewLineIndent(int lineStart) const;
+  // The indent of the nearest line above lineStart that is not empty.
+  int PrevLineIndent(int lineStart) const;
+  // What remains of the caret's line after overwriting up to column col;
+  // lastRow becomes the last row the overwrite reaches.
+  std::string OverwrittenRest(int col, int& lastRow) const;
+  // One edit: ChangeRows, then the caret at offset from offsetRow.
+  void ReplaceRows(int row, int n, const std::string& text, int offsetRow, int offset);
+  // The row an edit of row rewraps from, where caret offsets are counted.
+  int EditStartRow(int row) const;
 
   TCharSet delimiters_;
   TEditorScreenStrings* store_ = nullptr;
@@ -455,6 +493,10 @@ class TEditor : public TCustomControl,
   bool caretShown_ = false;
   int underlineLevel_ = 0;
   bool keyRepeat_ = false;
+  // Characters of the last input-method result still to come as WM_CHAR.
+  int imeSkip_ = 0;
+  // The input method's candidate list is open; the caret is hidden.
+  bool candidateOpen_ = false;
   bool imeUpdatePending_ = false;
   int scrollOffset_ = 0;
 

@@ -542,13 +542,13 @@ void TEditor::WndProc(TMessage& m) {
       DestroyCaret();
       TCustomControl::WndProc(m);
       return;
-    case WM_KEYDOWN:
-      keyRepeat_ = (m.LParam & (LPARAM{1} << 30)) != 0;
-      break;
-    case WM_KEYUP:
-      keyRepeat_ = false;
-      if (imeUpdatePending_) UpdateImeWindow();
-      break;
+    // Keyboard editing.
+    case WM_KEYDOWN: WMKeyDown(m); return;
+    case WM_KEYUP: WMKeyUp(m); return;
+    case WM_CHAR: WMChar(m); return;
+    case WM_IME_COMPOSITION: WMImeComposition(m); return;
+    case WM_IME_NOTIFY: WMImeNotify(m); return;
+    case WM_GETDLGCODE: WMGetDlgCode(m); return;
     default:
       break;
   }
