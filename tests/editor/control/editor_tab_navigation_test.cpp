@@ -22,15 +22,6 @@ class EditorTabNavigationTest : public testing::EditorTest {
     editor->SetFocus();
     Run();
   }
-  void Tab(bool shift = false) {
-    if (shift) InjectKeyDown(VK_SHIFT);
-    // As a keyboard gives it: the key, then its character.
-    InjectKeyDown(VK_TAB);
-    InjectText("\t");
-    InjectKeyUp(VK_TAB);
-    if (shift) InjectKeyUp(VK_SHIFT);
-    Run();
-  }
 
   TCustomControl* button = nullptr;
 };
@@ -38,10 +29,10 @@ class EditorTabNavigationTest : public testing::EditorTest {
 TEST_F(EditorTabNavigationTest, TabLeavesAnEditorThatDoesNotWantTabs) {
   editor->SetWantTabs(false);
   EXPECT_EQ(editor->Window()->Perform(WM_GETDLGCODE) & DLGC_WANTTAB, 0);
-  Tab();
+  PressTab();
   EXPECT_TRUE(button->Focused());
   EXPECT_EQ(editor->Lines()->GetTextStr(), "ab");
-  Tab(true);
+  PressTab(true);
   EXPECT_TRUE(editor->Focused());
   EXPECT_EQ(editor->Lines()->GetTextStr(), "ab");
 }
@@ -49,7 +40,7 @@ TEST_F(EditorTabNavigationTest, TabLeavesAnEditorThatDoesNotWantTabs) {
 TEST_F(EditorTabNavigationTest, TabInsertsATabWhenTheEditorWantsThem) {
   editor->SetWantTabs(true);
   editor->SetRowCol(0, 1);
-  Tab();
+  PressTab();
   EXPECT_TRUE(editor->Focused());
   EXPECT_EQ(editor->Lines()->GetTextStr(), "a\tb");
 }

@@ -50,15 +50,6 @@ class TabNavigationTest : public testing::ToolkitTest {
     c->SetTabOrder(order);
     return c;
   }
-  void Tab(bool shift = false) {
-    if (shift) InjectKeyDown(VK_SHIFT);
-    // As a keyboard gives it: the key, then its character.
-    InjectKeyDown(VK_TAB);
-    InjectText("\t");
-    InjectKeyUp(VK_TAB);
-    if (shift) InjectKeyUp(VK_SHIFT);
-    Run();
-  }
   bool Has(TWinControl* c) const { return c->Focused(); }
 
   TPanel* panel = nullptr;
@@ -68,35 +59,35 @@ class TabNavigationTest : public testing::ToolkitTest {
 };
 
 TEST_F(TabNavigationTest, TabGoesRoundInTabOrderAndShiftTabBack) {
-  Tab();
+  PressTab();
   EXPECT_TRUE(Has(inner));
-  Tab();
+  PressTab();
   EXPECT_TRUE(Has(last));
-  Tab();
+  PressTab();
   EXPECT_TRUE(Has(first));
-  Tab(true);
+  PressTab(true);
   EXPECT_TRUE(Has(last));
-  Tab(true);
+  PressTab(true);
   EXPECT_TRUE(Has(inner));
   EXPECT_EQ(first->tabs + inner->tabs + last->tabs, 0);
 }
 
 TEST_F(TabNavigationTest, ControlsThatCannotTakeTheFocusAreSkipped) {
   inner->SetEnabled(false);
-  Tab();
+  PressTab();
   EXPECT_TRUE(Has(last));
   panel->SetVisible(false);
   inner->SetEnabled(true);
-  Tab();
+  PressTab();
   EXPECT_TRUE(Has(first));
   last->SetTabStop(false);
-  Tab();
+  PressTab();
   EXPECT_TRUE(Has(first));
 }
 
 TEST_F(TabNavigationTest, AControlThatWantsTabsKeepsTheFocusAndGetsTheKey) {
   first->wantTabs = true;
-  Tab();
+  PressTab();
   EXPECT_TRUE(Has(first));
   EXPECT_EQ(first->tabs, 2);
   // Ctrl+Tab is never taken for moving the focus.
