@@ -445,6 +445,8 @@ class TEditor : public TCustomControl,
   void MarkHit(int n);
   // A caret as wide as the hit.
   void ShowHitCaret();
+  // The edit-control, clipboard and text messages; false for any other.
+  bool EditControlMessage(TMessage& m);
   // Keyboard editing.
   void WMKeyDown(TMessage& m);
   void WMKeyUp(TMessage& m);

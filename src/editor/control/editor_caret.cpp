@@ -553,6 +553,7 @@ void TEditor::WndProc(TMessage& m) {
     default:
       break;
   }
+  if (EditControlMessage(m)) return;
   TCustomControl::WndProc(m);
 }
 

@@ -100,8 +100,9 @@ class TApplication : public TComponent {
   // Handles the messages already queued (paints included); answers how
   // many. A runaway loop stops after limit.
   int ProcessMessages(int limit = 100000);
-  // Routes one message: popup-menu shortcuts first, then the window. An
-  // error escaping the handler goes to HandleException.
+  // Routes one message: popup-menu shortcuts first, then Tab moving the
+  // focus between controls, then the window. An error escaping the handler
+  // goes to HandleException.
   void ProcessMessage(const TMsg& msg);
   void Terminate();
   bool Terminated() const { return terminated_; }

@@ -102,7 +102,10 @@ inline constexpr UINT EM_CANUNDO = 0x00C6;
 inline constexpr UINT EM_UNDO = 0x00C7;
 inline constexpr UINT EM_LINEFROMCHAR = 0x00C9;
 inline constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
+inline constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
 inline constexpr UINT EM_SETREADONLY = 0x00CF;
+inline constexpr UINT EM_POSFROMCHAR = 0x00D6;
+inline constexpr UINT EM_CHARFROMPOS = 0x00D7;
 
 // Key-state flags in the wParam of mouse messages.
 inline constexpr WPARAM MK_LBUTTON = 0x0001;
