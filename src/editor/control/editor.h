@@ -251,6 +251,23 @@ class TEditor : public TCustomControl,
   // row for a box, one entry for a normal selection.
   std::vector<TRowWithoutSelection> RowsWithoutSelection() const;
 
+  // Inserting text and the clipboard. Each insertion is one edit and one
+  // undo step and leaves the caret right after the text; a read-only editor
+  // changes nothing.
+  // Replaces a shown selection by text, else inserts it at the caret.
+  void InsertText(const std::string& text);
+  // Puts the lines of text one below the other at the caret's column (or in
+  // place of a shown selection), padding short rows and adding missing ones.
+  void InsertBoxText(const std::string& text);
+  // A box goes with the box format beside its text, so it pastes as a box.
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  virtual void Undo();
+  virtual void Redo();
+  virtual bool CanUndo() const;
+  virtual bool CanRedo() const;
+
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
   void ScrollImagebarRows(int fromRow, int rows) override;
