@@ -25,6 +25,7 @@
 namespace corvida {
 
 class TFountainParser;
+class TEditorPopupMenu;
 
 // Called for every painted text row (each part of a row split by the
 // selection): the row text, its x and y, the row index, the rectangle and
@@ -337,6 +338,8 @@ class TEditor : public TCustomControl,
   virtual std::unique_ptr<TEditorLeftbar> CreateEditorLeftbar();
   virtual std::unique_ptr<TEditorRuler> CreateEditorRuler();
   virtual std::unique_ptr<TEditorSpeed> CreateEditorSpeed();
+  // Owned by the editor as a component.
+  virtual TEditorPopupMenu* CreateEditorPopupMenu();
 
   void Notification(TComponent* component, TOperation operation) override;
   bool FocusOnPress() const override { return !HasState(csDesigning); }
