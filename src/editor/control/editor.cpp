@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/control/editor_popup_menu.h"
 #include "platform/rtl/scope_guard.h"
 #include "platform/winsys/window_system.h"
 
@@ -39,6 +40,10 @@ void TEditor::AfterConstruction() {
   SetCursor(crIBeam);
   SetTabStop(true);
   UpdateMetrics();
+  if (HasState(csDesigning)) return;
+  TEditorPopupMenu* menu = CreateEditorPopupMenu();
+  menu->SetEditor(this);
+  SetPopupMenu(menu);
 }
 
 TEditor::~TEditor() {
@@ -71,6 +76,7 @@ std::unique_ptr<TEditorImagebar> TEditor::CreateEditorImagebar() { return std::m
 std::unique_ptr<TEditorLeftbar> TEditor::CreateEditorLeftbar() { return std::make_unique<TEditorLeftbar>(); }
 std::unique_ptr<TEditorRuler> TEditor::CreateEditorRuler() { return std::make_unique<TEditorRuler>(); }
 std::unique_ptr<TEditorSpeed> TEditor::CreateEditorSpeed() { return std::make_unique<TEditorSpeed>(); }
+TEditorPopupMenu* TEditor::CreateEditorPopupMenu() { return TEditorPopupMenu::Create(this); }
 
 void TEditor::JoinStore(TEditorScreenStrings* store) {
   store_ = store;

@@ -28,6 +28,7 @@
 namespace corvida {
 
 class TFountainParser;
+class TEditorPopupMenu;
 
 // Called for every painted text row (each part of a row split by the
 // selection): the row text, its x and y, the row index, the rectangle and
@@ -300,6 +301,22 @@ class TEditor : public TCustomControl,
   // Finds text from the selection or the caret, forward with sfDown, and
   // marks what it finds by HitStyle; false when it is not found.
   virtual bool SearchText(const std::string& text, TSearchOptions options);
+  // Inserting text and the clipboard. Each insertion is one edit and one
+  // undo step and leaves the caret right after the text; a read-only editor
+  // changes nothing.
+  // Replaces a shown selection by text, else inserts it at the caret.
+  void InsertText(const std::string& text);
+  // Puts the lines of text one below the other at the caret's column (or in
+  // place of a shown selection), padding short rows and adding missing ones.
+  void InsertBoxText(const std::string& text);
+  // A box goes with the box format beside its text, so it pastes as a box.
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  virtual void Undo();
+  virtual void Redo();
+  virtual bool CanUndo() const;
+  virtual bool CanRedo() const;
 
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
@@ -373,6 +390,8 @@ class TEditor : public TCustomControl,
   virtual std::unique_ptr<TEditorSpeed> CreateEditorSpeed();
   virtual std::unique_ptr<TEditorBitmaps> CreateBitmaps();
   virtual void FreeBitmaps();
+  // Owned by the editor as a component.
+  virtual TEditorPopupMenu* CreateEditorPopupMenu();
 
   void Notification(TComponent* component, TOperation operation) override;
   bool FocusOnPress() const override { return !HasState(csDesigning); }
