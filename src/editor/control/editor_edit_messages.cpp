@@ -123,6 +123,12 @@ LRESULT CharFromPos(const TEditor& e, LPARAM point) {
   return MAKELPARAM(before + index, row);
 }
 
+LRESULT UndoMessage(TEditor& e) {
+  if (e.ReadOnly() || !e.CanUndo()) return 0;
+  e.Undo();
+  return 1;
+}
+
 // At most room - 1 bytes of the text and a NUL.
 LRESULT GetText(const TEditor& e, WPARAM room, LPARAM buffer) {
   if (!buffer || room == 0) return 0;
@@ -149,7 +155,12 @@ bool TEditor::EditControlMessage(TMessage& m) {
     case EM_GETLINECOUNT: m.Result = store_->Count(); return true;
     case EM_LINEINDEX: m.Result = LineIndex(*this, Signed(m.WParam)); return true;
     case EM_LINELENGTH: m.Result = LineLength(*this, Signed(m.WParam)); return true;
+    case EM_REPLACESEL:
+      if (writable) InsertText(m.LParam ? reinterpret_cast<const char*>(m.LParam) : "");
+      return true;
     case EM_GETLINE: m.Result = GetLine(*this, Signed(m.WParam), m.LParam); return true;
+    case EM_CANUNDO: m.Result = writable && CanUndo(); return true;
+    case EM_UNDO: m.Result = UndoMessage(*this); return true;
     case EM_LINEFROMCHAR: m.Result = LineFromChar(*this, Signed(m.WParam)); return true;
     case EM_EMPTYUNDOBUFFER:
       if (writable) ClearUndo();
@@ -161,6 +172,16 @@ bool TEditor::EditControlMessage(TMessage& m) {
       return true;
     case EM_POSFROMCHAR: m.Result = PosFromChar(*this, Signed(m.WParam)); return true;
     case EM_CHARFROMPOS: m.Result = CharFromPos(*this, m.LParam); return true;
+    // Without a selection the clipboard keeps what the user copied.
+    case WM_CUT:
+      if (writable && Selected()) CutToClipboard();
+      return true;
+    case WM_COPY:
+      if (Selected()) CopyToClipboard();
+      return true;
+    case WM_PASTE:
+      if (writable) PasteFromClipboard();
+      return true;
     case WM_CLEAR:
       if (writable) ClearSelection();
       return true;

@@ -229,5 +229,29 @@ TEST_F(EditMessagesTest, CutAndCopyWithoutASelectionLeaveTheClipboard) {
   EXPECT_EQ(Text(), "abc");
 }
 
+TEST_F(EditMessagesTest, ClipboardReplaceAndUndoMessagesEditTheText) {
+  SetText("abcdef");
+  Send(EM_SETSEL, 1, 3);
+  Send(WM_CUT);
+  EXPECT_EQ(GetClipboardText(), "bc");
+  EXPECT_EQ(Text(), "adef");
+  Send(EM_SETSEL, 4, 4);
+  Send(WM_PASTE);
+  EXPECT_EQ(Text(), "adefbc");
+  Send(EM_SETSEL, 0, 1);
+  Send(WM_COPY);
+  EXPECT_EQ(GetClipboardText(), "a");
+  const std::string replacement = "XY";
+  Send(EM_REPLACESEL, WPARAM{0}, reinterpret_cast<LPARAM>(replacement.c_str()));
+  EXPECT_EQ(Text(), "XYdefbc");
+  EXPECT_EQ(Send(EM_CANUNDO), 1);
+  EXPECT_EQ(Send(EM_UNDO), 1);
+  EXPECT_EQ(Text(), "adefbc");
+  editor->SetReadOnly(true);
+  EXPECT_EQ(Send(EM_CANUNDO), 0);
+  Send(WM_PASTE);
+  EXPECT_EQ(Text(), "adefbc");
+}
+
 }  // namespace
 }  // namespace corvida
