@@ -109,7 +109,7 @@ TEST_F(QtAppTest, KanjiTextAndTheBoxFormatTravelBetweenTwoWindowsThroughTheDeskt
 
   const QMimeData* desktop = QGuiApplication::clipboard()->mimeData();
   ASSERT_NE(desktop, nullptr);
-  EXPECT_EQ(desktop->text(), QString::fromUtf8("漢字 abc\r\nxyz\r\n"));
+  EXPECT_EQ(desktop->text(), QString::fromUtf8("漢字 abc\nxyz\n"));
   QString boxType = ClipboardMimeType("TEditor Box Type");
   ASSERT_TRUE(desktop->hasFormat(boxType));
 
