@@ -255,6 +255,14 @@ void TQtBackend::ClipboardChanged(const TClipboardContents& contents) {
   QGuiApplication::clipboard()->setMimeData(data);
 }
 
+bool TQtBackend::ClipboardHasFormat(const TClipboardContents&, UINT format) {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data) return false;
+  if (format == CF_TEXT) return data->hasText();
+  const std::string name = GetClipboardFormatName(format);
+  return !name.empty() && data->hasFormat(ClipboardMimeType(name));
+}
+
 int TQtBackend::MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) {
   QMessageBox box(DialogParent(owner));
   box.setWindowTitle(ToQString(caption));

@@ -131,9 +131,12 @@ TEST_F(QtAppTest, KanjiTextAndTheBoxFormatTravelBetweenTwoWindowsThroughTheDeskt
   EXPECT_EQ(bytes(boxFormat), text + '\0');
   CloseClipboard();
 
-  // Plain text from elsewhere carries no box marker.
-  QGuiApplication::clipboard()->setText(QString::fromUtf8("全角"));
-  EXPECT_EQ(GetClipboardText(), "\x91\x53\x8a\x70");
+  // Plain text from elsewhere carries no box marker; it is seen at once,
+  // before anyone opens the clipboard, and its line ends become CR LF.
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("全角\nx\ry"));
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+  EXPECT_FALSE(IsClipboardFormatAvailable(boxFormat));
+  EXPECT_EQ(GetClipboardText(), "\x91\x53\x8a\x70\r\nx\r\ny");
   ASSERT_TRUE(OpenClipboard(paster->Window()));
   EXPECT_FALSE(IsClipboardFormatAvailable(boxFormat));
   CloseClipboard();
