@@ -23,10 +23,7 @@ class EditorClipboardTest : public testing::EditorTest {
   }
   void Select(int row0, int col0, int row1, int col1, bool box = false) {
     editor->SetSelectionMode(box ? TSelectionMode::Box : TSelectionMode::Normal);
-    editor->SetRowCol(row0, col0);
-    editor->StartSelection();
-    editor->SetRowCol(row1, col1);
-    editor->UpdateSelection();
+    testing::SelectRange(*editor, row0, col0, row1, col1);
   }
   int UndoSteps() const { return editor->ScreenStrings()->UndoObj().UndoList().Count(); }
   std::string Text() const { return editor->Lines()->GetTextStr(); }

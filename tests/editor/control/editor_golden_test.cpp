@@ -14,10 +14,7 @@ class TGoldenEditor : public TEditor {
   using TEditor::TEditor;
   void Select(int row0, int col0, int row1, int col1, bool box) {
     SetSelectionMode(box ? TSelectionMode::Box : TSelectionMode::Normal);
-    SetRowCol(row0, col0);
-    StartSelection();
-    SetRowCol(row1, col1);
-    UpdateSelection();
+    testing::SelectRange(*this, row0, col0, row1, col1);
   }
 };
 

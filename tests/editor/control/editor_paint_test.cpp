@@ -298,12 +298,7 @@ class EditorSelectionPaintTest : public testing::ToolkitTest {
         n += screen.Pixel(o.x + 19 + col * 6 + x, o.y + 2 + row * 12 + y) == ColorToPixel(c);
     return n;
   }
-  void Select(int row0, int col0, int row1, int col1) {
-    editor->SetRowCol(row0, col0);
-    editor->StartSelection();
-    editor->SetRowCol(row1, col1);
-    editor->UpdateSelection();
-  }
+  void Select(int row0, int col0, int row1, int col1) { testing::SelectRange(*editor, row0, col0, row1, col1); }
   TEditor* editor = nullptr;
 };
 

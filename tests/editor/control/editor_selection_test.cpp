@@ -38,14 +38,7 @@ class EditorSelectionTest : public testing::EditorTest {
         TSelectionChangeEvent::Of<&SelectionEvents::SelectionChange>(&events));
     editor->SetOnSelectionModeChange(TNotifyEvent::Of<&SelectionEvents::ModeChange>(&events));
   }
-  // Selects from the caret at (row0, col0) to (row1, col1) as Shift+arrows
-  // would.
-  void Select(int row0, int col0, int row1, int col1) {
-    editor->SetRowCol(row0, col0);
-    editor->StartSelection();
-    editor->SetRowCol(row1, col1);
-    editor->UpdateSelection();
-  }
+  void Select(int row0, int col0, int row1, int col1) { testing::SelectRange(*editor, row0, col0, row1, col1); }
   int UndoSteps() const { return editor->ScreenStrings()->UndoObj().UndoList().Count(); }
   std::string Text() const { return editor->Lines()->GetTextStr(); }
 
