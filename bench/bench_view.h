@@ -40,7 +40,7 @@ class TBenchView : public TEditorView {
   void CaretEndUpdate() override {}
   void UnderlineBeginUpdate() override {}
   void UnderlineEndUpdate() override {}
-  bool Selected() const override { return false; }
+  bool SelectedOrHit() const override { return false; }
   void CleanSelection() override {}
   int GetTextLen() const override { return 0; }
   TRowAttribute GetRowAttribute(int row) const override {

@@ -10,44 +10,24 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "editor/model/editor_screen_strings.h"
 #include "editor/model/editor_strings.h"
 #include "platform/rtl/streams.h"
+#include "bench_text.h"
 #include "bench_view.h"
 #include "figures.h"
 
 namespace corvida {
 namespace {
 
-constexpr int kLines = 2'000'000;
+constexpr int kLines = bench::kTextLines;
 // A 1080-pixel screen of 13-pixel rows.
 constexpr int kScreenHeight = 1080;
 
-
-// Lines of 0 to 96 bytes (48 on average) of letters, digits, blanks and
-// double-byte characters, each ended by CR LF: about 100 MB in all.
-const std::string& TextFile() {
-  static const std::string path = [] {
-    const std::string p = "/tmp/corvida_bench_100mb.txt";
-    std::ofstream out(p, std::ios::binary);
-    std::mt19937 rng(42);
-    const char* pieces[] = {"ab", "cd", "12", "  ", "\x82\xa0", "\x88\x9f", "\x83\x4a", "xy", "\t ", "()"};
-    std::string line;
-    for (int i = 0; i < kLines; ++i) {
-      line.clear();
-      const int n = static_cast<int>(rng() % 49);
-      for (int k = 0; k < n; ++k) line += pieces[rng() % 10];
-      line += "\r\n";
-      out << line;
-    }
-    return p;
-  }();
-  return path;
-}
+const std::string& TextFile() { return bench::HundredMegabyteText(); }
 
 long FileSize(const std::string& path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);

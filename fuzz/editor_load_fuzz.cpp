@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "../tests/editor/model/fake_view.h"
+#include "platform/rtl/scope_guard.h"
 
 namespace {
 
@@ -30,10 +32,14 @@ std::string Joined(const corvida::TEditorScreenStrings& s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const std::string path = "/tmp/corvida_load_fuzz_" + std::to_string(getpid());
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("corvida_load_fuzz_" + std::to_string(getpid()))).string();
   std::ofstream(path, std::ios::binary) << bytes;
   corvida::testing::FakeView view;
-  view.Lines().LoadFromFile(path);
+  {
+    corvida::ScopeGuard remove([&] { ::unlink(path.c_str()); });
+    view.Lines().LoadFromFile(path);
+  }
   std::string expected;
   for (char c : bytes.substr(0, bytes.find('\x1a')))
     if (c != '\r' && c != '\n') expected += c;

@@ -4,7 +4,8 @@
 //
 // Inputs are small, so a few bytes stand for long stretches: 0x01 n is n*32
 // bytes of plain lines, 0x02 n one line of 4,090 to 4,097 bytes, 0x03 n a
-// run of n*16 blanks without a line feed. Every other byte is itself.
+// run of n*16 blanks without a line feed, 0x04 n a header line saying the
+// document is UTF-8. Every other byte is itself.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -21,7 +22,7 @@ std::string Expand(const uint8_t* data, size_t size) {
   std::string out;
   for (size_t i = 0; i < size && out.size() < kMaxModel; ++i) {
     const uint8_t c = data[i];
-    if (c < 1 || c > 3 || i + 1 == size) {
+    if (c < 1 || c > 4 || i + 1 == size) {
       out.push_back(static_cast<char>(c));
       continue;
     }
@@ -31,8 +32,10 @@ std::string Expand(const uint8_t* data, size_t size) {
     } else if (c == 2) {
       out.append(4089 + n % 8, 'x');
       out.push_back('\n');
-    } else {
+    } else if (c == 3) {
       out.append(n * 16, ' ');
+    } else {
+      out += "CodePage utf8\n";
     }
   }
   return out;
@@ -52,9 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int sortMode = data[0] % 3;
   const size_t step = kPieceSizes[(data[0] >> 2) % 8];
   const std::string model = Expand(data + 1, size - 1);
-  const TReportOutcome reference = ReferenceOutcome(model, sortMode);
+  const corvida::TReportSpelling spelling = (data[0] & 0x20) ? corvida::rsUtf8 : corvida::rsCp932;
+  const TReportOutcome reference = ReferenceOutcome(model, sortMode, spelling);
   // The least room for the held bytes makes refills frequent.
-  const TReportOutcome fast = FastOutcome(model, sortMode, step, corvida::TModelInput::kLeastCapacity + data[0] % 5);
+  const TReportOutcome fast =
+      FastOutcome(model, sortMode, step, corvida::TModelInput::kLeastCapacity + data[0] % 5, spelling);
   if (fast == reference) return 0;
   Print("literal", reference);
   Print("fast", fast);

@@ -4,6 +4,7 @@
 #include "app/fast_report.h"
 #include "app/model_input.h"
 #include "app/mqo_parser.h"
+#include "app/mqoz_reader.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
@@ -17,7 +18,41 @@ namespace {
 // The count of an object line: its first 8 bytes, the "%8d" field.
 int32_t LineCount(std::string_view line) { return StrToIntDef(line.substr(0, 8), 0); }
 
+// Whether the document's header says "CodePage utf8". The header is all
+// before the first chunk, object or face; the tokens passed over here are
+// none that the report reacts to, and the value's token stays current.
+bool HeaderSaysUtf8(TParser& parser) {
+  for (uint8_t kind; (kind = parser.TokenKind()) != tkEnd && kind != '{'; parser.Advance()) {
+    if (kind != tkSymbol) continue;
+    const std::string_view text = parser.TokenView();
+    if (text == "Object" || text == "face") return false;
+    if (text == "CodePage") return parser.Advance() == tkSymbol && parser.TokenView() == "utf8";
+  }
+  return false;
+}
+
+std::string SpellPath(std::string_view path, TReportSpelling spelling) {
+  return spelling == rsUtf8 ? std::string(path) : Utf8ToCp932(path);
+}
+
+// The model's bytes as they come: from the file, or out of the archive.
+void CountFacesOfPieces(TBytePieces& pieces, int sortMode, TFaceCounts& counts) {
+  TModelInput input(pieces);
+  CountFaces(input, counts);
+  counts.Sort(sortMode);
+}
+
 }  // namespace
+
+bool LeadPendingAfter(std::string_view text, bool pending) {
+  for (const char c : text) pending = !pending && IsLeadByte(c);
+  return pending;
+}
+
+std::string SpellName(const std::string& name, bool utf8Document, TReportSpelling spelling) {
+  if (utf8Document == (spelling == rsUtf8)) return name;
+  return utf8Document ? Utf8ToCp932(name) : Cp932ToUtf8(name);
+}
 
 std::string ReportHeaderLine(std::string_view shownPath) { return "// " + std::string(shownPath); }
 
@@ -25,8 +60,8 @@ std::string ReportObjectLine(int32_t count, std::string_view name) {
   return Format("%8d : %s", {count, name});
 }
 
-std::string ReportTotalLine(int64_t total, std::string_view shownPath) {
-  return Format("%8d : Total // %s", {static_cast<long long>(total), ExtractFileName(shownPath)});
+std::string ReportTotalLine(int64_t total, std::string_view fileName) {
+  return Format("%8d : Total // %s", {static_cast<long long>(total), fileName});
 }
 
 void InsertSorted(TStrings& list, const std::string& line, int sortMode) {
@@ -43,62 +78,76 @@ void InsertSorted(TStrings& list, const std::string& line, int sortMode) {
   list.Add(line);
 }
 
-namespace {
-
-// The reference reading: every line goes into the list as it is found.
-class TListTally : public TFaceTally {
- public:
-  TListTally(TStrings& list, int sortMode) : list_(list), sortMode_(sortMode) {}
-
- protected:
-  void FaceLine(int32_t count) override { InsertSorted(list_, ReportObjectLine(count, Name()), sortMode_); }
-
- private:
-  TStrings& list_;
-  int sortMode_;
-};
-
-}  // namespace
-
-int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result) {
-  TListTally tally(result, sortMode);
+int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result, TReportSpelling spelling) {
   TParser parser(model);
-  for (; parser.TokenKind() != tkEnd; parser.Advance()) tally.Token(parser.TokenKind(), parser.TokenView());
-  tally.End();
-  return tally.Total();
+  const bool utf8 = HeaderSaysUtf8(parser);
+  std::string name;
+  std::string shownName;
+  // Counts are 32-bit, their sum is not: a total must not wrap negative.
+  int64_t total = 0;
+  while (parser.TokenKind() != tkEnd) {
+    if (parser.TokenKind() == tkSymbol && parser.TokenView() == "Object") {
+      parser.Advance();
+      name.clear();
+      // A "{" right after a lead byte is that character's trail byte (ボ is
+      // 0x83 0x7B), so it belongs to the name. UTF-8 has no such bytes.
+      bool leadPending = false;
+      while (parser.TokenKind() != tkEnd && (leadPending || parser.TokenView() != "{")) {
+        if (!utf8) leadPending = LeadPendingAfter(parser.TokenView(), leadPending);
+        name += parser.TokenView();
+        parser.Advance();
+      }
+      shownName = SpellName(name, utf8, spelling);
+    }
+    if (parser.TokenKind() == tkSymbol && parser.TokenView() == "face") {
+      parser.Advance();
+      const int32_t count = StrToIntDef(parser.TokenView(), 0);
+      total += count;
+      InsertSorted(result, ReportObjectLine(count, shownName), sortMode);
+    }
+    parser.Advance();
+  }
+  return total;
 }
 
 void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts) {
+  if (IsMqozPath(path)) {
+    TFileStream archive(path, fmOpenRead | fmShareDenyWrite);
+    TMqozModelStream model(archive, Utf8ToCp932(path));
+    TStreamPieces pieces(model);
+    CountFacesOfPieces(pieces, sortMode, counts);
+    return;
+  }
   TFilePieces pieces(path);
-  TModelInput input(pieces);
-  CountFaces(input, counts);
-  counts.Sort(sortMode);
+  CountFacesOfPieces(pieces, sortMode, counts);
 }
 
-bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus) {
+bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
+                 TReportSpelling spelling) {
   if (!FileAge(path)) return false;
-  const std::string shownPath = Utf8ToCp932(path);
-  lines.Add(ReportHeaderLine(shownPath));
-  TFaceCounts counts;
+  addLine(ReportHeaderLine(SpellPath(path, spelling)));
+  TFaceCounts counts(spelling);
   CountFacesOfFile(path, sortMode, counts);
-  TStringList result;
-  for (size_t i = 0; i < counts.LineCount(); ++i) result.Add(counts.Line(i));
-  lines.AddStrings(result);
-  lines.Add(ReportTotalLine(counts.Total(), shownPath));
-  lines.Add(kReportSeparator);
-  if (takeFocus) takeFocus();
+  for (size_t i = 0; i < counts.LineCount(); ++i) addLine(counts.Line(i));
+  // The path is UTF-8 here: its name follows the last '/' byte.
+  addLine(ReportTotalLine(counts.Total(), SpellPath(path.substr(path.rfind('/') + 1), spelling)));
+  addLine(kReportSeparator);
   return true;
 }
 
-bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine) {
-  if (!FileAge(path)) return false;
-  const std::string shownPath = Utf8ToCp932(path);
-  addLine(ReportHeaderLine(shownPath));
-  TFaceCounts counts;
-  CountFacesOfFile(path, sortMode, counts);
-  for (size_t i = 0; i < counts.LineCount(); ++i) addLine(counts.Line(i));
-  addLine(ReportTotalLine(counts.Total(), shownPath));
-  addLine(kReportSeparator);
+bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus,
+                TReportSpelling spelling) {
+  // The header goes in at once, so that it stays when the model turns out
+  // bad; the rest goes in together, as one change of the lines.
+  TStringList rest;
+  bool headerAdded = false;
+  const auto add = [&](std::string_view line) {
+    (headerAdded ? static_cast<TStrings&>(rest) : lines).Add(std::string(line));
+    headerAdded = true;
+  };
+  if (!WriteReport(path, sortMode, add, spelling)) return false;
+  lines.AddStrings(rest);
+  if (takeFocus) takeFocus();
   return true;
 }
 

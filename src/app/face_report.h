@@ -23,35 +23,53 @@ inline constexpr int kSortDescending = 2;
 
 inline constexpr const char* kReportSeparator = "------------------------------";
 
-// shownPath is the path as the pane shows it, CP932.
+// How the report spells the texts it takes from outside, the file's path and
+// the objects' names: in CP932 as the pane holds them (a character CP932
+// lacks becomes '?'), or in UTF-8 as the file system and a UTF-8 document
+// spell them, for a terminal.
+enum TReportSpelling { rsCp932, rsUtf8 };
+
+// shownPath and fileName are spelled as the lines are.
 std::string ReportHeaderLine(std::string_view shownPath);
 std::string ReportObjectLine(int32_t count, std::string_view name);
-std::string ReportTotalLine(int64_t total, std::string_view shownPath);
+std::string ReportTotalLine(int64_t total, std::string_view fileName);
 
 // Puts an object line into list by its count (the line's first 8 bytes):
 // at the end, or before the first line with a count not below (ascending) or
 // not above (descending) its own, so equal counts come out latest first.
 void InsertSorted(TStrings& list, const std::string& line, int sortMode);
 
+// The spelling of a name taken from a document that is UTF-8 (or Shift-JIS)
+// in the report's spelling.
+std::string SpellName(const std::string& name, bool utf8Document, TReportSpelling spelling);
+
+// Whether text, following a name that ended in a lone lead byte or not
+// (pending), leaves the name ending in a lead byte still without its trail.
+bool LeadPendingAfter(std::string_view text, bool pending);
+
 // Walks the tokens of a model with the literal scanner alone and puts one
 // object line per "face" keyword into result with InsertSorted; returns the
-// total of the counts. Raises EParserError for malformed input. The report
+// total of the counts. Names are Shift-JIS unless the header says
+// "CodePage utf8". Raises EParserError for malformed input. The report
 // itself reads faster with CountFaces, which must agree with this.
-int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result);
+int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result, TReportSpelling spelling = rsCp932);
 
-// The face lines of the model file at path, in the order of sortMode.
-// Raises EFOpenError or EParserError.
+// The face lines of the file at path (UTF-8, as the file system spells it):
+// a model, or an archive (".mqoz") whose model is read out of it, in the
+// order of sortMode. Raises EFOpenError, EReadError or EParserError.
 void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts);
 
-// The whole report of the file at path (the real path, UTF-8; the pane shows
-// it in CP932). A path that is missing, a folder, or dated outside 1980 to
-// 2107 does nothing and gives false. Once the header is appended, an error
-// (EFOpenError, EParserError) leaves it alone in lines and passes on; else
-// the object lines, total and separator follow and takeFocus is called.
-bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus);
+// The whole report of the file at path. A path that is missing, a folder,
+// or dated outside 1980 to 2107 does nothing and gives false. Once the
+// header is appended, an error (EFOpenError, EReadError, EParserError;
+// messages in CP932) leaves it alone in lines and passes on; else the object
+// lines, total and separator follow and takeFocus is called.
+bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus,
+                TReportSpelling spelling = rsCp932);
 
 // The same report handed to addLine one line at a time as it is made, so
 // that no more than the names and counts is held.
-bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine);
+bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
+                 TReportSpelling spelling = rsCp932);
 
 }  // namespace corvida

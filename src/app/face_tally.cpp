@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/face_report.h"
 #include "app/mqo_parser.h"
 #include "platform/rtl/int_reading.h"
 
@@ -11,19 +10,36 @@ namespace corvida {
 
 void TFaceTally::Token(uint8_t kind, std::string_view text) {
   switch (state_) {
-    case fsName:
-      if (text == "{") EndName();
-      else AppendName(text);
+    case fsHeader:
+      if (kind == tkSymbol && text == "CodePage") {
+        state_ = fsCodePage;
+        return;
+      }
+      if (kind != '{' && !(kind == tkSymbol && (text == "Object" || text == "face"))) return;
       break;
+    case fsCodePage:
+      // Whatever follows "CodePage" ends the header and is read as usual.
+      utf8_ = kind == tkSymbol && text == "utf8";
+      break;
+    case fsName:
+      if (text == "{" && !leadPending_) {
+        EndName();
+      } else {
+        // UTF-8 has no lead bytes whose trail could be a "{".
+        if (!utf8_) leadPending_ = LeadPendingAfter(text, leadPending_);
+        AppendName(text);
+      }
+      return;
     case fsCount:
       Count(text);
-      break;
+      return;
     case fsOutside:
-      if (kind != tkSymbol) break;
-      if (text == "Object") BeginName();
-      else if (text == "face") AwaitCount();
       break;
   }
+  state_ = fsOutside;
+  if (kind != tkSymbol) return;
+  if (text == "Object") BeginName();
+  else if (text == "face") AwaitCount();
 }
 
 void TFaceTally::End() {
@@ -32,6 +48,7 @@ void TFaceTally::End() {
 
 void TFaceTally::BeginName() {
   name_.clear();
+  leadPending_ = false;
   state_ = fsName;
   NameBegun();
 }
@@ -54,7 +71,7 @@ int32_t SortKey(int32_t count) {
 
 void TFaceCounts::FaceLine(int32_t count) {
   if (!nameKept_) {
-    names_.push_back(Name());
+    names_.push_back(SpellName(Name(), Utf8Document(), spelling_));
     nameKept_ = true;
   }
   lines_.push_back({count, static_cast<uint32_t>(names_.size() - 1)});

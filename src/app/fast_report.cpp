@@ -16,7 +16,10 @@
 // This file reads a window itself only when it is plain: no NUL (the end of
 // the input, or an error), no single quote or '#' (strings, whose bytes are
 // not tokens of their own), no '[' (binary blocks) and no byte from 0x80 on
-// (names in Shift-JIS, which the literal scanner reads by its own rules).
+// (names in Shift-JIS, which the literal scanner reads by its own rules);
+// and only once the report's reading is past the header and no name waits
+// for a trail byte (TFaceTally::KeywordsSuffice), as without bytes from 0x80
+// on no name can come to wait for one.
 // In a plain window every blank lies between tokens and every line feed is
 // counted, so tokens can be cut anew after any blank with the scanner's own
 // rules (PlainTokenEnd), and:
@@ -72,6 +75,10 @@ class TFastCount {
 
   void Run() {
     for (;;) {
+      if (!tally_.KeywordsSuffice()) {
+        if (!Literal()) return;
+        continue;
+      }
       const std::string_view held = input_.Hold(start_, kWindow);
       const char* p = held.data();
       const bool last = held.size() < kWindow;

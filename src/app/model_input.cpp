@@ -11,6 +11,10 @@ size_t TFilePieces::ReadPiece(char* buffer, size_t capacity) {
   return static_cast<size_t>(std::max<int64_t>(file_.Read(buffer, static_cast<int64_t>(capacity)), 0));
 }
 
+size_t TStreamPieces::ReadPiece(char* buffer, size_t capacity) {
+  return static_cast<size_t>(std::max<int64_t>(stream_.Read(buffer, static_cast<int64_t>(capacity)), 0));
+}
+
 std::string_view TModelInput::Hold(uint64_t from, size_t want) {
   begin_ += static_cast<size_t>(from - start_);
   start_ = from;

@@ -33,6 +33,17 @@ class TFilePieces : public TBytePieces {
   TFileStream file_;
 };
 
+// The bytes of a stream that can only be read forwards, such as a model
+// decompressed out of an archive.
+class TStreamPieces : public TBytePieces {
+ public:
+  explicit TStreamPieces(TStream& stream) : stream_(stream) {}
+  size_t ReadPiece(char* buffer, size_t capacity) override;
+
+ private:
+  TStream& stream_;
+};
+
 // Holds the input from an offset on in one buffer of fixed size, so that the
 // next bytes are contiguous; memory does not grow with the input.
 class TModelInput {

@@ -17,20 +17,23 @@ constexpr const char* kUsage =
     "\n"
     "Prints the face-count report of each Metasequoia model FILE, as the\n"
     "report pane of the window would show it: a header line with the file's\n"
-    "absolute path, one line per object (face count, then the object's name),\n"
-    "a total line and a separator. Files are reported one after another.\n"
+    "real absolute path, one line per object (face count, then the object's\n"
+    "name), a total line and a separator. Files are reported one after\n"
+    "another. A FILE ending in .mqoz is an archive: the model inside it is\n"
+    "reported. A pipe such as <(zcat model.mqo.gz) is read as a stream.\n"
     "\n"
     "  --sort none   object lines in file order (the default)\n"
     "  --sort asc    by face count, ascending; equal counts latest first\n"
     "  --sort desc   by face count, descending; equal counts latest first\n"
-    "  --raw         print the code page 932 (Shift-JIS) bytes as they are,\n"
-    "                instead of converting them to UTF-8\n"
+    "  --raw         print the code page 932 (Shift-JIS) bytes the pane holds,\n"
+    "                instead of UTF-8; messages on standard error stay UTF-8\n"
     "  --help        print this text\n"
     "\n"
     "An error in a file (it cannot be read, or its text is malformed) is\n"
-    "printed to standard error; the file's header line stays on standard\n"
-    "output and the other files are still reported. The exit status is 0\n"
-    "when every file was reported, 1 when any was not, 2 for a usage error.\n";
+    "printed to standard error as 'corvida: FILE: message'; the file's header\n"
+    "line stays on standard output and the other files are still reported.\n"
+    "The exit status is 0 when every file was reported, 1 when any was not,\n"
+    "2 for a usage error.\n";
 
 struct TReportOptions {
   int sortMode = kSortNone;
@@ -51,9 +54,14 @@ bool ParseSortMode(const std::string& value, int& sortMode) {
   return true;
 }
 
-// The absolute path, as the open dialog would give it.
-std::string FullPath(const std::string& file) {
-  return std::filesystem::path(ExpandFileName(file)).lexically_normal().string();
+// The file the system means, as an absolute path without links, "." or "..":
+// a link is followed before a ".." after it is applied, as open() does. A
+// path that resolves to no name, such as a pipe's /dev/fd/N, stays as given,
+// made absolute.
+std::string RealPath(const std::string& file) {
+  std::error_code error;
+  const std::filesystem::path real = std::filesystem::canonical(file, error);
+  return error ? ExpandFileName(file) : real.string();
 }
 
 // What the error box would say: the message, with a full stop appended when
@@ -63,10 +71,14 @@ std::string ErrorBoxText(const std::string& message) {
   return message;
 }
 
-std::string UnusablePathText(const std::string& path) {
-  if (DirectoryExists(path)) return path + ": is a folder, not a file";
-  if (!FileExists(path)) return path + ": no such file";
-  return path + ": its last-write time lies outside 1980 to 2107";
+// Why the report passed over a path, in the system's words where it has them
+// (missing, a loop of links, a name too long, a file used as a folder).
+std::string UnusablePathText(const std::string& file) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (error) return error.message();
+  if (std::filesystem::is_directory(status)) return "is a folder, not a file";
+  return "its last-write time lies outside 1980 to 2107";
 }
 
 class TReportPrinter {
@@ -74,29 +86,28 @@ class TReportPrinter {
   TReportPrinter(const TReportOptions& options, std::ostream& out, std::ostream& err)
       : options_(options), out_(out), err_(err) {}
 
-  // One file; false when it was not reported.
+  // One file; false when it was not reported. Messages are UTF-8 and name
+  // the file as it was given.
   bool Report(const std::string& file) {
-    const std::string path = FullPath(file);
     std::string error;
     try {
-      if (!WriteReport(path, options_.sortMode, [this](std::string_view line) { out_ << Shown(line) << '\n'; })) {
-        err_ << "corvida: " << UnusablePathText(path) << "\n";
-        return false;
-      }
+      const auto print = [this](std::string_view line) { out_ << line << '\n'; };
+      if (!WriteReport(RealPath(file), options_.sortMode, print, options_.raw ? rsCp932 : rsUtf8))
+        error = UnusablePathText(file);
     } catch (const Exception& e) {
-      error = ErrorBoxText(e.Message());
+      error = Cp932ToUtf8(ErrorBoxText(e.Message()));
     } catch (const std::bad_alloc&) {
-      error = path + ": not enough memory to read the file";
+      error = "not enough memory to read the file";
     }
-    if (error.empty()) return true;
+    // What was reported stays reported even if a later file waits for ever
+    // (a pipe without a writer) and the run is interrupted.
     out_.flush();
-    err_ << Shown(error) << '\n';
+    if (error.empty()) return true;
+    err_ << "corvida: " << file << ": " << error << '\n';
     return false;
   }
 
  private:
-  std::string Shown(std::string_view cp932) const { return options_.raw ? std::string(cp932) : Cp932ToUtf8(cp932); }
-
   const TReportOptions& options_;
   std::ostream& out_;
   std::ostream& err_;

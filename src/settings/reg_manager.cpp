@@ -109,6 +109,40 @@ TRegItem* TRegFiler::Item() const {
 
 void TRegFiler::SetItem(TRegItem* item) { itemId_ = item != nullptr ? item->ID() : -1; }
 
+TIniFile& TRegFiler::IniFile(std::optional<TIniFile>& own) const {
+  return batchIni_ != nullptr ? *batchIni_ : own.emplace(manager_->IniFileName());
+}
+
+TRegistry& TRegFiler::Registry(std::optional<TRegistry>& own) const {
+  TRegistry& reg = batchRegistry_ != nullptr ? *batchRegistry_ : own.emplace(manager_->RegistryStorePath());
+  reg.CloseKey();
+  reg.OpenKey(manager_->RegDir(), true);
+  return reg;
+}
+
+void TRegFiler::Batch(TBatchKind kind, const std::function<void()>& accesses) {
+  switch (manager_->RegType()) {
+    case rtReg: {
+      if (manager_->RegDir().empty()) break;
+      TRegistry reg(manager_->RegistryStorePath());
+      batchRegistry_ = &reg;
+      ScopeGuard done([&] { batchRegistry_ = nullptr; });
+      kind == bkWrite ? reg.Transaction(accesses) : reg.Snapshot(accesses);
+      return;
+    }
+    case rtIni: {
+      if (manager_->IniFileName().empty()) break;
+      TIniFile ini(manager_->IniFileName());
+      batchIni_ = &ini;
+      ScopeGuard done([&] { batchIni_ = nullptr; });
+      kind == bkWrite ? ini.Transaction(accesses) : ini.Snapshot(accesses);
+      return;
+    }
+  }
+  // Every access reports the missing file or key name on its own.
+  accesses();
+}
+
 std::string TRegFiler::ReadValue(std::string_view section, std::string_view key, std::string_view defaultValue) {
   switch (manager_->RegType()) {
     case rtReg: {
@@ -117,18 +151,20 @@ std::string TRegFiler::ReadValue(std::string_view section, std::string_view key,
         break;
       }
       if (section.empty() || key.empty()) break;
-      TRegistry reg(manager_->RegistryStorePath());
-      reg.OpenKey(manager_->RegDir(), true);
+      std::optional<TRegistry> own;
+      TRegistry& reg = Registry(own);
       if (!reg.OpenKey(section, false)) break;
       return reg.ReadString(key).value_or(std::string(defaultValue));
     }
-    case rtIni:
+    case rtIni: {
       if (manager_->IniFileName().empty()) {
         ShowErrorBox(kCannotCreateIniFile);
         break;
       }
       if (section.empty() || key.empty()) break;
-      return TIniFile(manager_->IniFileName()).ReadString(section, key, defaultValue);
+      std::optional<TIniFile> own;
+      return IniFile(own).ReadString(section, key, defaultValue);
+    }
   }
   return std::string(defaultValue);
 }
@@ -141,20 +177,22 @@ void TRegFiler::WriteValue(std::string_view section, std::string_view key, std::
         return;
       }
       if (section.empty() || key.empty()) return;
-      TRegistry reg(manager_->RegistryStorePath());
-      reg.OpenKey(manager_->RegDir(), true);
+      std::optional<TRegistry> own;
+      TRegistry& reg = Registry(own);
       reg.OpenKey(section, true);
       reg.WriteString(key, value);
       return;
     }
-    case rtIni:
+    case rtIni: {
       if (manager_->IniFileName().empty()) {
         ShowErrorBox(kCannotCreateIniFile);
         return;
       }
       if (section.empty() || key.empty()) return;
-      TIniFile(manager_->IniFileName()).WriteString(section, key, value);
+      std::optional<TIniFile> own;
+      IniFile(own).WriteString(section, key, value);
       return;
+    }
   }
 }
 
@@ -166,19 +204,21 @@ void TRegFiler::DeleteKey(std::string_view section, std::string_view key) {
         return;
       }
       if (section.empty() || key.empty()) return;
-      TRegistry reg(manager_->RegistryStorePath());
-      reg.OpenKey(manager_->RegDir(), true);
+      std::optional<TRegistry> own;
+      TRegistry& reg = Registry(own);
       if (reg.OpenKey(section, false)) reg.DeleteValue(key);
       return;
     }
-    case rtIni:
+    case rtIni: {
       if (manager_->IniFileName().empty()) {
         ShowErrorBox(kCannotCreateIniFile);
         return;
       }
       if (section.empty() || key.empty()) return;
-      TIniFile(manager_->IniFileName()).DeleteKey(section, key);
+      std::optional<TIniFile> own;
+      IniFile(own).DeleteKey(section, key);
       return;
+    }
   }
 }
 
@@ -186,14 +226,16 @@ std::vector<std::string> TRegFiler::ReadKeys(std::string_view section) {
   switch (manager_->RegType()) {
     case rtReg: {
       if (manager_->RegDir().empty()) break;
-      TRegistry reg(manager_->RegistryStorePath());
-      reg.OpenKey(manager_->RegDir(), true);
+      std::optional<TRegistry> own;
+      TRegistry& reg = Registry(own);
       if (reg.OpenKey(section, false)) return reg.GetValueNames();
       break;
     }
-    case rtIni:
-      if (!manager_->IniFileName().empty()) return TIniFile(manager_->IniFileName()).ReadKeys(section);
-      break;
+    case rtIni: {
+      if (manager_->IniFileName().empty()) break;
+      std::optional<TIniFile> own;
+      return IniFile(own).ReadKeys(section);
+    }
   }
   return {};
 }
@@ -237,12 +279,15 @@ void TRegFiler::ReadFont(TFont& font) {
   const std::string& k = item->Ident();
   TFont read;
   read.SetPixelsPerInch(font.PixelsPerInch());
-  read.SetName(ReadValue(s, k + "_FontName", font.Name()));
-  read.SetSize(StrToIntDef(ReadValue(s, k + "_FontSize", std::to_string(font.Size())), font.Size()));
-  read.SetColor(StringToColor(ReadValue(s, k + "_FontColor", ColorToString(font.Color()))));
-  read.SetStyle(static_cast<TFontStyles>(StrToIntDef(ReadValue(s, k + "_FontStyle", std::to_string(font.Style())), 0)));
-  read.SetCharset(
-      static_cast<TFontCharset>(StrToIntDef(ReadValue(s, k + "_FontCharset", std::to_string(font.Charset())), 0)));
+  Batch(bkRead, [&] {
+    read.SetName(ReadValue(s, k + "_FontName", font.Name()));
+    read.SetSize(StrToIntDef(ReadValue(s, k + "_FontSize", std::to_string(font.Size())), font.Size()));
+    read.SetColor(StringToColor(ReadValue(s, k + "_FontColor", ColorToString(font.Color()))));
+    read.SetStyle(
+        static_cast<TFontStyles>(StrToIntDef(ReadValue(s, k + "_FontStyle", std::to_string(font.Style())), 0)));
+    read.SetCharset(
+        static_cast<TFontCharset>(StrToIntDef(ReadValue(s, k + "_FontCharset", std::to_string(font.Charset())), 0)));
+  });
   font.Assign(&read);
 }
 
@@ -251,11 +296,13 @@ void TRegFiler::WriteFont(const TFont& font) {
   if (item == nullptr) return;
   const std::string& s = item->Section();
   const std::string& k = item->Ident();
-  WriteValue(s, k + "_FontName", font.Name());
-  WriteValue(s, k + "_FontSize", std::to_string(font.Size()));
-  WriteValue(s, k + "_FontColor", ColorToString(font.Color()));
-  WriteValue(s, k + "_FontStyle", std::to_string(font.Style()));
-  WriteValue(s, k + "_FontCharset", std::to_string(font.Charset()));
+  Batch(bkWrite, [&] {
+    WriteValue(s, k + "_FontName", font.Name());
+    WriteValue(s, k + "_FontSize", std::to_string(font.Size()));
+    WriteValue(s, k + "_FontColor", ColorToString(font.Color()));
+    WriteValue(s, k + "_FontStyle", std::to_string(font.Style()));
+    WriteValue(s, k + "_FontCharset", std::to_string(font.Charset()));
+  });
 }
 
 int TRegFiler::StoredCount(std::string_view section, const std::string& countKey, const std::string& itemPrefix) {
@@ -272,8 +319,10 @@ void TRegFiler::ReadStrings(TStrings& strings) {
   strings.BeginUpdate();
   ScopeGuard end([&] { strings.EndUpdate(); });
   strings.Clear();
-  const int count = StoredCount(s, item->Ident() + "_ItemCount", prefix);
-  for (int i = 0; i < count; ++i) strings.Add(ReadValue(s, prefix + std::to_string(i), ""));
+  Batch(bkRead, [&] {
+    const int count = StoredCount(s, item->Ident() + "_ItemCount", prefix);
+    for (int i = 0; i < count; ++i) strings.Add(ReadValue(s, prefix + std::to_string(i), ""));
+  });
 }
 
 void TRegFiler::WriteStrings(const TStrings& strings) {
@@ -283,14 +332,16 @@ void TRegFiler::WriteStrings(const TStrings& strings) {
   const std::string countKey = item->Ident() + "_ItemCount";
   const std::string prefix = item->Ident() + "_Item";
   const int count = strings.Count();
-  const int oldCount = StoredCount(s, countKey, prefix);
-  for (int i = oldCount - 1; i >= count; --i) DeleteKey(s, prefix + std::to_string(i));
-  if (count == 0) {
-    DeleteKey(s, countKey);
-    return;
-  }
-  WriteValue(s, countKey, std::to_string(count));
-  for (int i = 0; i < count; ++i) WriteValue(s, prefix + std::to_string(i), strings.Strings(i));
+  Batch(bkWrite, [&] {
+    const int oldCount = StoredCount(s, countKey, prefix);
+    for (int i = oldCount - 1; i >= count; --i) DeleteKey(s, prefix + std::to_string(i));
+    if (count == 0) {
+      DeleteKey(s, countKey);
+      return;
+    }
+    WriteValue(s, countKey, std::to_string(count));
+    for (int i = 0; i < count; ++i) WriteValue(s, prefix + std::to_string(i), strings.Strings(i));
+  });
 }
 
 void TRegFiler::ReadStream(TStream& stream) {

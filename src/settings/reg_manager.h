@@ -6,8 +6,11 @@
 //   reg->Filer("SortMode")->WriteInteger(2);
 //
 // Every access opens the backend, does its work and closes it; nothing is
-// cached.
+// cached. The keys of one setting (a list, a font) are read from one copy of
+// the store and written back in one atomic replacement of its file.
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +23,9 @@ namespace corvida {
 class TClassRegistry;
 struct TClassInfo;
 class TFont;
+class TIniFile;
 class TRegFiler;
+class TRegistry;
 class TRegManager;
 class TStream;
 class TStrings;
@@ -156,6 +161,9 @@ class TRegFiler : public TObject {
   virtual void WriteInteger(int32_t value);
   virtual std::string ReadString();
   virtual void WriteString(const std::string& value);
+  // The settings of several keys (fonts and lists) are read from one state
+  // of the store and written in one atomic replacement of it.
+  //
   // Five keys: Ident + "_FontName", "_FontSize", "_FontColor", "_FontStyle"
   // and "_FontCharset". Reading changes the font at once, after every key is
   // read; an invalid colour raises EConvertError and leaves it as it was.
@@ -182,11 +190,22 @@ class TRegFiler : public TObject {
   virtual std::vector<std::string> ReadKeys(std::string_view section);
 
  private:
+  enum TBatchKind { bkRead, bkWrite };
+  // Runs the backend accesses of one setting of several keys against one
+  // copy of the store: reads see one state of it, and writes reach it in one
+  // atomic replacement, other writers held off from the first read on.
+  void Batch(TBatchKind kind, const std::function<void()>& accesses);
+  // The backend for one access: the batch's, else own, made for it alone.
+  TIniFile& IniFile(std::optional<TIniFile>& own) const;
+  // The same for the registry store, opened at RegDir.
+  TRegistry& Registry(std::optional<TRegistry>& own) const;
   // The stored count of a list, limited to the items actually stored.
   int StoredCount(std::string_view section, const std::string& countKey, const std::string& itemPrefix);
 
   TRegManager* manager_;
   int itemId_ = -1;
+  TIniFile* batchIni_ = nullptr;
+  TRegistry* batchRegistry_ = nullptr;
 };
 
 }  // namespace corvida

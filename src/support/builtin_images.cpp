@@ -9,18 +9,6 @@
 namespace corvida {
 namespace {
 
-// The digit shapes of the ruler's digit glyphs: digit d is columns 5d + 1 to
-// 5d + 4 of each row.
-const char* const kDigitRows[7] = {
-    "..##...#....##...##....#..####..##..####..##...##.",
-    ".#..#.##...#..#.#..#..##..#....#..#....#.#..#.#..#",
-    ".#..#..#......#....#..##..###..#......#..#..#.#..#",
-    ".#..#..#.....#....#..#.#..#..#.###....#...##...###",
-    ".#..#..#....#......#.####....#.#..#..#...#..#....#",
-    ".#..#..#...#....#..#...#..#..#.#..#..#...#..#.#..#",
-    "..##...#...####..##....#...##...##...#....##...##.",
-};
-
 void Put(TSurface& s, int x, int y, TColor c) {
   if (x >= 0 && y >= 0 && x < s.Width() && y < s.Height()) s.SetPixel(x, y, RgbToPixel(c));
 }
@@ -91,7 +79,7 @@ TSurface DigitImagesBitmap() {
       }
     for (int row = 0; row < 7; ++row)
       for (int col = 0; col < 4; ++col)
-        if (kDigitRows[row][5 * d + 1 + col] == '#') Put(s, left + 2 + col, 2 + row, clAqua);
+        if (kDigitGlyphRows[row][5 * d + 1 + col] == '#') Put(s, left + 2 + col, 2 + row, clAqua);
   }
   return s;
 }

@@ -6,6 +6,18 @@
 
 namespace corvida {
 
+// The digit shapes of the editor's ruler, rows 1 to 7 of 9: digit d is
+// columns 5d + 1 to 5d + 4 ('#' is ink; the 1 uses two columns).
+inline constexpr const char* kDigitGlyphRows[7] = {
+    "..##...#....##...##....#..####..##..####..##...##.",
+    ".#..#.##...#..#.#..#..##..#....#..#....#.#..#.#..#",
+    ".#..#..#......#....#..##..###..#......#..#..#.#..#",
+    ".#..#..#.....#....#..#.#..#..#.###....#...##...###",
+    ".#..#..#....#......#.####....#.#..#..#...#..#....#",
+    ".#..#..#...#....#..#...#..#..#.#..#..#...#..#.#..#",
+    "..##...#...####..##....#...##...##...#....##...##.",
+};
+
 inline constexpr int kDigitImageWidth = 8;
 inline constexpr int kDigitImageHeight = 11;
 inline constexpr int kMarkImageWidth = 11;

@@ -52,12 +52,57 @@ TEST(FaceLines, ObjectNamesAreTheTokensUpToTheBrace) {
             (std::vector<std::string>{"       2 : \"a\""}));
 }
 
-TEST(FaceLines, ATrailByteEqualToTheBraceEndsTheName) {
-  // ボックス: the trail byte of ボ is 0x7B, so the name is the quote and 0x83.
-  const auto collected = Collect("Object \"\x83\x7b\x83\x62\x83\x4e\x83\x58\" {\r\n\tface 6 {\r\n");
-  EXPECT_EQ(collected.lines, (std::vector<std::string>{"       6 : \"\x83"}));
-  // Other double-byte names pass through whole.
-  EXPECT_EQ(Collect("Object \"\x8f\xb0\" {\nface 2 {").lines, (std::vector<std::string>{"       2 : \"\x8f\xb0\""}));
+TEST(FaceLines, ATrailByteEqualToTheBraceBelongsToTheName) {
+  // ボックス: the trail byte of ボ is 0x7B, the code of "{".
+  EXPECT_EQ(Collect("Object \"\x83\x7b\x83\x62\x83\x4e\x83\x58\" {\r\n\tface 6 {\r\n").lines,
+            (std::vector<std::string>{"       6 : \"\x83\x7b\x83\x62\x83\x4e\x83\x58\""}));
+  // Without quotes, ボ twice and the brace right after it.
+  EXPECT_EQ(Collect("Object \x83\x7b\x83\x7b{\nface 2 {").lines,
+            (std::vector<std::string>{"       2 : \x83\x7b\x83\x7b"}));
+  // A brace after a complete character still ends the name, also when that
+  // character's trail byte is itself a lead byte's value (0x8F 0x8F).
+  EXPECT_EQ(Collect("Object \x8f\xb0{\nface 2 {").lines, (std::vector<std::string>{"       2 : \x8f\xb0"}));
+  EXPECT_EQ(Collect("Object \x8f\x8f{\nface 3 {").lines, (std::vector<std::string>{"       3 : \x8f\x8f"}));
+  // Half-width katakana are single bytes.
+  EXPECT_EQ(Collect("Object \xb1{\nface 4 {").lines, (std::vector<std::string>{"       4 : \xb1"}));
+}
+
+// A header as current modellers write it for UTF-8 names.
+constexpr std::string_view kUtf8Header = "Metasequoia Document\r\nFormat Text Ver 1.1\r\nCodePage utf8\r\n\r\n";
+
+std::vector<std::string> CollectSpelled(std::string_view model, TReportSpelling spelling) {
+  TMemoryStream stream;
+  LoadBytes(stream, model);
+  TStringList result;
+  CollectFaceLines(stream, kSortNone, result, spelling);
+  return LinesOf(result);
+}
+
+TEST(FaceLines, Utf8DocumentsReachThePaneInCp932AndATerminalAsWritten) {
+  // 模型😀 (the emoji has no CP932 form) and ボックス, in UTF-8.
+  const std::string model = std::string(kUtf8Header) +
+                            "Object \"\xe6\xa8\xa1\xe5\x9e\x8b\xf0\x9f\x98\x80\" {\r\n\tface 6 {\r\n\t}\r\n}\r\n"
+                            "Object \"\xe3\x83\x9c\xe3\x83\x83\xe3\x82\xaf\xe3\x82\xb9\" {\r\n\tface 2 {\r\n";
+  EXPECT_EQ(CollectSpelled(model, rsCp932),
+            (std::vector<std::string>{"       6 : \"\x96\xcd\x8c\x5e?\"", "       2 : \"\x83\x7b\x83\x62\x83\x4e\x83\x58\""}));
+  EXPECT_EQ(CollectSpelled(model, rsUtf8),
+            (std::vector<std::string>{"       6 : \"\xe6\xa8\xa1\xe5\x9e\x8b\xf0\x9f\x98\x80\"",
+                                      "       2 : \"\xe3\x83\x9c\xe3\x83\x83\xe3\x82\xaf\xe3\x82\xb9\""}));
+}
+
+TEST(FaceLines, OnlyTheHeadersCodePageUtf8MakesADocumentUtf8) {
+  // 床 in Shift-JIS.
+  const std::string body = "Object \"\x8f\xb0\" {\nface 2 {\n";
+  for (const std::string& shiftJis : {"Metasequoia Document\nFormat Text Ver 1.1\nCodePage 932\n" + body,
+                                      "Metasequoia Document\nFormat Text Ver 1.0\n" + body,
+                                      "Metasequoia Document\nScene {\n}\nCodePage utf8\n" + body, body}) {
+    EXPECT_EQ(CollectSpelled(shiftJis, rsCp932), (std::vector<std::string>{"       2 : \"\x8f\xb0\""})) << shiftJis;
+    EXPECT_EQ(CollectSpelled(shiftJis, rsUtf8), (std::vector<std::string>{"       2 : \"\xe5\xba\x8a\""})) << shiftJis;
+  }
+  // The header's tokens are no objects or faces; a face right after the
+  // code page still counts.
+  EXPECT_EQ(CollectSpelled("CodePage face 3 {\n", rsCp932), (std::vector<std::string>{"       3 : "}));
+  EXPECT_EQ(CollectSpelled("CodePage utf8 face 3 {\n", rsCp932), (std::vector<std::string>{"       3 : "}));
 }
 
 TEST(FaceLines, FaceKeywordWherever) {
@@ -84,7 +129,7 @@ TEST(FaceLines, CountsAreReadAsIntegersWithDefaultZero) {
 
 TEST(FaceLines, TotalDoesNotWrapPastThirtyTwoBits) {
   EXPECT_EQ(Collect("face 2147483647 {\nface 2147483647 {\nface 2 {").total, 4294967296LL);
-  EXPECT_EQ(ReportTotalLine(4294967296LL, "/m/a.mqo"), "4294967296 : Total // a.mqo");
+  EXPECT_EQ(ReportTotalLine(4294967296LL, "a.mqo"), "4294967296 : Total // a.mqo");
 }
 
 TEST(FaceLines, BinaryBlocksNoLongerHideObjects) {
@@ -233,6 +278,17 @@ TEST_F(MakeReportTest, PathsAreShownInCp932AndOpenedAsTheyAre) {
   EXPECT_EQ(LinesOf(lines_), (std::vector<std::string>{"// " + shownDir + "\x97\xa7\x95\xfb\x91\xcc?.mqo", "       6 : ",
                                                         "       6 : Total // \x97\xa7\x95\xfb\x91\xcc?.mqo",
                                                         "------------------------------"}));
+}
+
+TEST_F(MakeReportTest, Utf8PathsKeepEveryCharacterAndTheirFileNameAfterTheLastSlash) {
+  // 型 ends in 0x8B, a CP932 lead byte's value: the '/' after it still
+  // separates the folder from the file name.
+  std::filesystem::create_directory(dir_ / "\xe5\x9e\x8b");
+  const std::string path = Write("\xe5\x9e\x8b/\xe2\x98\x83.mqo", "face 6 {");
+  TStringList lines;
+  EXPECT_TRUE(MakeReport(path, kSortNone, lines, {}, rsUtf8));
+  EXPECT_EQ(LinesOf(lines), (std::vector<std::string>{"// " + path, "       6 : ", "       6 : Total // \xe2\x98\x83.mqo",
+                                                       "------------------------------"}));
 }
 
 }  // namespace

@@ -37,6 +37,8 @@ TReportOutcome ExpectSame(const std::string& model) {
     }
     EXPECT_EQ(FastOutcome(model, sortMode, 0, TModelInput::kLeastCapacity), reference) << "least room";
   }
+  EXPECT_EQ(FastOutcome(model, kSortNone, 0, TModelInput::kCapacity, rsUtf8), ReferenceOutcome(model, kSortNone, rsUtf8))
+      << "UTF-8 spelling";
   return ReferenceOutcome(model, kSortNone);
 }
 
@@ -84,10 +86,29 @@ TEST(FastReportTest, NameRunningOverTheCut) {
 }
 
 TEST(FastReportTest, ShiftJisNamesGoToTheLiteralScannerWhereverTheyStart) {
-  // ボ is 0x83 0x7B: its second byte ends the name as a '{'.
+  // ボ is 0x83 0x7B: its second byte is a '{' that belongs to the name.
   AcrossTheCut("Object \"ab\n\x83\x7b\x83\x62\" {\nface 7\n", [](const TReportOutcome& outcome) {
     ASSERT_EQ(outcome.lines.size(), 2u);
-    EXPECT_EQ(outcome.lines[0], "       7 : \"ab\x83");
+    EXPECT_EQ(outcome.lines[0], "       7 : \"ab\x83\x7b\x83\x62\"");
+  });
+  // A lead byte ending one window makes the '{' opening the next, plain
+  // one part of the name, and the name runs on to the following '{'.
+  AcrossTheCut("Object \x83\n{ face 3 {\nface 4\n", [](const TReportOutcome& outcome) {
+    ASSERT_EQ(outcome.lines.size(), 2u);
+    EXPECT_EQ(outcome.lines[0], "       4 : \x83{face3");
+  });
+}
+
+TEST(FastReportTest, TheHeaderIsReadByTheLiteralScannerUpToItsEnd) {
+  // "名" in UTF-8; the header runs on over the filler, which has no '{'.
+  AcrossTheCut("CodePage utf8\nObject \"\xe5\x90\x8d\" {\nface 2\n", [](const TReportOutcome& outcome) {
+    ASSERT_EQ(outcome.lines.size(), 2u);
+    EXPECT_EQ(outcome.lines[0], "       2 : \"\x96\xbc\"");
+  });
+  // Past the first '{' the header is over and "CodePage utf8" is a name.
+  AcrossTheCut("Scene {\nCodePage utf8\nObject \"\x96\xbc\" {\nface 2\n", [](const TReportOutcome& outcome) {
+    ASSERT_EQ(outcome.lines.size(), 2u);
+    EXPECT_EQ(outcome.lines[0], "       2 : \"\x96\xbc\"");
   });
 }
 

@@ -1,12 +1,21 @@
 #include "app/report_cli.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "temp_folder.h"
+#include "zip_builder.h"
 
 namespace corvida::testing {
 namespace {
@@ -43,13 +52,23 @@ TEST(ReportCommand, ShiftJisNamesAsUtf8OrRawBytes) {
   const std::string sjis = Sample("sjis_names.mqo");
   const TRun utf8 = RunCli({"--report", sjis});
   EXPECT_EQ(utf8.status, 0);
-  // 床 in UTF-8; the name cut after the lead byte of ボ keeps that byte in
-  // the private-use area, so that nothing is lost.
+  // 床 and ボックス in UTF-8, then as the Shift-JIS bytes of the file.
   EXPECT_NE(utf8.out.find("       9 : \"\xe5\xba\x8a\"\n"), std::string::npos) << utf8.out;
-  EXPECT_NE(utf8.out.find("       6 : \"\xef\x9e\x83\n"), std::string::npos) << utf8.out;
+  EXPECT_NE(utf8.out.find("       6 : \"\xe3\x83\x9c\xe3\x83\x83\xe3\x82\xaf\xe3\x82\xb9\"\n"), std::string::npos)
+      << utf8.out;
   const TRun raw = RunCli({"--report", "--raw", sjis});
   EXPECT_NE(raw.out.find("       9 : \"\x8f\xb0\"\n"), std::string::npos);
-  EXPECT_NE(raw.out.find("       6 : \"\x83\n"), std::string::npos);
+  EXPECT_NE(raw.out.find("       6 : \"\x83\x7b\x83\x62\x83\x4e\x83\x58\"\n"), std::string::npos);
+}
+
+TEST(ReportCommand, AnArchiveReportsTheModelInside) {
+  const TRun plain = RunCli({"--report", Sample("sjis_names.mqo")});
+  const TRun archived = RunCli({"--report", Sample("sjis_names.mqoz")});
+  EXPECT_EQ(archived.status, 0) << archived.err;
+  // The same lines, with the header and the total naming the archive.
+  std::string expected = plain.out;
+  for (size_t at = 0; (at = expected.find(".mqo\n", at)) != std::string::npos; at += 5) expected.insert(at + 4, "z");
+  EXPECT_EQ(archived.out, expected);
 }
 
 TEST(ReportCommand, SortOrders) {
@@ -65,24 +84,14 @@ TEST(ReportCommand, SortOrders) {
 
 class ReportCommandFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    cwd_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("corvida-cli-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::filesystem::current_path(cwd_);
-    std::filesystem::remove_all(dir_);
-  }
+  void SetUp() override { cwd_ = std::filesystem::current_path(); }
+  void TearDown() override { std::filesystem::current_path(cwd_); }
   std::string Write(const std::string& name, std::string_view bytes) {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path;
+    WriteAll(folder_.File(name), bytes);
+    return folder_.File(name);
   }
   std::filesystem::path cwd_;
-  std::filesystem::path dir_;
+  TempFolder folder_;
 };
 
 TEST_F(ReportCommandFiles, AnErrorKeepsTheHeaderAndTheOtherFilesAreStillReported) {
@@ -93,30 +102,45 @@ TEST_F(ReportCommandFiles, AnErrorKeepsTheHeaderAndTheOtherFilesAreStillReported
   EXPECT_EQ(run.out, "// " + bad + "\n// " + good + "\n       2 : \n       2 : Total // good.mqo\n" +
                          "------------------------------\n");
   // 1 行で不正な文字列定数, and the full stop the error box appends.
-  EXPECT_EQ(run.err, "1 \xe8\xa1\x8c\xe3\x81\xa7\xe4\xb8\x8d\xe6\xad\xa3\xe3\x81\xaa\xe6\x96\x87\xe5\xad\x97\xe5\x88\x97"
-                     "\xe5\xae\x9a\xe6\x95\xb0.\n");
+  EXPECT_EQ(run.err, "corvida: " + bad +
+                         ": 1 \xe8\xa1\x8c\xe3\x81\xa7\xe4\xb8\x8d\xe6\xad\xa3\xe3\x81\xaa\xe6\x96\x87\xe5\xad\x97"
+                         "\xe5\x88\x97\xe5\xae\x9a\xe6\x95\xb0.\n");
 }
 
-TEST_F(ReportCommandFiles, MissingFilesAndFoldersAreReportedOnStandardError) {
+TEST_F(ReportCommandFiles, UnusablePathsGetTheSystemsOwnReason) {
   const std::string good = Write("good.mqo", "face 2 {\n");
-  const TRun run = RunCli({"--report", (dir_ / "none.mqo").string(), dir_.string(), good});
+  std::filesystem::create_symlink("loop", folder_.File("loop"));
+  const std::string missing = folder_.File("none.mqo");
+  const std::string throughFile = good + "/x.mqo";
+  const std::string looping = folder_.File("loop") + "/x.mqo";
+  const std::string tooLong = folder_.File(std::string(300, 'n') + ".mqo");
+  const TRun run = RunCli({"--report", missing, folder_.Path(), throughFile, looping, tooLong, good});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out.rfind("// " + good + "\n", 0), 0u);
-  EXPECT_NE(run.err.find((dir_ / "none.mqo").string() + ": no such file"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find(dir_.string() + ": is a folder"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err, "corvida: " + missing + ": " + std::strerror(ENOENT) + "\n" +
+                         "corvida: " + folder_.Path() + ": is a folder, not a file\n" +
+                         "corvida: " + throughFile + ": " + std::strerror(ENOTDIR) + "\n" +
+                         "corvida: " + looping + ": " + std::strerror(ELOOP) + "\n" +
+                         "corvida: " + tooLong + ": " + std::strerror(ENAMETOOLONG) + "\n");
 }
 
-TEST_F(ReportCommandFiles, RelativePathsAreShownAbsolute) {
-  Write("rel.mqo", "face 1 {\n");
-  std::filesystem::current_path(dir_);
-  const TRun run = RunCli({"--report", "./sub/../rel.mqo"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out.rfind("// " + (dir_ / "rel.mqo").string() + "\n", 0), 0u) << run.out;
+TEST_F(ReportCommandFiles, PathsAreTheFilesTheSystemMeansShownWithTheirRealPath) {
+  // link/../x.mqo is real/x.mqo, since link is real/inner; a lexical
+  // clean-up would take the other x.mqo.
+  std::filesystem::create_directories(folder_.File("real/inner"));
+  std::filesystem::create_directory_symlink(folder_.File("real/inner"), folder_.File("link"));
+  const std::string meant = Write("real/x.mqo", "face 1 {\n");
+  Write("x.mqo", "face 2 {\n");
+  std::filesystem::current_path(folder_.Path());
+  const TRun run = RunCli({"--report", "link/../x.mqo", "./real/inner/../x.mqo"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string report = "// " + meant + "\n       1 : \n       1 : Total // x.mqo\n------------------------------\n";
+  EXPECT_EQ(run.out, report + report);
 }
 
 TEST_F(ReportCommandFiles, DoubleDashEndsTheOptions) {
   Write("-x.mqo", "face 1 {\n");
-  std::filesystem::current_path(dir_);
+  std::filesystem::current_path(folder_.Path());
   const TRun run = RunCli({"--report", "--", "-x.mqo"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Total // -x.mqo"), std::string::npos);
@@ -138,6 +162,113 @@ TEST(ReportCommandUsage, HelpAndMistakes) {
   EXPECT_EQ(RunCli({"--report", "--sort", "up", "a.mqo"}).status, 2);
   EXPECT_EQ(RunCli({"--report", "--bogus", "a.mqo"}).status, 2);
   EXPECT_EQ(RunCli({"--frobnicate"}).status, 2);
+}
+
+// The command run as a shell runs it: the real executable, its own standard
+// output and error, pipes, process substitution and signals.
+class ReportProgram : public ReportCommandFiles {
+ protected:
+  // Runs a bash script in which "$corvida" is the executable.
+  TRun Bash(const std::string& script) {
+    WriteAll(folder_.File("run.sh"), "corvida='" CORVIDA_EXECUTABLE "'\n" + script + "\n");
+    const std::string command = "bash '" + folder_.File("run.sh") + "' >'" + folder_.File("out") + "' 2>'" +
+                                folder_.File("err") + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(folder_.File("out")), ReadAll(folder_.File("err"))};
+  }
+};
+
+std::string Report(const std::string& shownPath, const std::string& objectLines, const std::string& totalLine) {
+  return "// " + shownPath + "\n" + objectLines + totalLine + "\n------------------------------\n";
+}
+
+TEST_F(ReportProgram, PathsAndUtf8NamesAsWrittenOnATerminalAndThePanesBytesWithRaw) {
+  // 模型😀.mqo, a UTF-8 document with a name of the same characters.
+  const std::string name = "\xe6\xa8\xa1\xe5\x9e\x8b\xf0\x9f\x98\x80";
+  const std::string path = Write(name + ".mqo", "Metasequoia Document\r\nFormat Text Ver 1.1\r\nCodePage utf8\r\n"
+                                                "Object \"" + name + "\" {\r\n\tface 6 {\r\n");
+  const TRun utf8 = Bash("\"$corvida\" --report '" + path + "'");
+  EXPECT_EQ(utf8.status, 0) << utf8.err;
+  EXPECT_EQ(utf8.out, Report(path, "       6 : \"" + name + "\"\n", "       6 : Total // " + name + ".mqo"));
+
+  // The pane's CP932: 模型 and '?' for the emoji, in the path and in the name.
+  const std::string cp932 = "\x96\xcd\x8c\x5e?";
+  const TRun raw = Bash("\"$corvida\" --report --raw '" + path + "'");
+  EXPECT_EQ(raw.status, 0) << raw.err;
+  EXPECT_EQ(raw.out, Report(folder_.Path() + "/" + cp932 + ".mqo", "       6 : \"" + cp932 + "\"\n",
+                            "       6 : Total // " + cp932 + ".mqo"));
+}
+
+TEST_F(ReportProgram, MessagesAreUtf8AndNameTheFileAlsoWithRaw) {
+  const std::string bad = Write("bad.mqo", "Object 'x {\n");
+  const TRun run = Bash("cd '" + folder_.Path() + "' && \"$corvida\" --report --raw bad.mqo none.mqo");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "// " + bad + "\n");
+  // 1 行で不正な文字列定数.
+  EXPECT_EQ(run.err,
+            "corvida: bad.mqo: 1 \xe8\xa1\x8c\xe3\x81\xa7\xe4\xb8\x8d\xe6\xad\xa3\xe3\x81\xaa\xe6\x96\x87\xe5\xad\x97"
+            "\xe5\x88\x97\xe5\xae\x9a\xe6\x95\xb0.\ncorvida: none.mqo: " +
+                std::string(std::strerror(ENOENT)) + "\n");
+}
+
+TEST_F(ReportProgram, APipeIsReadAsAStream) {
+  const TRun run = Bash("\"$corvida\" --report <(printf 'Object \"a\" {\\nface 3 {\\n')");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("// /dev/fd/", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("\n       3 : \"a\"\n       3 : Total // "), std::string::npos) << run.out;
+}
+
+TEST_F(ReportProgram, ADamagedArchiveAmongGoodFiles) {
+  const std::string model = "Object \"a\" {\r\n\tface 6 {\r\n";
+  const std::string plain = Write("plain.mqo", model);
+  const std::string bad = Write("bad.mqoz", "PK\x03\x04 cut short");
+  const std::string good = Write("good.mqoz", ZipArchive({{"tex.png", "png", false}, {"good.mqo", model}}));
+  const TRun run = Bash("\"$corvida\" --report '" + plain + "' '" + bad + "' '" + good + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, Report(plain, "       6 : \"a\"\n", "       6 : Total // plain.mqo") + "// " + bad + "\n" +
+                         Report(good, "       6 : \"a\"\n", "       6 : Total // good.mqoz"));
+  // ファイル "<path>" は開けません。
+  EXPECT_EQ(run.err.rfind("corvida: " + bad + ": \xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab \"" + bad +
+                              "\" \xe3\x81\xaf\xe9\x96\x8b\xe3\x81\x91\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93\xe3\x80\x82",
+                          0),
+            0u)
+      << run.err;
+  EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+}
+
+TEST_F(ReportProgram, WhatWasReportedSurvivesAnInterruptWhileAPipeWaitsForAWriter) {
+  const std::string good = Write("good.mqo", "face 2 {\n");
+  const std::string fifo = folder_.File("waiting.mqo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  int output[2];
+  ASSERT_EQ(::pipe(output), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, output[0]);
+  const char* argv[] = {CORVIDA_EXECUTABLE, "--report", good.c_str(), fifo.c_str(), nullptr};
+  pid_t pid = 0;
+  ASSERT_EQ(::posix_spawn(&pid, CORVIDA_EXECUTABLE, &actions, nullptr, const_cast<char**>(argv), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(output[1]);
+
+  // The first report arrives while the program waits to open the pipe; a
+  // program that kept it buffered would send nothing and fail this wait.
+  const std::string expected = Report(good, "       2 : \n", "       2 : Total // good.mqo");
+  std::string out;
+  pollfd ready{output[0], POLLIN, 0};
+  while (out.size() < expected.size() && ::poll(&ready, 1, 30000) == 1) {
+    char piece[256];
+    const ssize_t n = ::read(output[0], piece, sizeof piece);
+    if (n <= 0) break;
+    out.append(piece, static_cast<size_t>(n));
+  }
+  ::kill(pid, SIGINT);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(output[0]);
+  EXPECT_EQ(out, expected);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
 }
 
 }  // namespace

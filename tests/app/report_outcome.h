@@ -49,14 +49,14 @@ class TStringPieces : public TBytePieces {
   size_t pos_ = 0;
 };
 
-inline TReportOutcome ReferenceOutcome(std::string_view bytes, int sortMode) {
+inline TReportOutcome ReferenceOutcome(std::string_view bytes, int sortMode, TReportSpelling spelling = rsCp932) {
   TMemoryStream model;
   model.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
   model.SetPosition(0);
   TStringList lines;
   TReportOutcome outcome;
   try {
-    outcome.total = CollectFaceLines(model, sortMode, lines);
+    outcome.total = CollectFaceLines(model, sortMode, lines, spelling);
   } catch (const EParserError& e) {
     return {{}, 0, e.Message()};
   }
@@ -65,10 +65,10 @@ inline TReportOutcome ReferenceOutcome(std::string_view bytes, int sortMode) {
 }
 
 inline TReportOutcome FastOutcome(std::string_view bytes, int sortMode, size_t step,
-                                  size_t capacity = TModelInput::kCapacity) {
+                                  size_t capacity = TModelInput::kCapacity, TReportSpelling spelling = rsCp932) {
   TStringPieces pieces(bytes, step);
   TModelInput input(pieces, capacity);
-  TFaceCounts counts;
+  TFaceCounts counts(spelling);
   try {
     CountFaces(input, counts);
   } catch (const EParserError& e) {

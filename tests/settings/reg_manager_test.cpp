@@ -6,6 +6,7 @@
 
 #include "platform/rtl/component_text.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/files.h"
 #include "platform/rtl/font.h"
 #include "platform/rtl/ini_file.h"
 #include "platform/rtl/registry_store.h"
@@ -312,6 +313,81 @@ TEST_F(RegManagerTest, TheRegistryBackendKeepsTheSameSettings) {
   reg_.Filer("Blob")->ReadStream(streamBack);
   EXPECT_EQ(streamBack.Size(), 3);
   EXPECT_TRUE(ErrorBoxes().empty());
+}
+
+// Counts the replacements of settings files and fails those beyond the
+// allowance as a full disk would, after the new file is written and before
+// it is renamed into place.
+int replacements = 0;
+int allowedReplacements = 0;
+void FullDiskHook(const std::string&) {
+  if (++replacements > allowedReplacements) throw EFCreateError("No space left on device");
+}
+
+struct FullDisk {
+  explicit FullDisk(int allowed) {
+    replacements = 0;
+    allowedReplacements = allowed;
+    SetAtomicWriteHook(&FullDiskHook);
+  }
+  ~FullDisk() { SetAtomicWriteHook(nullptr); }
+};
+
+// The text of a list of count lines stem0, stem1, ...
+std::string Numbered(std::string_view stem, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += std::string(stem) + std::to_string(i) + "\r\n";
+  return text;
+}
+
+void WriteList(TRegManager& reg, const std::string& text) {
+  TStringList list;
+  list.SetText(text);
+  reg.Filer("List")->WriteStrings(list);
+}
+
+TEST_F(RegManagerTest, AFullDiskLeavesASettingOfSeveralKeysAllOld) {
+  for (const bool registry : {false, true}) {
+    SCOPED_TRACE(registry ? "registry store" : "INI file");
+    registry ? UseRegistry() : UseIni();
+    WriteList(reg_, Numbered("old", 20));
+    TFont font;
+    font.SetName("OldFace");
+    font.SetSize(9);
+    reg_.Filer("Font")->WriteFont(font);
+    {
+      FullDisk disk(0);
+      EXPECT_ANY_THROW(WriteList(reg_, Numbered("new", 20)));
+      EXPECT_ANY_THROW(WriteList(reg_, Numbered("new", 3)));
+      font.SetName("NewFace");
+      font.SetSize(14);
+      EXPECT_ANY_THROW(reg_.Filer("Font")->WriteFont(font));
+    }
+    TStringList back;
+    reg_.Filer("List")->ReadStrings(back);
+    EXPECT_EQ(back.Text(), Numbered("old", 20));
+    TFont fontBack;
+    reg_.Filer("Font")->ReadFont(fontBack);
+    EXPECT_EQ(fontBack.Name(), "OldFace");
+    EXPECT_EQ(fontBack.Size(), 9);
+  }
+}
+
+TEST_F(RegManagerTest, ASettingOfThousandsOfKeysIsOneReplacement) {
+  for (const bool registry : {false, true}) {
+    SCOPED_TRACE(registry ? "registry store" : "INI file");
+    registry ? UseRegistry() : UseIni();
+    FullDisk disk(1000);
+    WriteList(reg_, Numbered("item", 3000));
+    EXPECT_EQ(replacements, 1);
+    WriteList(reg_, Numbered("short", 2));
+    EXPECT_EQ(replacements, 2);
+    TStringList back;
+    reg_.Filer("List")->ReadStrings(back);
+    EXPECT_EQ(back.Text(), "short0\r\nshort1\r\n");
+    EXPECT_EQ(replacements, 2);
+  }
+  EXPECT_EQ(TIniFile(ini_).ReadKeys("Main"), (std::vector<std::string>{"List_ItemCount", "List_Item0", "List_Item1"}));
 }
 
 TEST_F(RegManagerTest, DeleteKeyRemovesOneKeyFromEitherBackend) {

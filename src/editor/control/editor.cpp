@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/control/editor_popup_menu.h"
 #include "platform/rtl/scope_guard.h"
 #include "platform/winsys/window_system.h"
 
@@ -30,12 +31,19 @@ void TEditor::AfterConstruction() {
   for (TNotifyPersistent* s : std::initializer_list<TNotifyPersistent*>{
            caret_.get(), marks_.get(), margin_.get(), imagebar_.get(), leftbar_.get(), ruler_.get()})
     s->SetOnChange(changed);
+  bitmaps_ = CreateBitmaps();
+  BuildDigitGlyphs();
+  BuildRulerEdge();
   speed_ = CreateEditorSpeed();
   SetBounds(Left(), Top(), 185, 89);
   SetBorderStyle(bsSingle);
   SetCursor(crIBeam);
   SetTabStop(true);
   UpdateMetrics();
+  if (HasState(csDesigning)) return;
+  TEditorPopupMenu* menu = CreateEditorPopupMenu();
+  menu->SetEditor(this);
+  SetPopupMenu(menu);
 }
 
 TEditor::~TEditor() {
@@ -52,6 +60,7 @@ TEditor::~TEditor() {
   imagebar_.reset();
   leftbar_.reset();
   ruler_.reset();
+  FreeBitmaps();
   speed_.reset();
 }
 
@@ -67,6 +76,7 @@ std::unique_ptr<TEditorImagebar> TEditor::CreateEditorImagebar() { return std::m
 std::unique_ptr<TEditorLeftbar> TEditor::CreateEditorLeftbar() { return std::make_unique<TEditorLeftbar>(); }
 std::unique_ptr<TEditorRuler> TEditor::CreateEditorRuler() { return std::make_unique<TEditorRuler>(); }
 std::unique_ptr<TEditorSpeed> TEditor::CreateEditorSpeed() { return std::make_unique<TEditorSpeed>(); }
+TEditorPopupMenu* TEditor::CreateEditorPopupMenu() { return TEditorPopupMenu::Create(this); }
 
 void TEditor::JoinStore(TEditorScreenStrings* store) {
   store_ = store;
@@ -90,7 +100,7 @@ void TEditor::ExchangeScreenStrings(TEditor* other) {
   if (!HandleAllocated()) return;
   UpdateMetrics();
   InitScroll();
-  BuildMargin();
+  BuildMarginBitmap();
   Invalidate();
 }
 
@@ -145,17 +155,6 @@ void TEditor::Notification(TComponent* component, TOperation operation) {
     removed = true;
   }
   if (removed) Invalidate();
-}
-
-void TEditor::CleanSelection() {
-  if (!Selected()) return;
-  selection_.state = sstNone;
-  Invalidate();
-}
-
-void TEditor::SetHitStyle(TEditorHitStyle value) {
-  if (Selected()) CleanSelection();
-  hitStyle_ = value;
 }
 
 void TEditor::SetScrollBars(TScrollStyle value) {
@@ -217,6 +216,9 @@ void TEditor::GotoRowMark(int mark) {
 }
 
 void TEditor::StringsChange() {
+  // Every edit of this view drops the selection first; one that survives was
+  // made through another view of the store and would now cover other text.
+  if (store_->UpdatePending() && SelectedOrHit()) CleanSelection();
   if (HasState(csDesigning) && store_->WordWrap()) {
     store_->WrapAll();
     store_->InitScan();
@@ -226,11 +228,10 @@ void TEditor::StringsChange() {
     const int oldWidth = barSizes_.LeftbarWidth();
     if (leftbar_->Visible() && leftbar_->ShowNumber() &&
         barSizes_.Update(SettingsSet(), true, LeftbarText(), colWidth_)) {
-      BuildLeftbarEdge();
-      BuildMargin();
-      // The text moved sideways with the bar's edge: all of it is redrawn.
-      if (barSizes_.LeftbarWidth() != oldWidth) Invalidate();
       UpdateMetrics();
+      BuildLeftbarEdge();
+      BuildMarginBitmap();
+      LeftbarResized(oldWidth, barSizes_.LeftbarWidth());
     }
     InitScroll();
   }
@@ -257,8 +258,8 @@ void TEditor::CreateWnd() {
   UpdateMetrics();
   InitScroll();
   BuildLeftbarEdge();
-  BuildRuler();
-  BuildMargin();
+  RebuildRuler();
+  BuildMarginBitmap();
 }
 
 void TEditor::FontChanged() {
@@ -267,9 +268,19 @@ void TEditor::FontChanged() {
   if (topCol_ > 0) SetCol(0);
   UpdateMetrics();
   InitScroll();
-  BuildRuler();
-  BuildMargin();
+  RebuildRuler();
+  BuildMarginBitmap();
   UpdateCaret();
+}
+
+// The bars' colours may fall back on the editor's.
+void TEditor::ColorChanged() {
+  if (HandleAllocated() && bitmaps_) {
+    BuildLeftbarEdge();
+    RebuildRuler();
+    BuildMarginBitmap();
+  }
+  TCustomControl::ColorChanged();
 }
 
 void TEditor::SetRedraw(bool redraw) {

@@ -9,33 +9,26 @@
 #include <vector>
 
 #include "editor/control/editor_bar_settings.h"
+#include "editor/control/editor_bars.h"
 #include "editor/control/editor_caret_settings.h"
 #include "editor/control/editor_fountain_link.h"
 #include "editor/control/editor_mark_settings.h"
+#include "editor/control/editor_selection.h"
 #include "editor/control/editor_settings_change.h"
 #include "editor/control/editor_speed.h"
 #include "editor/control/editor_view_info.h"
+#include "editor/highlight/fountain_parser.h"
 #include "editor/model/editor_screen.h"
 #include "editor/model/editor_screen_strings.h"
 #include "editor/model/editor_strings.h"
+#include "editor/model/text_search.h"
 #include "platform/toolkit/controls.h"
 #include "platform/toolkit/img_list.h"
 
 namespace corvida {
 
 class TFountainParser;
-
-// What of a selection painting needs: its state, its ends as (row, column)
-// with start before end, and whether it is a box of columns.
-enum TSelectionState { sstNone, sstAnchored, sstSelected, sstHit };
-struct TEditorSelection {
-  TSelectionState state = sstNone;
-  int startRow = 0;
-  int startCol = 0;
-  int endRow = 0;
-  int endCol = 0;
-  bool box = false;
-};
+class TEditorPopupMenu;
 
 // Called for every painted text row (each part of a row split by the
 // selection): the row text, its x and y, the row index, the rectangle and
@@ -97,7 +90,8 @@ class TEditor : public TCustomControl,
   TEditorHitStyle HitStyle() const { return hitStyle_; }
   void SetHitStyle(TEditorHitStyle value);
   bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool value) { readOnly_ = value; }
+  // Refused while a selection is dragged.
+  void SetReadOnly(bool value);
   int UndoListMax() const { return store_->UndoObj().UndoListMax(); }
   void SetUndoListMax(int value) { store_->UndoObj().SetUndoListMax(value); }
   bool WantReturns() const { return wantReturns_; }
@@ -121,6 +115,11 @@ class TEditor : public TCustomControl,
   void SetOnTopColChange(TNotifyEvent e) { onTopColChange_ = e; }
   TDrawLineEvent OnDrawLine() const { return onDrawLine_; }
   void SetOnDrawLine(TDrawLineEvent e) { onDrawLine_ = e; }
+  // Fired whenever the selection is recomputed or dropped.
+  TSelectionChangeEvent OnSelectionChange() const { return onSelectionChange_; }
+  void SetOnSelectionChange(TSelectionChangeEvent e) { onSelectionChange_ = e; }
+  TNotifyEvent OnSelectionModeChange() const { return onSelectionModeChange_; }
+  void SetOnSelectionModeChange(TNotifyEvent e) { onSelectionModeChange_ = e; }
 
   // Row marks: 0-9 are numbered (one row each), 10-15 image marks.
   virtual void SetRowMark(int row, int mark);
@@ -157,6 +156,10 @@ class TEditor : public TCustomControl,
   // The columns of s's leading blanks; -1 for an empty s.
   int IndentWidth(std::string_view s) const;
   std::string ColumnMap(int row) const;
+  // The byte index of display column col in row, at most the row's length.
+  int ColumnToIndex(int row, int col) const;
+  // The caret's byte index in its row.
+  int CaretIndex() const { return ColumnToIndex(row_, col_); }
   TColumnLayout Layout() const { return store_->Layout(); }
   int RowToLine(int row) const;
   // The text with each tab replaced by the spaces up to its stop.
@@ -205,16 +208,122 @@ class TEditor : public TCustomControl,
   virtual int UnderlineY(int row) const;
   bool ItalicMode() const { return italicMode_; }
 
+  // Margins and bars.
+  virtual void BuildRulerImages();
+  // The caret-column mark of the ruler at column col, and its removal.
+  virtual void DrawRulerMark(int col);
+  virtual void EraseRulerMark(int col);
+  virtual void SizeRulerImages();
+  virtual void BuildDigitGlyphs();
+  virtual void BuildDigitStrips();
+  virtual void BuildRulerEdge();
+  virtual void BuildGauge();
+  // Paints the left bar's cells of rows a..b (either order) at once.
+  virtual void RepaintLeftbarRows(int a, int b);
+  virtual void PaintLeftbar(int first, int last);
+  virtual void PaintRuler();
+  virtual int RulerImageWidth() const;
+  // The left bar changed width: the pixels right of it move along.
+  virtual void LeftbarResized(int oldWidth, int newWidth);
+  void PaintImagebar(int first, int last);
+  // The selection. Positions are the caret's: anchor a selection, move the
+  // caret, update the selection.
+  const TSelectionModel& Selection() const { return selection_; }
+  TSelectionState SelectionState() const { return selection_.state; }
+  // A selection is shown (a search hit is not).
+  bool Selected() const { return selection_.state == TSelectionState::Selected; }
+  // A selection or a search hit is shown.
+  bool SelectedOrHit() const override {
+    return selection_.state == TSelectionState::Selected || selection_.state == TSelectionState::Hit;
+  }
+  // Painting draws the selection colours: a selection, or a hit with hsDraw.
+  bool SelectionDrawn() const {
+    return selection_.state == TSelectionState::Selected ||
+           (selection_.state == TSelectionState::Hit && hitStyle_ == hsDraw);
+  }
+  TSelectionMode SelectionMode() const { return selection_.box ? TSelectionMode::Box : TSelectionMode::Normal; }
+  // Recomputes a shown selection in the new mode; refused while dragging.
+  void SetSelectionMode(TSelectionMode mode);
+  // Drops a shown selection or hit and anchors a new selection at the
+  // caret; nothing is shown yet.
+  void StartSelection();
+  // Shows an anchored selection (a hit while one is being marked) or
+  // recomputes a shown one up to the caret; repaints only what changed.
+  void UpdateSelection();
+  // Drops a shown selection or hit, repainting its rows once. Without a
+  // window the selection is dropped all the same.
+  void CleanSelection() override;
+  // Deletes the selected text as one edit and one undo step; the caret goes
+  // to where the selection began.
+  void DeleteSelection();
+  void ClearSelection() { DeleteSelection(); }
+  // The selected text; a box gives each row's part followed by CR LF.
+  std::string GetSelText() const;
+  int GetSelLength() const;
+  // The character offset of the selection's start, or of the caret.
+  int GetSelStart() const;
+  // Drops the selection and puts the caret at a character offset.
+  void SetSelStart(int offset);
+  // Selects length characters from the caret (from the start of a selection
+  // or hit), as a selection or a hit by HitStyle; length <= 0 drops it.
+  void SetSelLength(int length);
+  void SelectAll();
+  bool IsInSelection(int row, int col) const;
+  // The selection's rows as they are without the selected text: one entry a
+  // row for a box, one entry for a normal selection.
+  std::vector<TRowWithoutSelection> RowsWithoutSelection() const;
+
+  // Keyboard editing.
+  // Inserts typed text at the caret in place of a shown selection (over the
+  // text with OverWrite, padding with spaces past the end); one undo step.
+  void TypeText(const std::string& s);
+  // Moves (row, col) to the next (dir 1) or previous (dir -1) word stop of
+  // the active fountain's tokens; false when it stays.
+  virtual bool FindWordStop(int& row, int& col, int dir);
+  // The mouse: pointer shapes by area (0 text, 1 left margin, 2 top margin,
+  // 3 inside the selection, 4 dragging, 5 dragging a copy).
+  void SetMouseCursor(int kind);
+  // Whole rows with their line breaks, from a left-margin press.
+  void StartRowSelect(int row);
+  void ExtendRowSelect(int row);
+  TSelDragState SelDragState() const { return selection_.dragState; }
+  // The selection may be dragged: writable, a shown normal selection, and
+  // Caret.SelMove.
+  virtual bool CanSelDrag() const;
+  // Inserts a copy of the selection at (row, col) as one undo step; a drop
+  // onto the selection itself only drops the selection.
+  virtual void CopySelectionTo(int row, int col);
+  // The token under a client point: its text and kind; false off the text.
+  // The line is scanned by the active fountain (from the row's stored state
+  // with keepState, else from a cleared one) or by a plain tokenizer.
+  virtual bool GetTokenAt(TPoint point, bool useFountain, bool keepState, std::string& text, TTokenKind& kind);
+  virtual void SelectTokenAt(TPoint point, bool useFountain, bool keepState);
+  // Finds text from the selection or the caret, forward with sfDown, and
+  // marks what it finds by HitStyle; false when it is not found.
+  virtual bool SearchText(const std::string& text, TSearchOptions options);
+  // Inserting text and the clipboard. Each insertion is one edit and one
+  // undo step and leaves the caret right after the text; a read-only editor
+  // changes nothing.
+  // Replaces a shown selection by text, else inserts it at the caret.
+  void InsertText(const std::string& text);
+  // Puts the lines of text one below the other at the caret's column (or in
+  // place of a shown selection), padding short rows and adding missing ones.
+  void InsertBoxText(const std::string& text);
+  // A box goes with the box format beside its text, so it pastes as a box.
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  virtual void Undo();
+  virtual void Redo();
+  virtual bool CanUndo() const;
+  virtual bool CanRedo() const;
+
   // Row shifts after the store inserted or deleted rows.
   void ScrollTextRows(int fromRow, int rows) override;
   void ScrollImagebarRows(int fromRow, int rows) override;
 
   // TEditorView.
   TEditorScreenStrings* ScreenStrings() const override { return store_; }
-  // A selection or a search hit is shown.
-  bool Selected() const override { return selection_.state == sstSelected || selection_.state == sstHit; }
-  // Drops a shown selection or hit and repaints.
-  void CleanSelection() override;
   void StringsChange() override;
   bool Modified() const override { return modified_; }
   void SetModified(bool value) override { modified_ = value; }
@@ -240,15 +349,16 @@ class TEditor : public TCustomControl,
   bool ImagebarVisible() const override { return imagebar_->Visible(); }
   bool LeftbarShowsNumbers() const override { return leftbar_->Visible() && leftbar_->ShowNumber(); }
   TShowNumberMode ShowNumberMode() const override { return leftbar_->ShowNumberMode(); }
-  void RepaintLeftbarNumbers(int first, int last) override;
+  void RepaintLeftbarNumbers(int first, int last) override { RepaintLeftbarRows(first, last); }
 
   // TEditorSettingsHost.
   bool HandleAllocated() const override { return TWinControl::HandleAllocated(); }
   void InitScan() override { store_->InitScan(); }
   void UpdateMetrics() override;
-  void BuildLeftbarEdge() override {}
-  void BuildRuler() override {}
-  void BuildMargin() override {}
+  void BuildLeftbarEdge() override;
+  // Digit strips, gauge and ruler image sizes for the ruler's settings.
+  void RebuildRuler() override;
+  void BuildMarginBitmap() override;
   void InvalidateAll() override { Invalidate(); }
   void ClearUndo() override { store_->UndoObj().Clear(); }
 
@@ -278,19 +388,25 @@ class TEditor : public TCustomControl,
   virtual std::unique_ptr<TEditorLeftbar> CreateEditorLeftbar();
   virtual std::unique_ptr<TEditorRuler> CreateEditorRuler();
   virtual std::unique_ptr<TEditorSpeed> CreateEditorSpeed();
+  virtual std::unique_ptr<TEditorBitmaps> CreateBitmaps();
+  virtual void FreeBitmaps();
+  // Owned by the editor as a component.
+  virtual TEditorPopupMenu* CreateEditorPopupMenu();
 
   void Notification(TComponent* component, TOperation operation) override;
   bool FocusOnPress() const override { return !HasState(csDesigning); }
   void CreateWnd() override;
   void FontChanged() override;
+  void ColorChanged() override;
   void Paint() override { PaintRect(PaintClip()); }
   // Row index with expanded text s, column 0 at x and top at y, inside r.
   virtual void DrawRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
   virtual void DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y);
   // Splits the row by the selection into normal and selected parts.
   virtual void DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y);
-  // The selection as painting sees it; the selection operations keep it.
-  TEditorSelection selection_;
+  // Selects n characters from the caret, normal mode; n <= 0 drops the
+  // selection, leaving the caret at its start.
+  void SelectCharacters(int n);
   // The one text output: at most the first 1000 columns, each byte one
   // column; an underlined font's line is drawn dotted by hand.
   void EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y);
@@ -299,6 +415,11 @@ class TEditor : public TCustomControl,
   virtual void Scroll(int dx, int dy, const TRect& clip);
   // Moves the caret column by the caret rules after a row or column change.
   void AdjustCol(bool vertical, int dir);
+  void DoMouseDown(TMessage& m, TMouseButton button) override;
+  void DoMouseUp(TMessage& m, TMouseButton button) override;
+  void DoMouseMove(TMessage& m) override;
+  // Moves the selected text to (row, col) as one undo step.
+  void MoveSelectionTo(int row, int col);
 
  private:
   TEditorSettingsSet SettingsSet() const;
@@ -324,6 +445,80 @@ class TEditor : public TCustomControl,
   void HideMarkShape(TColor color, int x, int y);
   TColor FontColorFor(TColor color) const { return color == clNone ? Font()->Color() : color; }
   void SelectTextFont(TColor color, TFontStyles style);
+  // The bars' colours with clNone resolved.
+  TColor BarBkColor() const;
+  TColor NumberColor() const;
+  TColor RulerBkColor() const;
+  TColor TickColor() const;
+  TColor RulerMarkColor() const;
+  void CopyRulerCell(int col, TSurface& from);
+  // Moves the ruler's mark to the caret column.
+  void MoveRulerMark();
+  // The logical line of a row for the left bar's numbers.
+  int LeftbarLine(int row) const;
+  // The byte and column forms from the anchor and the caret.
+  void ComputeSelection();
+  void RepaintSelectionChange(const TSelectionColumns& before, const TSelectionColumns& after);
+  void MoveCaretToSelectionStart();
+  // SelectCharacters marking a hit.
+  void MarkHit(int n);
+  // A caret as wide as the hit.
+  void ShowHitCaret();
+  // The edit-control, clipboard and text messages; false for any other.
+  bool EditControlMessage(TMessage& m);
+  // Keyboard editing.
+  void WMKeyDown(TMessage& m);
+  void WMKeyUp(TMessage& m);
+  void WMChar(TMessage& m);
+  void WMImeComposition(TMessage& m);
+  void WMImeNotify(TMessage& m);
+  void WMGetDlgCode(TMessage& m);
+  void KeyDown(uint16_t key);
+  void KeyPress(unsigned char c);
+  // TypeText of a typed character, after a deferred IME window update.
+  void TypeTyped(const std::string& s);
+  void DeleteForward();
+  void Backspace();
+  // Backspace at the end of the leading blanks: back to the indent of the
+  // nearest less indented row above.
+  void Unindent(const std::string& text, const std::string& map);
+  int UnindentTarget() const;
+  void TabKey();
+  void EnterKey(bool shift);
+  // The blanks a new line after the caret's line starts with.
+  std::string NewLineIndent(int lineStart) const;
+  // The indent of the nearest line above lineStart that is not empty.
+  int PrevLineIndent(int lineStart) const;
+  // What remains of the caret's line after overwriting up to column col;
+  // lastRow becomes the last row the overwrite reaches.
+  std::string OverwrittenRest(int col, int& lastRow) const;
+  // One edit: ChangeRows, then the caret at offset from offsetRow.
+  void ReplaceRows(int row, int n, const std::string& text, int offsetRow, int offset);
+  // The row an edit of row rewraps from, where caret offsets are counted.
+  int EditStartRow(int row) const;
+  // True when the window procedure drops m while a drag is armed or running
+  // or the left button is held; Ctrl and Escape act on a running drag.
+  bool MouseFiltered(const TMessage& m);
+  void LeftButtonDown(int x, int y, bool shift);
+  void LeftButtonMove(int x, int y);
+  void LeftButtonUp();
+  // The pointer is far enough from the press point to start a gesture.
+  bool PastDragThreshold(int x, int y) const;
+  void BeginSelDrag();
+  void EndSelDrag();
+  void CancelSelDrag();
+  // A move or a copy of the selected text to (row, col) as one edit.
+  void PutSelectedText(int row, int col, bool move);
+  // Sets the anchor of a shown selection (row selection).
+  void SetAnchor(int row, int col);
+  // The token under point: the first row of its line, its byte offset and
+  // size in the line, its text and kind; false off the text.
+  bool ScanTokenAt(TPoint point, bool useFountain, bool keepState, int& lineRow, int& offset, int& size,
+                   std::string& text, TTokenKind& kind);
+  bool SearchForward(const std::string& text, TSearchOptions options);
+  bool SearchBackward(const std::string& text, TSearchOptions options);
+  // Marks a found range: offset bytes from the start of row, length bytes.
+  void MarkFound(int row, int offset, int length);
 
   TCharSet delimiters_;
   TEditorScreenStrings* store_ = nullptr;
@@ -337,11 +532,19 @@ class TEditor : public TCustomControl,
   std::unique_ptr<TEditorLeftbar> leftbar_;
   std::unique_ptr<TEditorRuler> ruler_;
   std::unique_ptr<TEditorSpeed> speed_;
+  std::unique_ptr<TEditorBitmaps> bitmaps_;
+  // The first number of the ruler images as last built (-1: none), and the
+  // column the caret mark was last drawn at.
+  int rulerImagesStart_ = -1;
+  int rulerMarkCol_ = 0;
   TEditorFountainLink fountainLink_;
   TImageList* imageDigits_ = nullptr;
   TImageList* imageMarks_ = nullptr;
   TEditorBarSizes barSizes_;
 
+  TSelectionModel selection_;
+  // CleanSelection is repainting the rows it unselected.
+  bool cleaningSelection_ = false;
   TEditorHitStyle hitStyle_ = hsSelect;
   bool readOnly_ = false;
   bool wantReturns_ = true;
@@ -349,6 +552,9 @@ class TEditor : public TCustomControl,
   bool overWrite_ = false;
   bool modified_ = false;
   bool linesUpdating_ = false;
+  // The left button went down on the editor and has not come up (a drag's
+  // simulated button-up ends it too).
+  bool leftPressed_ = false;
 
   int row_ = 0;
   int col_ = 0;
@@ -362,6 +568,10 @@ class TEditor : public TCustomControl,
   bool caretShown_ = false;
   int underlineLevel_ = 0;
   bool keyRepeat_ = false;
+  // Characters of the last input-method result still to come as WM_CHAR.
+  int imeSkip_ = 0;
+  // The input method's candidate list is open; the caret is hidden.
+  bool candidateOpen_ = false;
   bool imeUpdatePending_ = false;
   int scrollOffset_ = 0;
 
@@ -379,6 +589,8 @@ class TEditor : public TCustomControl,
   TNotifyEvent onTopRowChange_;
   TNotifyEvent onTopColChange_;
   TDrawLineEvent onDrawLine_;
+  TSelectionChangeEvent onSelectionChange_;
+  TNotifyEvent onSelectionModeChange_;
 };
 
 }  // namespace corvida

@@ -16,19 +16,6 @@ namespace {
 // a double-byte character starts there.
 constexpr int kCaretColLimit = kMaxColumns + 1;
 
-char MapLetter(const std::string& map, int col) {
-  return col >= 0 && col < static_cast<int>(map.size()) ? map[static_cast<size_t>(col)] : '\0';
-}
-
-// The string index of display column col: columns of a tab's filler map to
-// the tab itself.
-int ColToIndex(const std::string& map, int col) {
-  int fillers = 0;
-  for (int c = 0; c <= col && c < static_cast<int>(map.size()); ++c)
-    if (map[static_cast<size_t>(c)] == kColTab) ++fillers;
-  return col - fillers;
-}
-
 }  // namespace
 
 // ---- Metrics and conversions ----
@@ -121,52 +108,31 @@ std::string TEditor::ColumnMap(int row) const {
   return row >= 0 && row < store_->Count() ? corvida::ColumnMap(store_->StringRef(row), Layout()) : std::string();
 }
 
-int TEditor::RowToLine(int row) const {
-  if (!store_->WordWrap()) return row;
-  int line = 0;
-  for (int r = 0; r < row && r < store_->Count(); ++r)
-    if (store_->RowAttributes(r) == raCrlf) ++line;
-  return line;
+int TEditor::RowToLine(int row) const { return store_->WordWrap() ? store_->BreaksBefore(row) : row; }
+
+int TEditor::GetTextLen() const { return store_->TextLength(); }
+
+int TEditor::ColumnToIndex(int row, int col) const {
+  return std::min(static_cast<int>(GetRowString(row).size()), ColToIndex(ColumnMap(row), col));
 }
-
-int TEditor::GetTextLen() const {
-  int length = 0;
-  for (int r = 0; r < store_->Count(); ++r)
-    length += static_cast<int>(store_->StringRef(r).size()) + (store_->RowAttributes(r) == raCrlf ? 2 : 0);
-  return length;
-}
-
-namespace {
-
-// Characters a row adds to an offset when the offset runs past it.
-int RowOffsetLength(const TEditorScreenStrings& store, int row) {
-  const TRowAttribute a = store.RowAttributes(row);
-  return static_cast<int>(store.StringRef(row).size()) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
-}
-
-}  // namespace
 
 int TEditor::CharOffset(int startRow, int row, int col) const {
-  int offset = 0;
-  for (int r = std::max(startRow, 0); r < row && r < store_->Count(); ++r) offset += RowOffsetLength(*store_, r);
-  return offset + ColToIndex(ColumnMap(row), col);
+  const int from = std::max(startRow, 0);
+  const int to = std::min(row, store_->Count());
+  const int rows = to > from ? store_->RowOffset(to) - store_->RowOffset(from) : 0;
+  return rows + ColToIndex(ColumnMap(row), col);
 }
 
 void TEditor::PlaceCaretAtOffset(int row, int offset) {
-  const int count = store_->Count();
-  for (row = std::max(row, 0); row < count; ++row) {
-    const int length = RowOffsetLength(*store_, row);
-    if (length > offset || store_->RowAttributes(row) == raEof) {
-      SetRow(row);
-      const std::string& text = store_->StringRef(row);
-      const size_t head = static_cast<size_t>(std::clamp(offset, 0, static_cast<int>(text.size())));
-      SetCol(std::min(StrColumns(std::string_view(text).substr(0, head)), RowWidth(row)));
-      return;
-    }
-    offset -= length;
+  row = store_->RowAtOffset(row, offset);
+  SetRow(row);
+  if (row >= store_->Count()) {
+    SetCol(RowWidth(row_));
+    return;
   }
-  SetRow(count);
-  SetCol(RowWidth(row_));
+  const std::string& text = store_->StringRef(row);
+  const size_t head = static_cast<size_t>(std::clamp(offset, 0, static_cast<int>(text.size())));
+  SetCol(std::min(StrColumns(std::string_view(text).substr(0, head)), RowWidth(row)));
 }
 
 // ---- Caret movement ----
@@ -247,6 +213,7 @@ void TEditor::AdjustCol(bool vertical, int dir) {
     col_ = std::max(col_, 0);
   }
   if (col_ > kMaxColumns && MapLetter(map, kMaxColumns - 1) != kColLead) col_ = kMaxColumns;
+  MoveRulerMark();
   if (!caretMoving_) UpdateCaret();
 }
 
@@ -293,9 +260,12 @@ void TEditor::SetTopCol(int n) {
   ScopeGuard end([this] { CaretEndUpdate(); });
   const int newCol = std::max(0, std::min(n, kMaxColumns - visibleCols_ / 2));
   const int delta = (topCol_ - newCol) * colWidth_;
+  // The mark moves with the scrolled ruler: off before, on again after.
+  if (delta != 0) EraseRulerMark(rulerMarkCol_);
   topCol_ = newCol;
   if (delta == 0) return;
   Scroll(delta, 0, {TextLeft(), 0, Width(), Height()});
+  DrawRulerMark(col_);
   Window()->SetScrollPos(SB_HORZ, topCol_, true);
   if (keyRepeat_)
     imeUpdatePending_ = true;
@@ -451,12 +421,12 @@ void TEditor::CaretEndUpdate() {
 }
 
 void TEditor::UnderlineBeginUpdate() {
-  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !Selected()) EraseUnderline(row_);
+  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) EraseUnderline(row_);
 }
 
 void TEditor::UnderlineEndUpdate() {
   if (underlineLevel_ == 0) return;
-  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !Selected()) DrawUnderline(row_);
+  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) DrawUnderline(row_);
 }
 
 // ---- Repainting for the row store ----
@@ -495,15 +465,6 @@ void TEditor::InvalidateRow(int row) {
   const int top = TextTop() + rowHeight_ * (row - topRow_);
   const TRect r{TextLeft(), top, Width(), top + fontHeight_};
   Window()->InvalidateRect(&r, false);
-}
-
-void TEditor::RepaintLeftbarNumbers(int first, int last) {
-  if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
-  const int left = barSizes_.ImagebarWidth();
-  const TRect r{left, TextTop() + rowHeight_ * (first - topRow_), left + barSizes_.LeftbarWidth(),
-                TextTop() + rowHeight_ * (last - topRow_ + 1)};
-  Window()->InvalidateRect(&r, false);
-  Window()->Update();
 }
 
 // ---- Messages ----
@@ -555,6 +516,7 @@ void TEditor::HandleHScroll(int code, int pos) {
 
 void TEditor::WndProc(TMessage& m) {
   if (!HandleAllocated()) return;
+  if (MouseFiltered(m)) return;
   switch (m.Msg) {
     case WM_VSCROLL:
       HandleVScroll(LOWORD(m.WParam));
@@ -581,16 +543,17 @@ void TEditor::WndProc(TMessage& m) {
       DestroyCaret();
       TCustomControl::WndProc(m);
       return;
-    case WM_KEYDOWN:
-      keyRepeat_ = (m.LParam & (LPARAM{1} << 30)) != 0;
-      break;
-    case WM_KEYUP:
-      keyRepeat_ = false;
-      if (imeUpdatePending_) UpdateImeWindow();
-      break;
+    // Keyboard editing.
+    case WM_KEYDOWN: WMKeyDown(m); return;
+    case WM_KEYUP: WMKeyUp(m); return;
+    case WM_CHAR: WMChar(m); return;
+    case WM_IME_COMPOSITION: WMImeComposition(m); return;
+    case WM_IME_NOTIFY: WMImeNotify(m); return;
+    case WM_GETDLGCODE: WMGetDlgCode(m); return;
     default:
       break;
   }
+  if (EditControlMessage(m)) return;
   TCustomControl::WndProc(m);
 }
 

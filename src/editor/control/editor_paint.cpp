@@ -1,5 +1,6 @@
-// Painting of TEditor's text area: rows token by token in the active
-// fountain's colours, the end-of-row marks and the caret-row underline.
+// Painting of TEditor's client area: the bars and the corner through their
+// painters, rows token by token in the active fountain's colours, the
+// end-of-row marks and the caret-row underline.
 #include <algorithm>
 
 #include "editor/control/editor.h"
@@ -7,12 +8,18 @@
 #include "editor/model/scan_state.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/scope_guard.h"
+#include "support/dot_lines.h"
+#include "support/string_utils.h"
 
 namespace corvida {
 
 namespace {
 
 constexpr const char* kEofText = "[EOF]";
+
+// A double-byte character takes the last column before the limit and the
+// first after it: it is drawn whole.
+bool CrossesColumnLimit(std::string_view s) { return s.size() > kMaxColumns && IsLeadByteAt(s, kMaxColumns); }
 
 }  // namespace
 
@@ -58,15 +65,14 @@ void TEditor::EditorTextOut(const TRect& r, int x, UINT options, std::string_vie
     dc.SelectFont(FontCache().Get(desc));
   }
   size_t n = std::min<size_t>(s.size(), kMaxColumns);
-  if (s.size() > kMaxColumns && IsLeadByte(s[kMaxColumns])) n = kMaxColumns + 1;
+  if (CrossesColumnLimit(s)) n = kMaxColumns + 1;
   dc.ExtTextOut(x, y, options, &r, s.substr(0, n), advances_.data());
   if (!underline) return;
   const int right = x + static_cast<int>(n) * colWidth_;
   if (x >= r.right || r.left >= right) return;
   const int from = std::max(x, r.left);
   const int to = std::min(right, r.right);
-  const int lineY = y + fontHeight_ - 1;
-  for (int px = from; px <= to; ++px) dc.SetPixel(px, lineY, (px - from) % 2 == 0 ? dc.TextColor() : dc.BkColor());
+  DrawDotLine(dc, from, y + fontHeight_ - 1, to, dc.TextColor(), dc.BkColor());
 }
 
 void TEditor::PaintRect(const TRect& clip) {
@@ -74,42 +80,64 @@ void TEditor::PaintRect(const TRect& clip) {
   const bool underline = marks_->Underline()->Visible() && underlineLevel_ == 0 && UnderlineY(row_) != -1;
   const int textLeft = TextLeft();
   const int textTop = TextTop();
+  const int imagebarWidth = barSizes_.ImagebarWidth();
+  const int bars = imagebarWidth + barSizes_.LeftbarWidth();
+  const int rulerHeight = ruler_->Visible() ? barSizes_.RulerHeight() : 0;
+  const auto touches = [&](const TRect& area) { return !IntersectRect(area, clip).IsEmpty(); };
   TDeviceContext& dc = Canvas()->Handle();
+  // The rows the clip covers, snapped to whole rows.
+  TRect r = clip;
+  r.top = std::max(textTop, r.top);
+  if (rowHeight_ > 0) {
+    r.top -= (r.top - textTop) % rowHeight_;
+    if ((r.bottom - textTop) % rowHeight_ > 0) r.bottom += rowHeight_ - (r.bottom - textTop) % rowHeight_;
+  }
+  const int first = rowHeight_ > 0 ? (r.top - textTop) / rowHeight_ + topRow_ : topRow_;
+  const int last = rowHeight_ > 0 ? first + (r.bottom - r.top) / rowHeight_ - 1 : first - 1;
   {
     CaretBeginUpdate();
     ScopeGuard caretEnd([this] { CaretEndUpdate(); });
-    // The corner, the ruler and the bars show the background here.
-    for (const TRect& area : {TRect{0, 0, Width(), textTop}, TRect{0, textTop, textLeft, Height()}}) {
-      const TRect part = IntersectRect(area, clip);
-      if (!part.IsEmpty()) dc.FillRect(part, Color());
+    if (touches({0, 0, textLeft, textTop})) {
+      TDeviceContext margin(&bitmaps_->margin);
+      dc.BitBlt(0, 0, textLeft, textTop, margin, 0, 0, SRCCOPY);
     }
-    TRect r = IntersectRect(clip, TRect{textLeft, textTop, Width(), Height()});
-    if (!r.IsEmpty() && colWidth_ > 0 && rowHeight_ > 0) {
-      r.left = std::max(textLeft, textLeft + (r.left - textLeft) / colWidth_ * colWidth_);
-      r.top -= (r.top - textTop) % rowHeight_;
-      if ((r.bottom - textTop) % rowHeight_ > 0) r.bottom += rowHeight_ - (r.bottom - textTop) % rowHeight_;
-      const int first = (r.top - textTop) / rowHeight_ + topRow_;
-      const int last = first + (r.bottom - r.top) / rowHeight_ - 1;
+    if (rulerHeight > 0 && touches({textLeft, 0, Width(), rulerHeight})) PaintRuler();
+    // Between the ruler and the text, and between the bars and the text: the
+    // window's background.
+    for (const TRect& gap : {TRect{textLeft, rulerHeight, Width(), textTop}, TRect{bars, textTop, textLeft, Height()}})
+      if (touches(gap)) dc.FillRect(IntersectRect(gap, clip), Color());
+    if (last >= first) {
+      if (leftbar_->Visible() && touches({imagebarWidth, textTop, bars, Height()})) PaintLeftbar(first, last);
+      if (imagebar_->Visible() && touches({0, textTop, imagebarWidth, Height()})) PaintImagebar(first, last);
+    }
+    r.left = std::max(textLeft, r.left);
+    r.right = std::min(Width(), r.right);
+    if (r.left < r.right && last >= first && colWidth_ > 0) {
+      r.left = textLeft + (r.left - textLeft) / colWidth_ * colWidth_;
       const int x0 = textLeft - scrollOffset_;
       const int count = store_->Count();
       std::unique_ptr<TFountainParser> parser = ActiveFountain()->CreateParser();
-      // A shown selection also fills the pixel row under the text.
-      TRect row{r.left, r.top, r.right, r.top + fontHeight_ + (Selected() ? margin_->UnderlinePixel() : 0)};
-      const bool drawSelection =
-          selection_.state == sstSelected || (selection_.state == sstHit && hitStyle_ == hsDraw);
+      // A shown selection also fills the pixel row under the text, and
+      // clears it again when it is dropped.
+      const bool fillUnderline = SelectedOrHit() || cleaningSelection_;
+      TRect row{r.left, r.top, r.right, r.top + fontHeight_ + (fillUnderline ? margin_->UnderlinePixel() : 0)};
+      const bool drawSelection = SelectionDrawn();
       for (int i = first; i <= last; ++i) {
         if (i < count && drawSelection) {
           DrawRowParts(row, x0, *parser, i, GetExpandedRow(i), row.top);
         } else if (i < count) {
           DrawRow(row, x0, *parser, i, GetExpandedRow(i), row.top);
         } else {
-          Canvas()->Handle().FillRect(row, Color());
+          dc.FillRect(row, Color());
           if (marks_->EofMark()->Visible() && i == count && (i == 0 || store_->RowAttributes(count - 1) != raEof))
             DrawEof(x0, row.top);
         }
-        // The pixel rows between text rows: the underline's and the margin's.
-        const TRect gap{row.left, std::max(row.bottom, row.top + fontHeight_), row.right, row.top + rowHeight_};
-        if (!gap.IsEmpty()) Canvas()->Handle().FillRect(gap, Color());
+        // The pixel rows under the text: nothing else paints those of
+        // Margin.Line, and the underline's would keep what was there before
+        // the underline was turned on or the colour changed. The underline
+        // of the caret row is drawn again below.
+        const TRect gap{row.left, row.bottom, row.right, row.top + rowHeight_};
+        if (!gap.IsEmpty()) dc.FillRect(gap, Color());
         row = row.Offset(0, rowHeight_);
       }
     }
@@ -127,7 +155,7 @@ void TEditor::DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, in
 
 const TFountainColor& TEditor::SelectionColor() const {
   TEditorColors* colors = view_->Colors();
-  return selection_.state == sstHit ? *colors->Hit() : *colors->Select();
+  return selection_.state == TSelectionState::Hit ? *colors->Hit() : *colors->Select();
 }
 
 TColor TEditor::SelBk() const {
@@ -199,7 +227,7 @@ void TEditor::DrawRowText(const TRect& r, int x, TFountainParser& parser, int in
   }
   DoDrawLine(r, x, y, s, index, selected);
   const bool pastLimit = len > kMaxColumns;
-  const int e = pastLimit && IsLeadByte(s[kMaxColumns]) ? limit + colWidth_ : std::min(len * colWidth_ + x, limit);
+  const int e = pastLimit && CrossesColumnLimit(s) ? limit + colWidth_ : std::min(len * colWidth_ + x, limit);
   if (e >= r.right) return;
   const TRowAttribute attribute = store_->RowAttributes(index);
   if (pastLimit && len * colWidth_ + x > e) {
@@ -236,8 +264,8 @@ int OffTrailByte(const std::string& s, int col) {
 }  // namespace
 
 void TEditor::DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y) {
-  const TEditorSelection& sel = selection_;
-  if (index < sel.startRow || index > sel.endRow) {
+  const TSelectionColumns& sel = selection_.columns;
+  if (index < sel.firstRow || index > sel.lastRow) {
     DrawRow(r, x, parser, index, s, y);
     return;
   }
@@ -250,24 +278,24 @@ void TEditor::DrawRowParts(const TRect& r, int x, TFountainParser& parser, int i
     else
       DrawRow(part, x, parser, index, s, y);
   };
-  if (sel.box) {
+  if (selection_.box) {
     const auto colX = [&](int col) { return std::max(textLeft, textLeft + OffTrailByte(s, col) * colWidth_ - scrollOffset_); };
-    band(colX(0), colX(sel.startCol), false);
-    band(colX(sel.startCol), colX(sel.endCol), true);
-    band(colX(sel.endCol), Width(), false);
+    band(colX(0), colX(sel.leftCol), false);
+    band(colX(sel.leftCol), colX(sel.rightCol), true);
+    band(colX(sel.rightCol), Width(), false);
     return;
   }
   const auto colX = [&](int col) { return std::max(textLeft, x + col * colWidth_); };
-  if (sel.startRow == sel.endRow) {
-    band(textLeft, colX(sel.startCol), false);
-    band(colX(sel.startCol), colX(sel.endCol), true);
-    band(colX(sel.endCol), Width(), false);
-  } else if (index == sel.startRow) {
-    band(textLeft, colX(sel.startCol), false);
-    band(colX(sel.startCol), Width(), true);
-  } else if (index == sel.endRow) {
-    band(textLeft, colX(sel.endCol), true);
-    band(colX(sel.endCol), Width(), false);
+  if (sel.firstRow == sel.lastRow) {
+    band(textLeft, colX(sel.leftCol), false);
+    band(colX(sel.leftCol), colX(sel.rightCol), true);
+    band(colX(sel.rightCol), Width(), false);
+  } else if (index == sel.firstRow) {
+    band(textLeft, colX(sel.leftCol), false);
+    band(colX(sel.leftCol), Width(), true);
+  } else if (index == sel.lastRow) {
+    band(textLeft, colX(sel.rightCol), true);
+    band(colX(sel.rightCol), Width(), false);
   } else {
     band(textLeft, Width(), true);
   }

@@ -26,12 +26,12 @@ void EditorSettingsChanged(TObject* sender, const TEditorSettingsSet& settings, 
   host.InitScroll();
   if (sender == settings.leftbar) {
     host.BuildLeftbarEdge();
-    host.BuildMargin();
+    host.BuildMarginBitmap();
   } else if (sender == settings.margin || sender == settings.ruler) {
-    host.BuildRuler();
-    host.BuildMargin();
+    host.RebuildRuler();
+    host.BuildMarginBitmap();
   } else if (sender == settings.imagebar) {
-    host.BuildMargin();
+    host.BuildMarginBitmap();
   }
   host.InvalidateAll();
   if (sender == settings.caret) {

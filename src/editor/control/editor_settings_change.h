@@ -23,8 +23,8 @@ class TEditorSettingsHost {
   virtual void UpdateMetrics() = 0;
   virtual void InitScroll() = 0;
   virtual void BuildLeftbarEdge() = 0;
-  virtual void BuildRuler() = 0;
-  virtual void BuildMargin() = 0;
+  virtual void RebuildRuler() = 0;
+  virtual void BuildMarginBitmap() = 0;
   virtual void InvalidateAll() = 0;
   // Empties the undo and the redo list.
   virtual void ClearUndo() = 0;

@@ -19,6 +19,20 @@ inline constexpr char kColTab = '3';        // a filler column of a tab
 inline constexpr char kColLead = '4';       // first column of a double-byte character
 inline constexpr char kColTrail = '5';      // second column of a double-byte character
 
+// The letter of map at col; '\0' outside the map.
+inline char MapLetter(const std::string& map, int col) {
+  return col >= 0 && col < static_cast<int>(map.size()) ? map[static_cast<size_t>(col)] : '\0';
+}
+
+// The string index of display column col: columns of a tab's filler map to
+// the tab itself, columns past the map past the end of the text.
+inline int ColToIndex(const std::string& map, int col) {
+  int fillers = 0;
+  for (int c = 0; c <= col && c < static_cast<int>(map.size()); ++c)
+    if (map[static_cast<size_t>(c)] == kColTab) ++fillers;
+  return col - fillers;
+}
+
 // Columns are limited to this many without word wrap.
 inline constexpr int kMaxColumns = 1000;
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/messages.h"
 #include "platform/rtl/scope_guard.h"
 
 namespace corvida {
@@ -141,7 +143,7 @@ void TEditorScreenStrings::PutRows(int row, int oldCount, TEditorStringList& new
   }
   std::vector<TqdStringItem> rows = newRows.TakeRows(0, newCount);
   for (int i = 0; i < newCount; ++i) {
-    At(row + i) = std::move(rows[static_cast<size_t>(i)]);
+    PutItem(row + i, std::move(rows[static_cast<size_t>(i)]));
     SetRowMarks(row + i, marks[static_cast<size_t>(i)]);
   }
 }
@@ -223,6 +225,44 @@ void TEditorScreenStrings::ChangeRows(int row, int n, std::string_view s) {
   SetUpdateInfo(first, oldCount, scanCount, newCount);
 }
 
+void TEditorScreenStrings::RowsInserted(int index, int count) { lineIndex_.RowsInserted(index, count); }
+
+void TEditorScreenStrings::RowsRemoving(int index, int count) { lineIndex_.RowsRemoving(index, count); }
+
+void TEditorScreenStrings::RowChanged(int index, size_t oldLength, uint32_t oldAttributes) {
+  lineIndex_.RowChanged(index, oldLength, RowAttributeOf(oldAttributes));
+}
+
+int TEditorScreenStrings::LineCount() const {
+  const TRowTotals& total = lineIndex_.Total();
+  const int count = Count();
+  return static_cast<int>(total.rows - total.wrapped) + (count > 0 && RowAttributes(count - 1) == raWrapped ? 1 : 0);
+}
+
+int TEditorScreenStrings::LineStartRow(int line) const {
+  if (line <= 0) return 0;
+  const TRowTotals& total = lineIndex_.Total();
+  if (line <= total.rows - total.wrapped) return lineIndex_.NotWrappedRow(line) + 1;
+  if (line == LineCount()) return Count();
+  throw EStringListError(msg::kListIndexError);
+}
+
+int TEditorScreenStrings::BreaksBefore(int row) const { return static_cast<int>(lineIndex_.Before(row).crlf); }
+
+int TEditorScreenStrings::TextLength() const { return static_cast<int>(lineIndex_.Total().TextLength()); }
+
+int TEditorScreenStrings::RowOffset(int row) const { return static_cast<int>(lineIndex_.Before(row).Offset()); }
+
+int TEditorScreenStrings::RowAtOffset(int row, int& offset) const {
+  row = std::max(row, 0);
+  if (row >= Count()) return Count();
+  if (offset < 0) return row;
+  const int64_t start = lineIndex_.Before(row).Offset();
+  const int found = std::min(lineIndex_.RowEndingPast(start + offset), lineIndex_.EofRowFrom(row));
+  if (found < Count()) offset -= static_cast<int>(lineIndex_.Before(found).Offset() - start);
+  return found;
+}
+
 void TEditorScreenStrings::SetUpdateInfo(int row, int oldCount, int scanCount, int newCount) {
   updateRow_ = row;
   updateOldCount_ = oldCount;
@@ -269,7 +309,7 @@ void TEditorScreenStrings::ClampViews() {
 
 void TEditorScreenStrings::CleanViewSelections() {
   for (TEditorView* view : views_)
-    if (view->Selected()) view->CleanSelection();
+    if (view->SelectedOrHit()) view->CleanSelection();
 }
 
 void TEditorScreenStrings::ResetViewColumns() {

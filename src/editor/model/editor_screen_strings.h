@@ -13,6 +13,7 @@
 #include "editor/model/editor_undo.h"
 #include "editor/model/editor_view.h"
 #include "editor/model/editor_wrap_option.h"
+#include "editor/model/line_index.h"
 #include "editor/model/row_attribute_string_list.h"
 
 namespace corvida {
@@ -55,6 +56,26 @@ class TEditorScreenStrings : public TEditorStringList {
   // The edit primitive: replaces rows row..row+n-1 by text s (CR LF breaks
   // allowed); n 0 inserts s before row.
   void ChangeRows(int row, int n, std::string_view s);
+
+  // Conversions between rows, lines and character offsets, answered from
+  // the store's index of its rows without walking the text.
+  // Logical lines: rows not raWrapped, and the last row when it is.
+  int LineCount() const;
+  // The row reached after line lines have been passed from row 0 (the row
+  // count for the line count); more lines than there are is a list index
+  // error.
+  int LineStartRow(int line) const;
+  // The raCrlf rows above row.
+  int BreaksBefore(int row) const;
+  // The byte length of every row plus 2 for each line break.
+  int TextLength() const;
+  // The characters before row as caret offsets count them: each row's bytes,
+  // plus 2 after a raCrlf row and 1 after a raEof row.
+  int RowOffset(int row) const;
+  // Walks offset characters on from row: the first row whose length exceeds
+  // what is left of offset, or which is raEof; offset becomes what is left.
+  // The row count when the rows run out.
+  int RowAtOffset(int row, int& offset) const;
 
   void SetUpdateInfo(int row, int oldCount, int scanCount, int newCount);
   int UpdateRow() const { return updateRow_; }
@@ -103,6 +124,9 @@ class TEditorScreenStrings : public TEditorStringList {
   virtual std::unique_ptr<TEditorUndoObj> CreateUndoObj();
   virtual std::unique_ptr<TEditorWrapOption> CreateWrapOption();
   void SetUpdateState(bool updating) override;
+  void RowsInserted(int index, int count) override;
+  void RowsRemoving(int index, int count) override;
+  void RowChanged(int index, size_t oldLength, uint32_t oldAttributes) override;
 
  private:
   void ViewsChange(TObject* sender);
@@ -125,6 +149,7 @@ class TEditorScreenStrings : public TEditorStringList {
   std::unique_ptr<TEditorUndoObj> undoObj_;
   bool wordWrap_ = false;
   std::unique_ptr<TEditorWrapOption> wrapOption_;
+  TLineIndex lineIndex_{*this};
 };
 
 // The union of two mark sets.

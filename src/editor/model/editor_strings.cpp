@@ -85,21 +85,12 @@ int TEditorStrings::LineToRow(int index) const {
   const TEditorScreenStrings& store = Store();
   if (!store.WordWrap()) return index;
   if (index < 0) IndexError();
-  int row = 0;
-  for (int lines = 0; lines < index; ++row)
-    if (store.RowAttributes(row) != raWrapped || row == store.Count() - 1) ++lines;
-  return row;
+  return store.LineStartRow(index);
 }
 
 int TEditorStrings::GetCount() const {
   const TEditorScreenStrings& store = Store();
-  const int count = store.Count();
-  if (!store.WordWrap()) return count;
-  int lines = 0;
-  for (int row = 0; row < count; ++row)
-    if (store.RowAttributes(row) != raWrapped) ++lines;
-  if (count > 0 && store.RowAttributes(count - 1) == raWrapped) ++lines;
-  return lines;
+  return store.WordWrap() ? store.LineCount() : store.Count();
 }
 
 std::string TEditorStrings::Get(int index) const {

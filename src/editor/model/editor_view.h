@@ -44,8 +44,8 @@ class TEditorView {
   virtual void UnderlineBeginUpdate() = 0;
   virtual void UnderlineEndUpdate() = 0;
 
-  // Selection or search hit.
-  virtual bool Selected() const = 0;
+  // A selection or a search hit is shown; CleanSelection drops it.
+  virtual bool SelectedOrHit() const = 0;
   virtual void CleanSelection() = 0;
 
   // The byte length of every row plus 2 for each line break.

@@ -65,8 +65,26 @@ std::string TqdStringList::Get(int index) const { return At(index).Str; }
 void TqdStringList::Put(int index, const std::string& s) {
   TqdStringItem& item = At(index);
   Changing();
+  const size_t oldLength = item.Str.size();
   item.Str = s;
+  RowChanged(index, oldLength, item.Attributes);
   Changed();
+}
+
+void TqdStringList::SetAttributes(int index, uint32_t value) {
+  TqdStringItem& item = At(index);
+  const uint32_t old = item.Attributes;
+  if (old == value) return;
+  item.Attributes = value;
+  RowChanged(index, item.Str.size(), old);
+}
+
+void TqdStringList::PutItem(int index, TqdStringItem&& item) {
+  TqdStringItem& slot = At(index);
+  const size_t oldLength = slot.Str.size();
+  const uint32_t oldAttributes = slot.Attributes;
+  slot = std::move(item);
+  RowChanged(index, oldLength, oldAttributes);
 }
 
 int TqdStringList::Add(const std::string& s) {
@@ -83,12 +101,14 @@ void TqdStringList::Insert(int index, const std::string& s) {
   std::construct_at(slots_ + gapStart_, s);
   ++gapStart_;
   ++count_;
+  RowsInserted(index, 1);
   Changed();
 }
 
 void TqdStringList::Delete(int index) {
   if (index < 0 || index >= count_) IndexError();
   Changing();
+  RowsRemoving(index, 1);
   MoveGapTo(index);
   std::destroy_at(slots_ + gapStart_ + GapLength());
   --count_;
@@ -99,13 +119,20 @@ void TqdStringList::Exchange(int index1, int index2) {
   TqdStringItem& a = At(index1);
   TqdStringItem& b = At(index2);
   Changing();
+  const size_t lengthA = a.Str.size();
+  const size_t lengthB = b.Str.size();
+  const uint32_t attributesA = a.Attributes;
+  const uint32_t attributesB = b.Attributes;
   std::swap(a, b);
+  RowChanged(index1, lengthA, attributesA);
+  RowChanged(index2, lengthB, attributesB);
   Changed();
 }
 
 void TqdStringList::Clear() {
   if (count_ == 0) return;
   Changing();
+  RowsRemoving(0, count_);
   ReleaseAll();
   Changed();
 }
@@ -124,6 +151,7 @@ void TqdStringList::InsertItems(int index, std::vector<TqdStringItem>&& items) {
   std::uninitialized_move(items.begin(), items.end(), slots_ + gapStart_);
   gapStart_ += static_cast<int>(items.size());
   count_ += static_cast<int>(items.size());
+  RowsInserted(index, static_cast<int>(items.size()));
   items.clear();
   Changed();
 }
@@ -134,6 +162,7 @@ std::vector<TqdStringItem> TqdStringList::ExtractItems(int index, int count) {
   if (count == 0) return items;
   items.reserve(static_cast<size_t>(count));
   Changing();
+  RowsRemoving(index, count);
   MoveGapTo(index);
   TqdStringItem* first = slots_ + gapStart_ + GapLength();
   std::move(first, first + count, std::back_inserter(items));

@@ -67,7 +67,7 @@ class TqdStringList : public TStrings {
   const std::string& DataStrings(int index) const { return At(index).DataStr(); }
   void SetDataStrings(int index, std::string value) { At(index).SetDataStr(std::move(value)); }
   uint32_t Attributes(int index) const { return At(index).Attributes; }
-  void SetAttributes(int index, uint32_t value) { At(index).Attributes = value; }
+  void SetAttributes(int index, uint32_t value);
   uint32_t Attributes2(int index) const { return At(index).Attributes2; }
   void SetAttributes2(int index, uint32_t value) { At(index).Attributes2 = value; }
 
@@ -88,10 +88,21 @@ class TqdStringList : public TStrings {
   void InsertItems(int index, std::vector<TqdStringItem>&& items);
   std::vector<TqdStringItem> ExtractItems(int index, int count);
 
+  // Replaces the whole item at index.
+  void PutItem(int index, TqdStringItem&& item);
+
   const TqdStringItem& At(int index) const;
-  TqdStringItem& At(int index);
+
+  // Told of every change of the rows' texts and attributes, for descendants
+  // that keep totals over their rows: after rows were inserted, before rows
+  // are removed, and after one row's text or Attributes word was replaced
+  // (with the length and word it had before).
+  virtual void RowsInserted(int index, int count) {}
+  virtual void RowsRemoving(int index, int count) {}
+  virtual void RowChanged(int index, size_t oldLength, uint32_t oldAttributes) {}
 
  private:
+  TqdStringItem& At(int index);
   [[noreturn]] static void IndexError();
   int GapLength() const { return capacity_ - count_; }
   TqdStringItem& Slot(int index) const {

@@ -31,9 +31,11 @@ constexpr int kBracketBias = 2;
 
 }  // namespace
 
-TRowAttribute TRowAttributeStringList::RowAttributes(int index) const {
-  return static_cast<TRowAttribute>(kRowAttribute.Read(Attributes(index)));
+TRowAttribute TRowAttributeStringList::RowAttributeOf(uint32_t attributes) {
+  return static_cast<TRowAttribute>(kRowAttribute.Read(attributes));
 }
+
+TRowAttribute TRowAttributeStringList::RowAttributes(int index) const { return RowAttributeOf(Attributes(index)); }
 
 void TRowAttributeStringList::SetRowAttributes(int index, TRowAttribute value) {
   SetAttributes(index, kRowAttribute.Write(Attributes(index), value));

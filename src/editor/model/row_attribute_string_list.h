@@ -66,6 +66,8 @@ class TRowAttributeStringList : public TqdStringList {
  public:
   CORVIDA_CLASS_NAME(TRowAttributeStringList)
 
+  // The RowAttributes field of an Attributes word.
+  static TRowAttribute RowAttributeOf(uint32_t attributes);
   TRowAttribute RowAttributes(int index) const;
   void SetRowAttributes(int index, TRowAttribute value);
   TRowAttribute PrevRowAttributes(int index) const;

@@ -64,6 +64,8 @@ void TComponent::InsertComponent(TComponent* component) {
   if (component->owner_ != nullptr) component->owner_->RemoveComponent(component);
   components_.push_back(component);
   component->owner_ = this;
+  // What a designed owner makes is being designed too.
+  if (HasState(csDesigning)) component->SetDesigning(true);
   Notification(component, opInsert);
 }
 

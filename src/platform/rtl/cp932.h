@@ -30,6 +30,12 @@ std::string Cp932ToUtf8(std::string_view cp932);
 // UTF-8 to CP932. A character with no CP932 form becomes '?'.
 std::string Utf8ToCp932(std::string_view utf8);
 
+// Line ends between our own text (CR LF) and the desktop's (LF): text going
+// out loses the CR of each CR LF; text coming in has CR LF, a lone LF and a
+// lone CR each turned into CR LF.
+std::string CrLfToLf(std::string_view text);
+std::string LineEndsToCrLf(std::string_view text);
+
 // The Unicode code point of one CP932 character (a single byte or lead<<8 |
 // trail), or 0 when it has none.
 char32_t Cp932CharToUnicode(uint16_t code);

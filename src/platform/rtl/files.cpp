@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <thread>
 #include <vector>
 
 #include "platform/rtl/cp932.h"
@@ -51,16 +53,36 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
-// The file that a write to path lands in: the target of a symbolic link, so
-// that replacing the file keeps the link.
+// The file that a write to path lands in: the end of a chain of symbolic
+// links, existing or not, so that replacing the file keeps the links.
 std::string WriteTarget(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string target(resolved);
-  std::free(resolved);
-  return target;
+  constexpr int kMaxLinks = 40;
+  std::string target = path;
+  for (int i = 0; i < kMaxLinks; ++i) {
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    std::vector<char> buffer(PATH_MAX);
+    const ssize_t n = ::readlink(target.c_str(), buffer.data(), buffer.size());
+    if (n < 0 || static_cast<size_t>(n) >= buffer.size()) RaiseCreateError(path, n < 0 ? errno : ENAMETOOLONG);
+    std::string next(buffer.data(), static_cast<size_t>(n));
+    target = next.front() == '/' ? next : ExtractFilePath(target) + next;
+  }
+  RaiseCreateError(path, ELOOP);
+}
+
+// Whether an existing file may be written: some write permission bit is set
+// (the root user is held to them too, as the system the files come from
+// holds every user to a read-only file) and the system lets us write it.
+bool MayWrite(const std::string& target, const struct stat& st, int& error) {
+  if ((st.st_mode & 0222) == 0) {
+    error = EACCES;
+    return false;
+  }
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    error = errno;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -95,6 +117,7 @@ void WriteFileAtomic(const std::string& path, std::string_view content) {
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists && S_ISDIR(old.st_mode)) RaiseCreateError(path, EISDIR);
+  if (int error = 0; exists && !MayWrite(target, old, error)) RaiseCreateError(path, error);
 
   std::string tempTemplate = ExtractFilePath(target) + "." + ExtractFileName(target) + ".XXXXXX";
   std::vector<char> tempName(tempTemplate.begin(), tempTemplate.end());
@@ -139,6 +162,85 @@ void WriteFileAtomic(const std::string& path, std::string_view content) {
   }
 }
 
+namespace {
+
+// The two bytes of a lock file that writers lock. A writer queues at the
+// gate before it waits for the file and leaves the gate once it has the
+// file, so that a writer that just let go cannot take the file again while
+// another waits: the writers take turns.
+constexpr off_t kGateByte = 0;
+constexpr off_t kFileByte = 1;
+
+enum TLockResult { lrTaken, lrHeld, lrUnsupported };
+
+// Sets (F_WRLCK) or clears (F_UNLCK) the lock of one byte; fcntl's result.
+int SetByteLock(int fd, off_t byte, short type) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = byte;
+  lock.l_len = 1;
+  return ::fcntl(fd, F_OFD_SETLK, &lock);
+}
+
+TLockResult TryLockByte(int fd, off_t byte) {
+  while (SetByteLock(fd, byte, F_WRLCK) != 0) {
+    if (errno == EINTR) continue;
+    return errno == EAGAIN || errno == EACCES ? lrHeld : lrUnsupported;
+  }
+  return lrTaken;
+}
+
+}  // namespace
+
+TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds wait) {
+  const std::string target = WriteTarget(path);
+  lockPath_ = ExtractFilePath(target) + "." + ExtractFileName(target) + ".lock";
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  auto pause = std::chrono::milliseconds(1);
+  // Waits for one byte; false when the file system has no locks.
+  auto take = [&](off_t byte) {
+    for (;;) {
+      const TLockResult result = TryLockByte(fd_, byte);
+      if (result != lrHeld) return result == lrTaken;
+      const auto now = std::chrono::steady_clock::now();
+      if (now >= deadline) {
+        ::close(fd_);
+        fd_ = -1;
+        throw EInOutError(Format(msg::kFileInUse, {Utf8ToCp932(path)}));
+      }
+      std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
+      pause = std::min(pause * 2, std::chrono::milliseconds(10));
+    }
+  };
+  for (;;) {
+    fd_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) return;
+    if (!take(kGateByte) || !take(kFileByte)) {
+      // A file system without locks: the writes stay atomic, unserialised.
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+    SetByteLock(fd_, kGateByte, F_UNLCK);
+    // The holder before us removed the lock file when it let go: a lock on
+    // the removed file guards nothing, so take the lock file that is there.
+    struct stat held {}, named {};
+    if (::fstat(fd_, &held) == 0 && ::stat(lockPath_.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+        held.st_dev == named.st_dev)
+      return;
+    ::close(fd_);
+  }
+}
+
+TFileLock::~TFileLock() {
+  if (fd_ < 0) return;
+  // With nobody at the gate the lock file goes, so that no folder keeps lock
+  // files about; one who comes later finds it gone and makes a new one.
+  if (TryLockByte(fd_, kGateByte) == lrTaken) ::unlink(lockPath_.c_str());
+  ::close(fd_);
+}
+
 TAtomicWriteHook SetAtomicWriteHook(TAtomicWriteHook hook) {
   const TAtomicWriteHook previous = atomicWriteHook;
   atomicWriteHook = hook;
@@ -170,6 +272,10 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool DirectoryWritable(const std::string& path) {
+  return DirectoryExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
 void ForceDirectories(const std::string& path) {

@@ -1,7 +1,8 @@
 #pragma once
-// File services: whole-file reads, atomic whole-file writes, last-write time
-// as a local DOS date and time, the executable's path, and path-name helpers
-// with '/' as the separator.
+// File services: whole-file reads, atomic whole-file writes, a lock between
+// the writers of a file, last-write time as a local DOS date and time, the
+// executable's path, and path-name helpers with '/' as the separator.
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,15 +26,42 @@ std::optional<std::string> ReadFileIfExists(const std::string& path);
 // Replaces the file's content so that a crash at any moment leaves either the
 // old file or the new one: the content goes to a temporary file in the same
 // folder, is flushed to disk and renamed over the old file. A symbolic link
-// is followed, and an existing file keeps its permissions. Raises
-// EFCreateError with the system's reason; the old file is then untouched.
+// is written through (also a dangling one), and an existing file keeps its
+// permissions. An existing file that may not be written is not replaced:
+// one whose permission bits forbid writing to everyone (for the root user
+// too) or that the system does not let us write. Raises EFCreateError with
+// the system's reason; the old file is then untouched.
 void WriteFileAtomic(const std::string& path, std::string_view content);
+
+// An exclusive advisory lock between the writers of a file, held for the
+// object's life; a writer holds it from its read of the file to the rename of
+// the new one, so that no other writer's update is lost, and waiting writers
+// take turns. It lives on a lock file beside the file's target
+// (".name.lock"), as every write replaces the file itself; the last holder
+// removes it. Where the lock file cannot be made or opened, in a folder we
+// may not write in, no writer of ours can replace the file either and no
+// lock is taken; nor where the file system has no locks.
+class TFileLock {
+ public:
+  // Waits up to wait for another holder to let go; raises EInOutError
+  // "%s は他のプロセスが使用中です" naming path when it does not.
+  TFileLock(const std::string& path, std::chrono::milliseconds wait);
+  ~TFileLock();
+  TFileLock(const TFileLock&) = delete;
+  TFileLock& operator=(const TFileLock&) = delete;
+
+ private:
+  std::string lockPath_;
+  int fd_ = -1;
+};
 
 // A seam for tests: called with the temporary file's path after it is
 // flushed and before it is renamed into place. Returns the previous hook.
 using TAtomicWriteHook = void (*)(const std::string& tempPath);
 TAtomicWriteHook SetAtomicWriteHook(TAtomicWriteHook hook);
 bool DirectoryExists(const std::string& path);
+// Whether this process may create files in the folder path.
+bool DirectoryWritable(const std::string& path);
 // Creates a folder and any missing parents. Raises EFCreateError naming the
 // folder that could not be made.
 void ForceDirectories(const std::string& path);

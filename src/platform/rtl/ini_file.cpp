@@ -5,9 +5,13 @@
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/messages.h"
+#include "platform/rtl/scope_guard.h"
 
 namespace corvida {
 namespace {
+
+// How long a writer waits for another to finish with the file.
+constexpr std::chrono::seconds kLockWait{5};
 
 // The profile functions' white space; 0x1A is the old end-of-file mark.
 bool IsIniSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; }
@@ -37,6 +41,16 @@ std::string_view CutBytes(std::string_view s, size_t max) {
 }  // namespace
 
 TIniText::TIniText(std::string_view content) {
+  constexpr std::string_view kUtf8Mark = "\xef\xbb\xbf";
+  if (content.starts_with(kUtf8Mark)) {
+    byteOrderMark_ = kUtf8Mark;
+    content.remove_prefix(kUtf8Mark.size());
+  }
+  auto add = [&](std::string text, std::string end) {
+    TLine line = ParseLine(std::move(text), std::move(end));
+    if (line.kind == lkSection) sections_.emplace_back();
+    sections_.back().lines.push_back(std::move(line));
+  };
   bool sawEnd = false;
   size_t start = 0;
   for (size_t i = 0; i < content.size(); ++i) {
@@ -48,11 +62,11 @@ TIniText::TIniText(std::string_view content) {
       newLine_ = end;
       sawEnd = true;
     }
-    lines_.push_back(ParseLine(std::string(content.substr(start, i - start)), std::move(end)));
+    add(std::string(content.substr(start, i - start)), std::move(end));
     i += endLength - 1;
     start = i + 1;
   }
-  if (start < content.size()) lines_.push_back(ParseLine(std::string(content.substr(start)), std::string()));
+  if (start < content.size()) add(std::string(content.substr(start)), std::string());
 }
 
 TIniText::TLine TIniText::ParseLine(std::string text, std::string end) {
@@ -79,104 +93,122 @@ TIniText::TLine TIniText::ParseLine(std::string text, std::string end) {
 }
 
 size_t TIniText::FindSection(std::string_view section) const {
-  for (size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].kind == lkSection && SameName(lines_[i].name, section)) return i;
+  for (size_t i = 1; i < sections_.size(); ++i)
+    if (SameName(sections_[i].lines.front().name, section)) return i;
   return std::string::npos;
 }
 
-size_t TIniText::SectionEnd(size_t header) const {
-  size_t i = header + 1;
-  while (i < lines_.size() && lines_[i].kind != lkSection) ++i;
-  return i;
+void TIniText::Index(const TSection& s) const {
+  s.firstKey.clear();
+  s.lastKey = 0;
+  for (size_t i = 1; i < s.lines.size(); ++i) {
+    if (s.lines[i].kind != lkKey) continue;
+    s.firstKey.try_emplace(AnsiUpperCase(s.lines[i].name), i);
+    s.lastKey = i;
+  }
+  s.indexed = true;
 }
 
-size_t TIniText::FindKey(size_t header, std::string_view key) const {
-  const size_t end = SectionEnd(header);
-  for (size_t i = header + 1; i < end; ++i)
-    if (lines_[i].kind == lkKey && SameName(lines_[i].name, key)) return i;
-  return std::string::npos;
+size_t TIniText::FindKey(const TSection& s, std::string_view key) const {
+  if (!s.indexed) Index(s);
+  const auto found = s.firstKey.find(AnsiUpperCase(Trim(key)));
+  return found == s.firstKey.end() ? std::string::npos : found->second;
 }
 
 std::optional<std::string> TIniText::Value(std::string_view section, std::string_view key) const {
-  const size_t header = FindSection(section);
-  if (header == std::string::npos) return std::nullopt;
-  const size_t at = FindKey(header, key);
+  const size_t at = FindSection(section);
   if (at == std::string::npos) return std::nullopt;
-  return lines_[at].value;
+  const TSection& s = sections_[at];
+  const size_t line = FindKey(s, key);
+  if (line == std::string::npos) return std::nullopt;
+  return s.lines[line].value;
 }
 
 std::vector<std::string> TIniText::Keys(std::string_view section) const {
   std::vector<std::string> keys;
-  const size_t header = FindSection(section);
-  if (header == std::string::npos) return keys;
-  const size_t end = SectionEnd(header);
-  for (size_t i = header + 1; i < end; ++i)
-    if (lines_[i].kind == lkKey) keys.push_back(lines_[i].name);
+  const size_t at = FindSection(section);
+  if (at == std::string::npos) return keys;
+  for (const TLine& line : sections_[at].lines)
+    if (line.kind == lkKey) keys.push_back(line.name);
   return keys;
 }
 
 std::vector<std::string> TIniText::Sections() const {
   std::vector<std::string> sections;
-  for (const TLine& line : lines_)
-    if (line.kind == lkSection) sections.push_back(line.name);
+  for (size_t i = 1; i < sections_.size(); ++i) sections.push_back(sections_[i].lines.front().name);
   return sections;
 }
 
-void TIniText::InsertLine(size_t at, std::string text) {
-  // The line before the new one may be a last line without a line end.
-  if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = newLine_;
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), ParseLine(std::move(text), newLine_));
+void TIniText::EndLastLine() {
+  for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
+    if (s->lines.empty()) continue;
+    if (s->lines.back().end.empty()) s->lines.back().end = newLine_;
+    return;
+  }
 }
 
 bool TIniText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
   const std::string_view name = Trim(key);
-  size_t header = FindSection(section);
-  if (header == std::string::npos) {
-    std::string text(1, '[');
-    text.append(Trim(section)).push_back(']');
-    InsertLine(lines_.size(), std::move(text));
-    header = lines_.size() - 1;
+  size_t at = FindSection(section);
+  if (at == std::string::npos) {
+    std::string header(1, '[');
+    header.append(Trim(section)).push_back(']');
+    EndLastLine();
+    sections_.emplace_back().lines.push_back(ParseLine(std::move(header), newLine_));
+    at = sections_.size() - 1;
   }
-  const size_t at = FindKey(header, key);
-  if (at != std::string::npos) {
-    TLine& line = lines_[at];
+  TSection& s = sections_[at];
+  const size_t found = FindKey(s, key);
+  if (found != std::string::npos) {
+    TLine& line = s.lines[found];
     const std::string text = line.name + "=" + std::string(value);
     if (line.text == text) return false;
     line = ParseLine(text, line.end);
     return true;
   }
   // After the section's last key, so that comments and blank lines before
-  // the next section stay with it.
-  size_t insertAt = header + 1;
-  const size_t end = SectionEnd(header);
-  for (size_t i = header + 1; i < end; ++i)
-    if (lines_[i].kind == lkKey) insertAt = i + 1;
-  InsertLine(insertAt, std::string(name) + "=" + std::string(value));
+  // the next section stay with it. No key line follows, so the index holds.
+  const size_t insertAt = s.lastKey + 1;
+  if (TLine& before = s.lines[insertAt - 1]; before.end.empty()) before.end = newLine_;
+  s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                 ParseLine(std::string(name) + "=" + std::string(value), newLine_));
+  s.firstKey.emplace(AnsiUpperCase(name), insertAt);
+  s.lastKey = insertAt;
   return true;
 }
 
 bool TIniText::DeleteKey(std::string_view section, std::string_view key) {
-  const size_t header = FindSection(section);
-  if (header == std::string::npos) return false;
-  const size_t at = FindKey(header, key);
+  const size_t at = FindSection(section);
   if (at == std::string::npos) return false;
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
+  TSection& s = sections_[at];
+  const size_t line = FindKey(s, key);
+  if (line == std::string::npos) return false;
+  s.lines.erase(s.lines.begin() + static_cast<std::ptrdiff_t>(line));
+  if (line == s.lastKey) {
+    // The last key goes, as when a list is cut short: no key line moves.
+    s.firstKey.erase(AnsiUpperCase(Trim(key)));
+    while (--s.lastKey > 0 && s.lines[s.lastKey].kind != lkKey) {
+    }
+  } else {
+    s.indexed = false;
+  }
   return true;
 }
 
 bool TIniText::DeleteSection(std::string_view section) {
-  const size_t header = FindSection(section);
-  if (header == std::string::npos) return false;
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header),
-               lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(header)));
+  const size_t at = FindSection(section);
+  if (at == std::string::npos) return false;
+  sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(at));
   return true;
 }
 
 std::string TIniText::Content() const {
-  std::string content;
-  for (const TLine& line : lines_) {
-    content += line.text;
-    content += line.end;
+  std::string content = byteOrderMark_;
+  for (const TSection& s : sections_) {
+    for (const TLine& line : s.lines) {
+      content += line.text;
+      content += line.end;
+    }
   }
   return content;
 }
@@ -208,17 +240,29 @@ std::string ProfileString(const TIniText& text, std::string_view section, std::s
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
-  return ProfileString(ReadText(), section, key, defaultValue);
+  std::string value;
+  Read([&](const TIniText& text) { value = ProfileString(text, section, key, defaultValue); });
+  return value;
 }
 
-std::vector<std::string> TIniFile::ReadKeys(std::string_view section) const { return ReadText().Keys(section); }
+std::vector<std::string> TIniFile::ReadKeys(std::string_view section) const {
+  std::vector<std::string> keys;
+  Read([&](const TIniText& text) { keys = text.Keys(section); });
+  return keys;
+}
 
 TIniText TIniFile::ReadText() const {
+  if (held_ != nullptr) return *held_;
   try {
     return TIniText(ReadFileIfExists(fileName_).value_or(std::string()));
   } catch (const EFOpenError&) {
     return TIniText();
   }
+}
+
+void TIniFile::Read(const std::function<void(const TIniText&)>& reader) const {
+  if (held_ != nullptr) return reader(*held_);
+  reader(ReadText());
 }
 
 void TIniFile::WriteError() const { throw EIniFileException(Format(msg::kCannotWrite, {Utf8ToCp932(fileName_)})); }
@@ -233,7 +277,19 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 void TIniFile::Update(const std::function<bool(TIniText&)>& edit) {
+  if (editing_ != nullptr) {
+    changed_ |= edit(*editing_);
+    return;
+  }
   if (fileName_.empty()) WriteError();
+  std::optional<TFileLock> lock;
+  try {
+    lock.emplace(fileName_, kLockWait);
+  } catch (const EInOutError& e) {
+    throw EIniFileException(e.Message());
+  } catch (const EFCreateError&) {
+    WriteError();
+  }
   std::optional<std::string> content;
   try {
     content = ReadFileIfExists(fileName_);
@@ -247,6 +303,25 @@ void TIniFile::Update(const std::function<bool(TIniText&)>& edit) {
   } catch (const EFCreateError&) {
     WriteError();
   }
+}
+
+void TIniFile::Transaction(const std::function<void()>& body) {
+  if (editing_ != nullptr) return body();
+  Update([&](TIniText& text) {
+    held_ = editing_ = &text;
+    changed_ = false;
+    ScopeGuard release([&] { held_ = editing_ = nullptr; });
+    body();
+    return changed_;
+  });
+}
+
+void TIniFile::Snapshot(const std::function<void()>& body) {
+  if (held_ != nullptr) return body();
+  const TIniText text = ReadText();
+  held_ = &text;
+  ScopeGuard release([&] { held_ = nullptr; });
+  body();
 }
 
 }  // namespace corvida

@@ -7,13 +7,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/object.h"
 
 namespace corvida {
 
-// The text of an INI file as lines, each with its own line end.
+// The text of an INI file as lines, each with its own line end. A UTF-8
+// byte-order mark at the start is set aside and kept. Keys are found through
+// an index per section, so that a setting of thousands of keys is written in
+// linear time.
 class TIniText {
  public:
   TIniText() = default;
@@ -52,15 +56,27 @@ class TIniText {
     std::string name;
     std::string value;
   };
+  // The lines of one section, its header first. The first section holds the
+  // lines before the first header and has none.
+  struct TSection {
+    std::vector<TLine> lines;
+    // Built at the first look-up and kept up to date while keys are added at
+    // the end; dropped when a removal moves key lines.
+    mutable bool indexed = false;
+    mutable std::unordered_map<std::string, size_t> firstKey;  // upper-cased name → line
+    mutable size_t lastKey = 0;  // the last key line, or the header
+  };
   static TLine ParseLine(std::string text, std::string end);
-  // The first section header of that name, or npos.
+  // The first section of that name, or npos; the first section has no name.
   size_t FindSection(std::string_view section) const;
-  // The end of the section whose header is at index: the next header or the end.
-  size_t SectionEnd(size_t header) const;
-  size_t FindKey(size_t header, std::string_view key) const;
-  void InsertLine(size_t at, std::string text);
+  // The key's first line in the section, or npos.
+  size_t FindKey(const TSection& s, std::string_view key) const;
+  void Index(const TSection& s) const;
+  // Gives the last line of the text a line end before a line follows it.
+  void EndLastLine();
 
-  std::vector<TLine> lines_;
+  std::string byteOrderMark_;
+  std::vector<TSection> sections_ = std::vector<TSection>(1);
   std::string newLine_ = "\r\n";  // the file's first line end, used for added lines
 };
 
@@ -74,7 +90,8 @@ std::string ProfileString(const TIniText& text, std::string_view section, std::s
                           std::string_view defaultValue);
 
 // One INI file, read and written as the system's profile functions do. Every
-// call reads the file afresh; every write replaces it atomically.
+// call reads the file afresh, except inside Snapshot and Transaction; every
+// write replaces it atomically, holding the file's lock from its read on.
 class TIniFile : public TObject {
  public:
   CORVIDA_CLASS_NAME(TIniFile)
@@ -88,22 +105,38 @@ class TIniFile : public TObject {
   std::vector<std::string> ReadKeys(std::string_view section) const;
   // The file's text as it is now; a missing or unreadable file gives none.
   TIniText ReadText() const;
+  // Calls reader with the file's text: the copy that a Snapshot or
+  // Transaction in progress holds, else the file as it is now.
+  void Read(const std::function<void(const TIniText&)>& reader) const;
 
   // Writes one key, creating the file and the section when missing. Raises
-  // EIniFileException "%s に書き込めません" naming the file when the system
-  // refuses the write, when the existing file cannot be read (it would be
-  // lost), or when the names or value cannot be stored as one line.
+  // EIniFileException "%s に書き込めません" naming the file when the file is
+  // read-only or the system refuses the write, when the existing file cannot
+  // be read (it would be lost), or when the names or value cannot be stored
+  // as one line; and "%s は他のプロセスが使用中です" when another writer
+  // holds the file for more than a few seconds.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   // Removes one key; nothing happens when it is missing. Errors as above.
   void DeleteKey(std::string_view section, std::string_view key);
-  // Applies several edits with one read and one atomic write. The edit
-  // returns whether it changed the text.
+  // Applies several edits with one read and one atomic write, under the
+  // file's lock. The edit returns whether it changed the text.
   void Update(const std::function<bool(TIniText&)>& edit);
+  // Runs body with every read and write of this object going to one copy of
+  // the file, taken under the file's lock, which is held to the end: other
+  // writers see body's accesses as one step. The file is then replaced once
+  // if anything changed, and left as it was if body raises. Errors as above.
+  void Transaction(const std::function<void()>& body);
+  // Runs body with every read of this object going to one copy of the file,
+  // so that several reads see one state of it. Only reads belong in body.
+  void Snapshot(const std::function<void()>& body);
   // Raises the write error naming this file.
   [[noreturn]] void WriteError() const;
 
  private:
   std::string fileName_;
+  const TIniText* held_ = nullptr;  // the copy of a Snapshot or Transaction
+  TIniText* editing_ = nullptr;     // the same copy, during a Transaction
+  bool changed_ = false;
 };
 
 }  // namespace corvida

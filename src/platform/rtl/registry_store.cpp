@@ -8,7 +8,7 @@
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
-#include "platform/rtl/ini_file.h"
+#include "platform/rtl/messages.h"
 
 namespace corvida {
 namespace {
@@ -112,10 +112,17 @@ std::string DefaultRegistryStorePath() {
   if (config != nullptr && config[0] == '/') {
     folder = config;
   } else {
+    // The configuration folder is made inside the home folder, never the
+    // home folder itself: a missing one is no place for settings.
+    auto usable = [](const char* home) {
+      return home != nullptr && home[0] == '/' &&
+             std::string_view(home).find_first_not_of('/') != std::string_view::npos && DirectoryExists(home);
+    };
     const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
+    if (!usable(home)) {
       const passwd* user = ::getpwuid(::getuid());
-      home = user != nullptr ? user->pw_dir : "";
+      home = user != nullptr ? user->pw_dir : nullptr;
+      if (!usable(home)) return std::string();
     }
     folder = std::string(home) + "/.config";
   }
@@ -123,7 +130,7 @@ std::string DefaultRegistryStorePath() {
   return folder + "corvida/registry.ini";
 }
 
-TRegistry::TRegistry(std::string storePath) : storePath_(StoreFile(storePath)) {}
+TRegistry::TRegistry(std::string storePath) : storePath_(StoreFile(storePath)), file_(storePath_) {}
 
 std::vector<std::string> TRegistry::Resolve(std::string_view key) const {
   std::vector<std::string> path;
@@ -146,12 +153,16 @@ bool TRegistry::KeyExists(std::string_view key) const {
   const std::vector<std::string> path = Resolve(key);
   if (path.empty()) return true;
   const std::string section = SectionOf(path);
-  for (const std::string& stored : TIniFile(storePath_).ReadText().Sections()) {
-    if (stored.size() < section.size() || !AnsiSameText(std::string_view(stored).substr(0, section.size()), section))
-      continue;
-    if (stored.size() == section.size() || stored[section.size()] == '\\') return true;
-  }
-  return false;
+  bool exists = false;
+  file_.Read([&](const TIniText& text) {
+    for (const std::string& stored : text.Sections()) {
+      if (stored.size() < section.size() ||
+          !AnsiSameText(std::string_view(stored).substr(0, section.size()), section))
+        continue;
+      if (stored.size() == section.size() || stored[section.size()] == '\\') exists = true;
+    }
+  });
+  return exists;
 }
 
 bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
@@ -170,15 +181,18 @@ std::string TRegistry::CurrentPath() const {
 }
 
 std::optional<std::string> TRegistry::ReadRaw(std::string_view name) const {
-  return TIniFile(storePath_).ReadText().Value(SectionOf(current_), Escape(name));
+  std::optional<std::string> raw;
+  file_.Read([&](const TIniText& text) { raw = text.Value(SectionOf(current_), Escape(name)); });
+  return raw;
 }
 
 bool TRegistry::ValueExists(std::string_view name) const { return ReadRaw(name).has_value(); }
 
 std::vector<std::string> TRegistry::GetValueNames() const {
   std::vector<std::string> names;
-  for (const std::string& key : TIniFile(storePath_).ReadText().Keys(SectionOf(current_)))
-    names.push_back(Unescape(key));
+  file_.Read([&](const TIniText& text) {
+    for (const std::string& key : text.Keys(SectionOf(current_))) names.push_back(Unescape(key));
+  });
   return names;
 }
 
@@ -194,15 +208,24 @@ std::optional<std::string> TRegistry::ReadBinaryData(std::string_view name) cons
   return BytesOfHex(std::string_view(*raw).substr(kBinaryTag.size()));
 }
 
+void TRegistry::Change(const std::function<void()>& change) {
+  if (storePath_.empty()) throw ERegistryException(msg::kNoConfigFolder);
+  try {
+    change();
+  } catch (const EIniFileException& e) {
+    throw ERegistryException(e.Message());
+  } catch (const EStreamError& e) {
+    throw ERegistryException(e.Message());
+  }
+}
+
 void TRegistry::WriteRaw(std::string_view name, const std::string& raw) {
   const std::string section = SectionOf(current_);
   const std::string key = Escape(name);
-  try {
+  Change([&] {
     ForceDirectories(ExtractFilePath(storePath_));
-    TIniFile(storePath_).Update([&](TIniText& text) { return text.SetValue(section, key, raw); });
-  } catch (const Exception& e) {
-    throw ERegistryException(e.Message());
-  }
+    file_.Update([&](TIniText& text) { return text.SetValue(section, key, raw); });
+  });
 }
 
 void TRegistry::WriteString(std::string_view name, std::string_view value) {
@@ -217,12 +240,17 @@ bool TRegistry::DeleteValue(std::string_view name) {
   const std::string section = SectionOf(current_);
   const std::string key = Escape(name);
   bool existed = false;
-  try {
-    TIniFile(storePath_).Update([&](TIniText& text) { return existed = text.DeleteKey(section, key); });
-  } catch (const EIniFileException& e) {
-    throw ERegistryException(e.Message());
-  }
+  Change([&] { file_.Update([&](TIniText& text) { return existed = text.DeleteKey(section, key); }); });
   return existed;
 }
+
+void TRegistry::Transaction(const std::function<void()>& body) {
+  Change([&] {
+    ForceDirectories(ExtractFilePath(storePath_));
+    file_.Transaction(body);
+  });
+}
+
+void TRegistry::Snapshot(const std::function<void()>& body) { file_.Snapshot(body); }
 
 }  // namespace corvida

@@ -94,6 +94,7 @@ void TWinControl::SetParent(TWinControl* parent) {
     ScopeGuard reset([&] { settingParentFont_ = false; });
     font_.Assign(&parent_->font_);
   }
+  if (parentColor_) StoreColor(parent_->color_);
   if (parent_->HandleAllocated()) CreateHandle();
   parent_->AlignControls();
 }
@@ -218,8 +219,24 @@ void TWinControl::SetCaption(const std::string& v) {
 }
 
 void TWinControl::SetColor(TColor v) {
+  parentColor_ = false;
+  StoreColor(v);
+}
+
+void TWinControl::SetParentColor(bool v) {
+  parentColor_ = v;
+  if (v && parent_) StoreColor(parent_->color_);
+}
+
+void TWinControl::StoreColor(TColor v) {
   if (v == color_) return;
   color_ = v;
+  ColorChanged();
+}
+
+void TWinControl::ColorChanged() {
+  for (TWinControl* c : controls_)
+    if (c->parentColor_) c->StoreColor(color_);
   Invalidate();
   PeerUpdate();
 }

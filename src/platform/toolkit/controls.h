@@ -103,7 +103,11 @@ class TWinControl : public TComponent {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& v);
   TColor Color() const { return color_; }
+  // Setting a colour of its own stops the control following its parent's.
   void SetColor(TColor v);
+  // While true the colour follows the parent's.
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool v);
   TFont* Font() { return &font_; }
   const TFont* Font() const { return &font_; }
   // While true the font follows the parent's.
@@ -191,6 +195,8 @@ class TWinControl : public TComponent {
   virtual void AlignControls();
   virtual TRect AlignRect() const { return ClientRect(); }
   virtual void FontChanged();
+  // The colour changed, set or taken from the parent.
+  virtual void ColorChanged();
 
   // Paints the client area in a paint cycle; the default fills it with Color.
   virtual void PaintWindow(TDeviceContext& dc, const TRect& clip);
@@ -202,9 +208,11 @@ class TWinControl : public TComponent {
   bool DoKeyDown(TMessage& m);
   bool DoKeyUp(TMessage& m);
   bool DoKeyPress(TMessage& m);
-  void DoMouseDown(TMessage& m, TMouseButton button);
-  void DoMouseUp(TMessage& m, TMouseButton button);
-  void DoMouseMove(TMessage& m);
+  // The mouse ones run after the focus and capture rules; a descendant
+  // adds its own handling around them.
+  virtual void DoMouseDown(TMessage& m, TMouseButton button);
+  virtual void DoMouseUp(TMessage& m, TMouseButton button);
+  virtual void DoMouseMove(TMessage& m);
   // Wheel: OnMouseWheel, then one OnMouseWheelDown/Up per whole step.
   bool DoMouseWheel(TShiftState shift, int delta, TPoint pos);
   // The peer's native control was clicked.
@@ -213,6 +221,7 @@ class TWinControl : public TComponent {
  private:
   friend class TControlWindow;
   void ParentFontChanged(TObject* sender);
+  void StoreColor(TColor v);
   void InsertControl(TWinControl* control);
   void RemoveControl(TWinControl* control);
 
@@ -225,6 +234,7 @@ class TWinControl : public TComponent {
   bool enabled_ = true;
   std::string caption_;
   TColor color_ = clBtnFace;
+  bool parentColor_ = false;
   TFont font_;
   bool parentFont_ = true;
   bool settingParentFont_ = false;

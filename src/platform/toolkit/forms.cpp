@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
@@ -11,17 +12,60 @@
 namespace corvida {
 namespace {
 
-// The first control in tab order, depth first, that can take the focus.
-TWinControl* FirstTabStop(TWinControl* parent) {
+// The controls of parent that take the focus by Tab, depth first in tab
+// order.
+void CollectTabStops(TWinControl* parent, std::vector<TWinControl*>& stops) {
   std::vector<TWinControl*> order;
   for (int i = 0; i < parent->ControlCount(); ++i) order.push_back(parent->Controls(i));
   std::stable_sort(order.begin(), order.end(),
                    [](TWinControl* a, TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
   for (TWinControl* c : order) {
-    if (c->TabStop() && c->CanFocus()) return c;
-    if (TWinControl* inner = FirstTabStop(c)) return inner;
+    if (c->TabStop()) stops.push_back(c);
+    CollectTabStops(c, stops);
   }
+}
+
+// The first control in tab order that can take the focus.
+TWinControl* FirstTabStop(TWinControl* parent) {
+  std::vector<TWinControl*> stops;
+  CollectTabStops(parent, stops);
+  for (TWinControl* c : stops)
+    if (c->CanFocus()) return c;
   return nullptr;
+}
+
+bool WantsTabs(TWinControl* control) { return control->Window()->Perform(WM_GETDLGCODE) & DLGC_WANTTAB; }
+
+// Tab and Shift+Tab move the focus to the next or previous control of the
+// form in tab order, round the end, unless the focused control wants tabs
+// itself. True when the key was taken for that.
+bool MoveFocusByTab(TWinControl* control, TShiftState shift) {
+  if (!control || (shift & (ssCtrl | ssAlt)) || WantsTabs(control)) return false;
+  TWinControl* form = control;
+  while (form->Parent()) form = form->Parent();
+  std::vector<TWinControl*> stops;
+  CollectTabStops(form, stops);
+  const int n = static_cast<int>(stops.size());
+  const bool back = (shift & ssShift) != 0;
+  const auto at = std::find(stops.begin(), stops.end(), control);
+  const int from = at != stops.end() ? static_cast<int>(at - stops.begin()) : (back ? n : -1);
+  for (int step = 1; step <= n; ++step) {
+    TWinControl* next = stops[static_cast<size_t>(((back ? from - step : from + step) % n + n) % n)];
+    if (next == control) break;
+    if (next->CanFocus()) {
+      next->SetFocus();
+      break;
+    }
+  }
+  return true;
+}
+
+// The tab character that follows a Tab key is dropped for a control that
+// does not want tabs, as the key itself was.
+bool IsUnwantedTabChar(const TMsg& msg) {
+  if (msg.message != WM_CHAR || msg.wParam != '\t') return false;
+  TWinControl* control = FindControl(msg.hwnd);
+  return control && !WantsTabs(control);
 }
 
 }  // namespace
@@ -118,7 +162,7 @@ std::string TApplication::Title() const {
   return ChangeFileExt(ExtractFileName(ExeName()), "");
 }
 
-std::string TApplication::ExeName() const { return ExecutablePath(); }
+std::string TApplication::ExeName() const { return exeName_.empty() ? ExecutablePath() : exeName_; }
 
 void TApplication::SetMainForm(TForm* form) {
   if (mainForm_) mainForm_->RemoveFreeNotification(this);
@@ -179,6 +223,10 @@ void TApplication::ProcessMessage(const TMsg& msg) {
     if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) &&
         IsMenuKey(FindControl(msg.hwnd), static_cast<uint16_t>(msg.wParam), KeyboardStateToShiftState()))
       return;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB &&
+        MoveFocusByTab(FindControl(msg.hwnd), KeyboardStateToShiftState()))
+      return;
+    if (IsUnwantedTabChar(msg)) return;
     DispatchMessage(msg);
   } catch (...) {
     HandleException(this);

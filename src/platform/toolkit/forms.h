@@ -83,8 +83,9 @@ class TApplication : public TComponent {
   // without its extension.
   std::string Title() const;
   void SetTitle(const std::string& v) { title_ = v; }
-  // The executable's full path.
+  // The executable's full path, unless another was set in its place.
   std::string ExeName() const;
+  void SetExeName(const std::string& v) { exeName_ = v; }
 
   TForm* MainForm() const { return mainForm_; }
   void SetMainForm(TForm* form);
@@ -99,8 +100,9 @@ class TApplication : public TComponent {
   // Handles the messages already queued (paints included); answers how
   // many. A runaway loop stops after limit.
   int ProcessMessages(int limit = 100000);
-  // Routes one message: popup-menu shortcuts first, then the window. An
-  // error escaping the handler goes to HandleException.
+  // Routes one message: popup-menu shortcuts first, then Tab moving the
+  // focus between controls, then the window. An error escaping the handler
+  // goes to HandleException.
   void ProcessMessage(const TMsg& msg);
   void Terminate();
   bool Terminated() const { return terminated_; }
@@ -120,6 +122,7 @@ class TApplication : public TComponent {
 
  private:
   std::string title_;
+  std::string exeName_;
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
   TExceptionEvent onException_;

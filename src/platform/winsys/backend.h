@@ -52,6 +52,9 @@ class TBackend {
   // may hand them on.
   virtual void ClipboardOpened(TClipboardContents& contents) {}
   virtual void ClipboardChanged(const TClipboardContents& contents) {}
+  // Whether the desktop's clipboard holds format now, asked while the
+  // clipboard is closed; without a desktop clipboard, contents answer.
+  virtual bool ClipboardHasFormat(const TClipboardContents& contents, UINT format);
 
   // A modal message box; answers IDOK, IDCANCEL, IDYES, ...
   virtual int MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) = 0;

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/scope_guard.h"
 #include "platform/winsys/window_system.h"
 
 namespace corvida {
@@ -111,7 +112,16 @@ bool EmptyClipboard() {
   return true;
 }
 
-bool IsClipboardFormatAvailable(UINT format) { return State().contents.formats.count(format) != 0; }
+bool TBackend::ClipboardHasFormat(const TClipboardContents& contents, UINT format) {
+  return contents.formats.count(format) != 0;
+}
+
+bool IsClipboardFormatAvailable(UINT format) {
+  const TClipboardState& s = State();
+  TBackend* b = WindowSystem().Backend();
+  if (s.open || !b) return s.contents.formats.count(format) != 0;
+  return b->ClipboardHasFormat(s.contents, format);
+}
 
 HGLOBAL SetClipboardData(UINT format, HGLOBAL block) {
   TClipboardState& s = State();
@@ -154,18 +164,20 @@ std::string GetClipboardFormatName(UINT format) {
   return names[format - kFirstRegisteredFormat];
 }
 
-void SetClipboardText(const std::string& text) {
+void SetClipboardText(const std::string& text, std::initializer_list<UINT> markers) {
   if (!OpenClipboard(nullptr)) throw EClipboardError("the clipboard is in use by another window");
+  ScopeGuard closed([] { CloseClipboard(); });
   EmptyClipboard();
-  std::string bytes(text.c_str());
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
-  if (block) {
+  const std::string bytes(text.c_str());
+  std::vector<UINT> formats{CF_TEXT};
+  formats.insert(formats.end(), markers.begin(), markers.end());
+  for (UINT format : formats) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+    if (!block) throw EClipboardError("the text is too large for the clipboard");
     std::memcpy(GlobalLock(block), bytes.c_str(), bytes.size() + 1);
     GlobalUnlock(block);
-    if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
+    if (!SetClipboardData(format, block)) GlobalFree(block);
   }
-  CloseClipboard();
-  if (!block) throw EClipboardError("the text is too large for the clipboard");
 }
 
 std::string GetClipboardText() {

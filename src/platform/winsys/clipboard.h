@@ -4,6 +4,7 @@
 // ending with a NUL; other formats are registered by name.
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -31,6 +32,9 @@ HGLOBAL GlobalFree(HGLOBAL block);
 bool OpenClipboard(TWindow* owner);
 bool CloseClipboard();
 bool EmptyClipboard();
+// While the clipboard is open, what it holds for this program; otherwise the
+// desktop's clipboard is asked, so data another program put there counts at
+// once.
 bool IsClipboardFormatAvailable(UINT format);
 // Takes over block (the caller must not use or free it afterwards); the
 // clipboard must be open. Answers block, or 0 on failure.
@@ -44,9 +48,11 @@ UINT RegisterClipboardFormat(const std::string& name);
 std::string GetClipboardFormatName(UINT format);
 
 // Plain-text helpers that open and close the clipboard themselves. The text
-// ends at its first NUL. SetClipboardText raises EClipboardError when the
-// clipboard cannot be opened.
-void SetClipboardText(const std::string& text);
+// ends at its first NUL. SetClipboardText also puts the text under each of
+// markers (formats that say what kind of text it is), in the same opening;
+// it raises EClipboardError when the clipboard cannot be opened or the text
+// is too large.
+void SetClipboardText(const std::string& text, std::initializer_list<UINT> markers = {});
 std::string GetClipboardText();
 
 // The contents for tests and backends.

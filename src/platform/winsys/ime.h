@@ -12,6 +12,22 @@ namespace corvida {
 
 using HIMC = uint32_t;
 
+// WM_IME_NOTIFY commands.
+inline constexpr WPARAM IMN_CLOSESTATUSWINDOW = 0x0001;
+inline constexpr WPARAM IMN_OPENSTATUSWINDOW = 0x0002;
+inline constexpr WPARAM IMN_CHANGECANDIDATE = 0x0003;
+inline constexpr WPARAM IMN_CLOSECANDIDATE = 0x0004;
+inline constexpr WPARAM IMN_OPENCANDIDATE = 0x0005;
+inline constexpr WPARAM IMN_SETCONVERSIONMODE = 0x0006;
+inline constexpr WPARAM IMN_SETSENTENCEMODE = 0x0007;
+inline constexpr WPARAM IMN_SETOPENSTATUS = 0x0008;
+inline constexpr WPARAM IMN_SETCANDIDATEPOS = 0x0009;
+inline constexpr WPARAM IMN_SETCOMPOSITIONFONT = 0x000A;
+inline constexpr WPARAM IMN_SETCOMPOSITIONWINDOW = 0x000B;
+inline constexpr WPARAM IMN_SETSTATUSWINDOWPOS = 0x000C;
+inline constexpr WPARAM IMN_GUIDELINE = 0x000D;
+inline constexpr WPARAM IMN_PRIVATE = 0x000E;
+
 struct TCompositionForm {
   uint32_t dwStyle = CFS_DEFAULT;
   TPoint ptCurrentPos;

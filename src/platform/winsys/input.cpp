@@ -80,6 +80,8 @@ void InjectImeResult(const std::string& cp932) {
   InjectText(cp932);
 }
 
+void InjectImeNotify(WPARAM command) { PostToFocus(WM_IME_NOTIFY, command, 0); }
+
 void InjectMouseMove(TPoint screen) {
   WindowSystem().SetCursorPos(screen);
   if (TWindow* target = MouseTarget(screen))

@@ -22,7 +22,10 @@ void InjectText(const std::string& cp932);
 // The input method's result: WM_IME_COMPOSITION with GCS_RESULTSTR, then
 // the WM_CHAR messages of the same bytes.
 void InjectImeResult(const std::string& cp932);
-// WM_SETCURSOR and WM_MOUSEMOVE.
+// WM_IME_NOTIFY with command (IMN_*), e.g. the candidate list opening.
+void InjectImeNotify(WPARAM command);
+// WM_SETCURSOR (dropped when it is taken while a window holds the capture)
+// and WM_MOUSEMOVE.
 void InjectMouseMove(TPoint screen);
 // button: VK_LBUTTON, VK_RBUTTON or VK_MBUTTON.
 void InjectMouseDown(int button, TPoint screen, bool doubleClick = false);

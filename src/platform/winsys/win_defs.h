@@ -73,6 +73,7 @@ inline constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 inline constexpr UINT WM_MOUSELAST = 0x020A;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
+inline constexpr UINT WM_DROPFILES = 0x0233;
 inline constexpr UINT WM_IME_SETCONTEXT = 0x0281;
 inline constexpr UINT WM_IME_NOTIFY = 0x0282;
 inline constexpr UINT WM_IME_CHAR = 0x0286;
@@ -101,7 +102,10 @@ inline constexpr UINT EM_CANUNDO = 0x00C6;
 inline constexpr UINT EM_UNDO = 0x00C7;
 inline constexpr UINT EM_LINEFROMCHAR = 0x00C9;
 inline constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
+inline constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
 inline constexpr UINT EM_SETREADONLY = 0x00CF;
+inline constexpr UINT EM_POSFROMCHAR = 0x00D6;
+inline constexpr UINT EM_CHARFROMPOS = 0x00D7;
 
 // Key-state flags in the wParam of mouse messages.
 inline constexpr WPARAM MK_LBUTTON = 0x0001;
@@ -210,6 +214,7 @@ inline constexpr uint32_t WS_BORDER = 0x00800000;
 inline constexpr uint32_t WS_VSCROLL = 0x00200000;
 inline constexpr uint32_t WS_HSCROLL = 0x00100000;
 inline constexpr uint32_t WS_TABSTOP = 0x00010000;
+inline constexpr uint32_t WS_EX_ACCEPTFILES = 0x00000010;
 inline constexpr uint32_t WS_EX_CLIENTEDGE = 0x00000200;
 
 // Dialog codes answered to WM_GETDLGCODE.

@@ -55,6 +55,8 @@ class TWindow {
 
   uint32_t Style() const { return style_; }
   uint32_t ExStyle() const { return exStyle_; }
+  // Only flags that change neither the border nor the client area.
+  void SetExStyle(uint32_t exStyle) { exStyle_ = exStyle; }
   const std::string& Text() const { return text_; }
   void SetText(const std::string& text);
 

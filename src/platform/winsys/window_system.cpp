@@ -94,6 +94,9 @@ bool TWindowSystem::Get(TMsg& msg) {
 LRESULT TWindowSystem::Dispatch(const TMsg& msg) {
   TWindow* w = Find(msg.hwnd);
   if (!w) return 0;
+  // The pointer shape is asked for only while no window holds the capture:
+  // the capturing window keeps the shape it set, over any window.
+  if (msg.message == WM_SETCURSOR && capture_ != 0) return 0;
   LRESULT result;
   if (msg.message == WM_PAINT) {
     TRect before = w->UpdateRegion().Bounds();

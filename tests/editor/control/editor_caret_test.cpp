@@ -7,6 +7,8 @@
 
 #include "editor/control/editor_fixture.h"
 #include "platform/winsys/caret.h"
+#include "platform/winsys/ime.h"
+#include "platform/winsys/input.h"
 
 namespace corvida {
 namespace {
@@ -157,6 +159,34 @@ TEST_F(EditorTest, CaretOffsetsCountLineBreaksAsTwo) {
   EXPECT_EQ(editor->Col(), 8);
 }
 
+// With word wrap the rows of one line share its number; offsets run on
+// across the wrapped rows without a break between them.
+TEST_F(EditorTest, WrappedRowsMapToTheirLineAndOffsets) {
+  editor->WrapOption()->SetWrapByte(20);
+  editor->SetWordWrap(true);
+  editor->Lines()->SetText(std::string(45, 'a') + "\r\nb\r\n" + std::string(25, 'c') + "\r\n");
+  // Rows: a x20, a x20, a x5 | b | c x20, c x5 | (the empty row after the last break)
+  const int lines[] = {0, 0, 0, 1, 2, 2, 3};
+  for (int row = 0; row < 7; ++row) EXPECT_EQ(editor->RowToLine(row), lines[row]) << row;
+  EXPECT_EQ(editor->Lines()->Count(), 3);
+  EXPECT_EQ(editor->Lines()->LineToRow(2), 4);
+  EXPECT_EQ(editor->GetTextLen(), 45 + 1 + 25 + 6);
+  EXPECT_EQ(editor->CharOffset(0, 2, 3), 43);
+  editor->PlaceCaretAtOffset(1, 21);
+  EXPECT_EQ(editor->Row(), 2);
+  EXPECT_EQ(editor->Col(), 1);
+
+  // A line inserted above moves the numbers below it on.
+  editor->ScreenStrings()->ChangeRows(3, 0, "new\r\n");
+  EXPECT_EQ(editor->RowToLine(4), 2);
+  EXPECT_EQ(editor->RowToLine(6), 3);
+  EXPECT_EQ(editor->Lines()->LineToRow(3), 5);
+  EXPECT_EQ(editor->GetTextLen(), 45 + 1 + 25 + 3 + 8);
+
+  editor->SetWordWrap(false);
+  EXPECT_EQ(editor->RowToLine(2), 2);
+}
+
 TEST_F(EditorTest, TheViewFollowsTheCaretAndTheSystemCaretSitsOnIt) {
   Counter counter;
   editor->SetOnTopRowChange(TNotifyEvent::Of<&Counter::TopRowChanged>(&counter));
@@ -305,6 +335,85 @@ TEST_F(EditorTest, ScrollingMovesPixelsAndRepaintsOnlyTheUncoveredStrip) {
   EXPECT_EQ(editor->TopRow(), 40);
   TRect pending;
   EXPECT_FALSE(w->GetUpdateRect(pending));
+}
+
+// Where the composition window of the editor's input context stands.
+TPoint ImeWindowPos(TEditor& editor) {
+  const HIMC context = ImmGetContext(editor.Window());
+  TCompositionForm form;
+  ImmGetCompositionWindow(context, form);
+  ImmReleaseContext(editor.Window(), context);
+  return form.ptCurrentPos;
+}
+
+TEST_F(EditorTest, UnderWordWrapTheCaretStaysInsideTheRowsItWrapsTo) {
+  editor->WrapOption()->SetWrapByte(20);
+  editor->SetWordWrap(true);
+  editor->Lines()->SetText(std::string(18, 'a') + "\x82\xa0" + "tail\r\n" + std::string(30, 'b'));
+  ASSERT_EQ(editor->GetRowAttribute(0), raWrapped);
+  // The end of a wrapped row is the start of the next: the caret stops
+  // before the last character, off a double-byte character's second half.
+  editor->SetRowCol(0, 25);
+  EXPECT_EQ(editor->Col(), 18);
+  editor->SetRowCol(0, 17);
+  EXPECT_EQ(editor->Col(), 17);
+  // A free caret on the line's last row goes up to the wrap margin.
+  editor->SetRowCol(1, 15);
+  EXPECT_EQ(editor->Col(), 15);
+  editor->SetRowCol(1, 40);
+  EXPECT_EQ(editor->Col(), 19);
+  // A vertical move remembers the column it could not keep.
+  editor->SetRowCol(1, 19);
+  editor->SetRow(0);
+  EXPECT_EQ(editor->Col(), 18);
+  editor->SetRow(1);
+  EXPECT_EQ(editor->Col(), 19);
+}
+
+TEST_F(EditorTest, ARepeatedKeyDefersTheInputMethodWindowUntilTheKeyIsUp) {
+  editor->Lines()->SetText(NumberedLines(5));
+  InjectKeyDown(VK_DOWN);
+  Run();
+  EXPECT_EQ(ImeWindowPos(*editor), (TPoint{19, 2 + 12}));
+  InjectKeyDown(VK_DOWN, true);
+  InjectKeyDown(VK_DOWN, true);
+  Run();
+  EXPECT_EQ(editor->Row(), 3);
+  EXPECT_EQ(ImeWindowPos(*editor), (TPoint{19, 2 + 12}));
+  InjectKeyUp(VK_DOWN);
+  Run();
+  EXPECT_EQ(ImeWindowPos(*editor), (TPoint{19, 2 + 36}));
+  // A typed character catches up with the caret before it is inserted.
+  InjectKeyDown(VK_UP);
+  InjectKeyDown(VK_UP, true);
+  InjectText("x");
+  Run();
+  EXPECT_EQ(editor->Lines()->Strings(1), "xline 1");
+  EXPECT_EQ(ImeWindowPos(*editor), (TPoint{19, 2 + 12}));
+  InjectKeyUp(VK_UP);
+  Run();
+  EXPECT_EQ(ImeWindowPos(*editor), (TPoint{19 + 6, 2 + 12}));
+}
+
+TEST_F(EditorTest, OverwriteAndBriefCaretsCoverTheCharacterUnderThem) {
+  editor->Lines()->SetText("a\x82\xa0");
+  editor->SetRowCol(0, 0);
+  editor->SetOverWrite(true);
+  editor->UpdateCaret();
+  EXPECT_EQ(CaretState().size, (TSize{6, 12}));
+  EXPECT_EQ(CaretState().pos, (TPoint{19, 2}));
+  editor->SetCol(1);
+  EXPECT_EQ(CaretState().size, (TSize{12, 12}));
+  // The overwrite block wins over the brief style and sits on the row.
+  editor->Caret()->SetStyle(csBrief);
+  EXPECT_EQ(CaretState().size, (TSize{12, 12}));
+  EXPECT_EQ(CaretState().pos, (TPoint{19 + 6, 2}));
+  editor->SetOverWrite(false);
+  editor->UpdateCaret();
+  EXPECT_EQ(CaretState().size, (TSize{12, 2}));
+  EXPECT_EQ(CaretState().pos, (TPoint{19 + 6, 2 + 12 - 2}));
+  editor->SetCol(3);
+  EXPECT_EQ(CaretState().size, (TSize{6, 2}));
 }
 
 }  // namespace

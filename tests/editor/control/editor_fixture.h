@@ -36,4 +36,13 @@ class EditorTest : public ToolkitTest {
   TEditor* editor = nullptr;
 };
 
+// Selects from the caret at (row0, col0) to (row1, col1) as Shift+arrows
+// would, in the editor's current selection mode.
+inline void SelectRange(TEditor& editor, int row0, int col0, int row1, int col1) {
+  editor.SetRowCol(row0, col0);
+  editor.StartSelection();
+  editor.SetRowCol(row1, col1);
+  editor.UpdateSelection();
+}
+
 }  // namespace corvida::testing

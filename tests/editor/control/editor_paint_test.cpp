@@ -109,6 +109,89 @@ TEST_F(EditorPaintTest, TextPastColumn1000IsCutAndMarked) {
   EXPECT_GT(CellPixels(0, 1000, clGray), 3);
 }
 
+TEST_F(EditorPaintTest, ADoubleByteCharacterAtColumn999IsDrawnWholeBeforeTheHideMark) {
+  editor->Marks()->HideMark()->SetVisible(true);
+  editor->Lines()->SetText(std::string(999, 'a') + "\x8a\xbf" + std::string(50, 'b') + "\r\n");
+  editor->SetRowCol(0, 1001);
+  editor->Window()->Perform(WM_KILLFOCUS);
+  Run();
+  EXPECT_GT(CellPixels(0, 999, clBlack), 3);
+  EXPECT_GT(CellPixels(0, 1000, clBlack), 3);
+  EXPECT_EQ(CellPixels(0, 1001, clBlack), 0);
+  EXPECT_GT(CellPixels(0, 1001, clGray), 3);
+}
+
+TEST_F(EditorPaintTest, AnUnderlinedTokenGetsADottedLine) {
+  editor->View()->Colors()->Reserve()->SetStyle(fsUnderline);
+  editor->Lines()->SetText("total 1\r\n");
+  editor->SetRowCol(1, 0);
+  Run();
+  // Dots from the token's first pixel to the one after its last, inclusive.
+  const int y = editor->TextTop() + editor->FontHeight() - 1;
+  for (int k = 0; k <= 30; ++k)
+    EXPECT_EQ(ClientPixel(editor->TextLeft() + k, y), ColorToPixel(k % 2 == 0 ? clBlue : clWhite)) << k;
+}
+
+TEST_F(EditorPaintTest, AWrappedRowEndsInAChevron) {
+  editor->Marks()->WrapMark()->SetVisible(true);
+  editor->WrapOption()->SetWrapByte(20);
+  editor->SetWordWrap(true);
+  editor->Lines()->SetText(std::string(25, 'a') + "\r\n");
+  editor->SetRowCol(1, 0);
+  Run();
+  // E = 3 for 6-pixel columns: (x+6, y-3) to (x+3, y) to (x+7, y+4), the
+  // last point left out.
+  const int x = editor->TextLeft() + 20 * 6;
+  const int y = editor->TextTop() + 6;
+  for (const TPoint p : {TPoint{x + 6, y - 3}, TPoint{x + 5, y - 2}, TPoint{x + 3, y}, TPoint{x + 6, y + 3}})
+    EXPECT_EQ(ClientPixel(p.x, p.y), ColorToPixel(clGray)) << p.x - x << "," << p.y - y;
+  EXPECT_EQ(ClientPixel(x + 7, y + 4), ColorToPixel(clWhite));
+  // The row that goes on to its line break has the arrow instead.
+  EXPECT_GT(CellPixels(1, 5, clGray), 0);
+}
+
+TEST_F(EditorPaintTest, AnItalicColourSlantsItsTokensOverTheFilledRow) {
+  editor->View()->Colors()->Int()->SetStyle(fsItalic);
+  editor->Lines()->SetText("12ab\r\n");
+  editor->SetRowCol(1, 0);
+  Run();
+  ASSERT_TRUE(editor->ItalicMode());
+  const auto digits = [&] {
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 12; ++x) pixels.push_back(ClientPixel(editor->TextLeft() + x, editor->TextTop() + y));
+    return pixels;
+  };
+  const std::vector<uint32_t> slanted = digits();
+  EXPECT_GT(CellPixels(0, 0, clBlue, 2), 6);
+  EXPECT_GT(CellPixels(0, 2, clBlack, 2), 6);
+  editor->View()->Colors()->Int()->SetStyle(0);
+  Run();
+  EXPECT_FALSE(editor->ItalicMode());
+  EXPECT_GT(CellPixels(0, 0, clBlue, 2), 6);
+  EXPECT_NE(digits(), slanted);
+}
+
+// The pixel rows under the text are the background's: turning the underline
+// on moves the rows, and no glyph pixels of the old places stay behind.
+TEST_F(EditorPaintTest, PixelRowsBetweenTextRowsKeepNothingStale) {
+  editor->Marks()->Underline()->SetVisible(false);
+  editor->Margin()->SetLine(2);
+  editor->Lines()->SetText(NumberedLines(6));
+  editor->SetRowCol(5, 0);
+  Run();
+  editor->Marks()->Underline()->SetVisible(true);
+  editor->SetColor(clYellow);
+  Run();
+  ASSERT_EQ(editor->RowHeight(), 12 + 2 + 1);
+  for (int row = 0; row < 5; ++row)
+    for (int dy = 12; dy < 15; ++dy) {
+      const int y = editor->TextTop() + row * editor->RowHeight() + dy;
+      for (int x = editor->TextLeft(); x < editor->TextLeft() + 60; ++x)
+        ASSERT_EQ(ClientPixel(x, y), ColorToPixel(clYellow)) << row << ": " << x << "," << y;
+    }
+}
+
 TEST_F(EditorPaintTest, AnAttachedFountainColoursTheTextUntilItGoes) {
   editor->Lines()->SetText("12 ab\r\n");
   auto* fountain = TFountain::Create<TEditorFountain>(form.get());
@@ -190,21 +273,11 @@ TEST_F(EditorPaintTest, TwoEditorsOnOneStoreBothShowAnEditMadeInEither) {
   EXPECT_TRUE(second->Modified());
 }
 
-// An editor whose selection a test sets directly.
-class TSelectingEditor : public TEditor {
- public:
-  using TEditor::TEditor;
-  void Select(TEditorSelection selection) {
-    selection_ = selection;
-    Invalidate();
-  }
-};
-
 class EditorSelectionPaintTest : public testing::ToolkitTest {
  protected:
   void SetUp() override {
     ToolkitTest::SetUp();
-    editor = TEditor::Create<TSelectingEditor>(form.get());
+    editor = TEditor::Create(form.get());
     editor->Font()->SetHeight(-12);
     editor->Imagebar()->SetVisible(false);
     editor->SetParent(form.get());
@@ -225,11 +298,12 @@ class EditorSelectionPaintTest : public testing::ToolkitTest {
         n += screen.Pixel(o.x + 19 + col * 6 + x, o.y + 2 + row * 12 + y) == ColorToPixel(c);
     return n;
   }
-  TSelectingEditor* editor = nullptr;
+  void Select(int row0, int col0, int row1, int col1) { testing::SelectRange(*editor, row0, col0, row1, col1); }
+  TEditor* editor = nullptr;
 };
 
 TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) {
-  editor->Select({sstSelected, 0, 2, 1, 3, false});
+  Select(0, 2, 1, 3);
   Run();
   EXPECT_EQ(CellPixels(0, 1, clNavy), 0);
   EXPECT_GT(CellPixels(0, 2, clNavy), 20);
@@ -241,7 +315,8 @@ TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) 
   EXPECT_EQ(CellPixels(2, 0, clNavy), 0);
 
   // A box covers the same columns on every row.
-  editor->Select({sstSelected, 0, 1, 2, 3, true});
+  editor->SetSelectionMode(TSelectionMode::Box);
+  Select(0, 1, 2, 3);
   Run();
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(CellPixels(row, 0, clNavy), 0);
@@ -254,25 +329,40 @@ TEST_F(EditorSelectionPaintTest, ASelectionAcrossRowsIsDrawnInTheSelectColours) 
 TEST_F(EditorSelectionPaintTest, WithoutSelectColoursTheSelectionIsInverted) {
   editor->View()->Colors()->Select()->SetBkColor(clNone);
   editor->View()->Colors()->Select()->SetColor(clNone);
-  editor->Select({sstSelected, 1, 0, 1, 2, false});
+  Select(1, 0, 1, 2);
   Run();
   EXPECT_GT(CellPixels(1, 0, clBlack), 20);
   EXPECT_GT(CellPixels(1, 0, clWhite), 5);
-  EXPECT_LT(CellPixels(1, 2, clBlack), 20);
+  EXPECT_LT(CellPixels(1, 3, clBlack), 20);  // right of the caret
   // A hit is drawn only when hits are drawn.
   editor->View()->Colors()->Hit()->SetBkColor(clRed);
-  editor->Select({sstHit, 2, 0, 2, 2, false});
+  editor->SetHitStyle(hsCaret);
+  editor->SetSelStart(16);
+  editor->SetSelLength(2);
   Run();
+  EXPECT_EQ(editor->SelectionState(), TSelectionState::Hit);
   EXPECT_EQ(CellPixels(2, 0, clRed), 0);
   // Changing the hit style drops the shown hit first.
   editor->SetHitStyle(hsDraw);
-  EXPECT_FALSE(editor->Selected());
-  editor->Select({sstHit, 2, 0, 2, 2, false});
+  EXPECT_FALSE(editor->SelectedOrHit());
+  editor->SetSelStart(16);
+  editor->SetSelLength(2);
   Run();
   EXPECT_GT(CellPixels(2, 0, clRed), 20);
   // Emptying the text drops the selection.
   editor->Lines()->Clear();
-  EXPECT_FALSE(editor->Selected());
+  EXPECT_FALSE(editor->SelectedOrHit());
+}
+
+TEST_F(EditorSelectionPaintTest, SelectedEndMarksTakeTheSelectionsTextColour) {
+  editor->Marks()->RetMark()->SetVisible(true);
+  Select(0, 0, 1, 0);
+  Run();
+  EXPECT_GT(CellPixels(0, 6, clWhite), 3);
+  EXPECT_GT(CellPixels(0, 6, clNavy), 40);
+  EXPECT_EQ(CellPixels(0, 6, clGray), 0);
+  EXPECT_GT(CellPixels(1, 6, clGray), 3);
+  EXPECT_EQ(CellPixels(1, 6, clNavy), 0);
 }
 
 class DrawLineRecorder : public TObject {

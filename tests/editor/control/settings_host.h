@@ -76,8 +76,8 @@ class TRecordingHost : public TEditorSettingsHost {
   void UpdateMetrics() override { calls.push_back("Metrics"); }
   void InitScroll() override { calls.push_back("InitScroll"); }
   void BuildLeftbarEdge() override { calls.push_back("LeftbarEdge"); }
-  void BuildRuler() override { calls.push_back("Ruler"); }
-  void BuildMargin() override { calls.push_back("Margin"); }
+  void RebuildRuler() override { calls.push_back("Ruler"); }
+  void BuildMarginBitmap() override { calls.push_back("Margin"); }
   void InvalidateAll() override { calls.push_back("Invalidate"); }
   void ClearUndo() override { calls.push_back("ClearUndo"); }
   void UpdateCaret() override { calls.push_back("UpdateCaret"); }

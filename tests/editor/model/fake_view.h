@@ -59,7 +59,7 @@ class FakeView : public TEditorView {
   void CaretEndUpdate() override { --caretLevel; }
   void UnderlineBeginUpdate() override { ++underlineLevel; }
   void UnderlineEndUpdate() override { --underlineLevel; }
-  bool Selected() const override { return selected; }
+  bool SelectedOrHit() const override { return selected; }
   void CleanSelection() override { selected = false; }
   int GetTextLen() const override {
     int length = 0;

@@ -2,8 +2,8 @@
 // Lines operations, ChangeRows with multi-line double-byte texts, word wrap
 // switched and rewidthed, undo and redo runs. After every step the text
 // equals the model's, the rows equal a fresh wrap of that text, and the
-// marks are all still there; undoing a whole history gives back the rows it
-// started from.
+// marks are all still there, and the store's index answers as walks over the
+// rows do; undoing a whole history gives back the rows it started from.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "editor/model/fake_view.h"
+#include "editor/model/row_walks.h"
 
 namespace corvida {
 namespace {
@@ -269,6 +270,8 @@ class ModelTest {
     ASSERT_EQ(view_.Lines().Text(), text_) << "step " << step_;
     ASSERT_EQ(view_.Lines().Count(), static_cast<int>(Model::Of(text_).lines.size())) << "step " << step_;
     ASSERT_EQ(Take(), Rewrapped(text_)) << "step " << step_;
+    testing::ExpectIndexMatchesWalks(s, checkRng_, "step " + std::to_string(step_));
+    if (::testing::Test::HasFatalFailure()) return;
     const TColumnLayout layout = s.Layout();
     uint16_t marks = 0;
     for (int r = 0; r < s.Count(); ++r) {
@@ -296,6 +299,9 @@ class ModelTest {
   }
 
   std::mt19937 rng_;
+  // Picks the offsets the index is asked about, apart from the edits' own
+  // sequence.
+  std::mt19937 checkRng_{7};
   FakeView view_;
   std::string text_;
   std::vector<State> undo_;

@@ -65,7 +65,9 @@ TEST(AtomicWrite, AFailureBeforeTheRenameLeavesTheOldFileAndNoLeftovers) {
 }
 
 TEST(AtomicWriteDeathTest, AProcessKilledBeforeTheRenameLeavesTheOldFile) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // Forked without a fresh start, so that the child makes no folder of its
+  // own that its sudden end would leave behind.
+  GTEST_FLAG_SET(death_test_style, "fast");
   TempFolder folder;
   const std::string path = folder.File("a.ini");
   WriteAll(path, "[S]\r\nk=old\r\n");
@@ -78,6 +80,27 @@ TEST(AtomicWriteDeathTest, AProcessKilledBeforeTheRenameLeavesTheOldFile) {
   EXPECT_EQ(TIniFile(path).ReadString("S", "k", ""), "old");
   TIniFile(path).WriteString("S", "k", "after");
   EXPECT_EQ(TIniFile(path).ReadString("S", "k", ""), "after");
+}
+
+TEST(FileLock, ASecondHolderWaitsAndThenGivesUpNamingTheFile) {
+  TempFolder folder;
+  const std::string path = folder.File("a.ini");
+  const std::string link = folder.File("link.ini");
+  std::filesystem::create_symlink(path, link);
+  {
+    TFileLock held(path, std::chrono::milliseconds(0));
+    // Through a link the lock is the target's.
+    try {
+      TFileLock second(link, std::chrono::milliseconds(20));
+      ADD_FAILURE() << "two holders at once";
+    } catch (const EInOutError& e) {
+      EXPECT_EQ(e.Message(), link + " \x82\xcd\x91\xbc\x82\xcc\x83\x76\x83\x8d\x83\x5a\x83\x58\x82\xaa"
+                                   "\x8e\x67\x97\x70\x92\x86\x82\xc5\x82\xb7");
+    }
+  }
+  EXPECT_NO_THROW(TFileLock(link, std::chrono::milliseconds(0)));
+  // The lock file goes with its holder; the file itself is left to writers.
+  EXPECT_EQ(FilesIn(folder.Path()), 1);
 }
 
 TEST(AtomicWrite, ReadFileIfExistsTellsMissingFromUnreadable) {

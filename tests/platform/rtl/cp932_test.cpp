@@ -103,5 +103,13 @@ TEST(Cp932, SingleCharactersToUnicode) {
   EXPECT_EQ(Cp932CharToUnicode(0x8540), 0u);
 }
 
+TEST(Cp932Test, LineEndsTravelAsLfAndComeBackAsCrLf) {
+  EXPECT_EQ(CrLfToLf("a\r\nb\r\n"), "a\nb\n");
+  EXPECT_EQ(CrLfToLf("lone\rcr\r"), "lone\rcr\r");
+  EXPECT_EQ(LineEndsToCrLf("a\r\nb\nc\rd\r"), "a\r\nb\r\nc\r\nd\r\n");
+  EXPECT_EQ(LineEndsToCrLf("\n\r"), "\r\n\r\n");
+  EXPECT_EQ(LineEndsToCrLf(CrLfToLf("x\r\n\r\ny")), "x\r\n\r\ny");
+}
+
 }  // namespace
 }  // namespace corvida

@@ -170,6 +170,83 @@ TEST_F(IniFileTest, AnUnreadableFileIsNeitherReadNorReplaced) {
   EXPECT_EQ(ReadAll(path_), "[S]\nk=1\n");
 }
 
+TEST_F(IniFileTest, AByteOrderMarkIsSkippedOnReadingAndKeptOnWriting) {
+  WriteAll(path_, "\xef\xbb\xbf[Main]\r\nWidth=1\r\n");
+  EXPECT_EQ(Read("main", "width"), "1");
+  TIniFile(path_).WriteString("Main", "Height", "2");
+  EXPECT_EQ(ReadAll(path_), "\xef\xbb\xbf[Main]\r\nWidth=1\r\nHeight=2\r\n");
+}
+
+TEST_F(IniFileTest, AReadOnlyFileIsNotReplacedEvenByTheSuperUser) {
+  WriteAll(path_, "[S]\nk=1\n");
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  try {
+    TIniFile(path_).WriteString("S", "k", "2");
+    ADD_FAILURE() << "a read-only file was written";
+  } catch (const EIniFileException& e) {
+    EXPECT_EQ(e.Message(), path_ + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
+  }
+  EXPECT_EQ(ReadAll(path_), "[S]\nk=1\n");
+  EXPECT_EQ(Read("S", "k"), "1");
+}
+
+TEST_F(IniFileTest, ALinkIsWrittenThroughAndStaysALink) {
+  const std::string link = folder_.File("link.ini");
+  std::filesystem::create_symlink("a.ini", link);
+  // The target does not exist yet: the first write makes it.
+  TIniFile(link).WriteString("S", "k", "1");
+  TIniFile(link).WriteString("S", "j", "2");
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadAll(path_), "[S]\r\nk=1\r\nj=2\r\n");
+  EXPECT_EQ(TIniFile(link).ReadString("S", "j", ""), "2");
+}
+
+TEST_F(IniFileTest, ATransactionWritesOnceAndAFailedOneNotAtAll) {
+  WriteAll(path_, "[S]\r\nk=1\r\n");
+  TIniFile ini(path_);
+  ini.Transaction([&] {
+    ini.WriteString("S", "k", "2");
+    ini.WriteString("T", "j", "3");
+    // Inside, reads see the edits; the file does not have them yet.
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "2");
+    EXPECT_EQ(ReadAll(path_), "[S]\r\nk=1\r\n");
+  });
+  EXPECT_EQ(ReadAll(path_), "[S]\r\nk=2\r\n[T]\r\nj=3\r\n");
+  EXPECT_THROW(ini.Transaction([&] {
+    ini.DeleteKey("S", "k");
+    ini.WriteString("S", "bad", "two\nlines");
+  }),
+               EIniFileException);
+  EXPECT_EQ(ReadAll(path_), "[S]\r\nk=2\r\n[T]\r\nj=3\r\n");
+}
+
+TEST_F(IniFileTest, ASnapshotReadsOneStateOfTheFile) {
+  WriteAll(path_, "[S]\r\nk=1\r\n");
+  TIniFile ini(path_);
+  ini.Snapshot([&] {
+    TIniFile(path_).WriteString("S", "k", "2");
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
+  });
+  EXPECT_EQ(ini.ReadString("S", "k", ""), "2");
+}
+
+TEST(IniText, KeysAreFoundAfterRemovalsMoveThem) {
+  TIniText text("[A]\nk=1\nx=2\nk=3\ny=4\n; end\n[B]\nz=5");
+  EXPECT_EQ(text.Value("A", "K"), "1");
+  EXPECT_TRUE(text.DeleteKey("A", "k"));
+  EXPECT_EQ(text.Value("A", "k"), "3");
+  EXPECT_TRUE(text.DeleteKey("a", "Y"));
+  EXPECT_TRUE(text.SetValue("A", "w", "6"));
+  EXPECT_TRUE(text.SetValue("A", "x", "7"));
+  EXPECT_TRUE(text.SetValue("B", "v", "8"));
+  EXPECT_EQ(text.Content(), "[A]\nx=7\nk=3\nw=6\n; end\n[B]\nz=5\nv=8\n");
+  EXPECT_TRUE(text.DeleteKey("A", "w"));
+  EXPECT_TRUE(text.DeleteKey("A", "k"));
+  EXPECT_TRUE(text.SetValue("A", "u", "9"));
+  EXPECT_EQ(text.Keys("A"), (std::vector<std::string>{"x", "u"}));
+  EXPECT_EQ(text.Content(), "[A]\nx=7\nu=9\n; end\n[B]\nz=5\nv=8\n");
+}
+
 TEST(IniText, UpdateAppliesSeveralEditsAtOnce) {
   TIniText text("[A]\nx=1\ny=2\n[B]\nz=3\n");
   EXPECT_TRUE(text.DeleteSection("a"));

@@ -1,10 +1,15 @@
 #include "platform/rtl/registry_store.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/files.h"
+#include "platform/rtl/messages.h"
 #include "temp_folder.h"
 
 namespace corvida {
@@ -107,21 +112,83 @@ TEST_F(RegistryStoreTest, AStoreThatCannotBeWrittenRaises) {
   EXPECT_FALSE(reg.ReadString("a").has_value());
 }
 
+// Puts an environment variable back as it was when the test ends.
+class SavedEnv {
+ public:
+  explicit SavedEnv(const char* name) : name_(name) {
+    const char* value = std::getenv(name);
+    if (value != nullptr) value_ = value;
+  }
+  ~SavedEnv() {
+    if (value_)
+      ::setenv(name_, value_->c_str(), 1);
+    else
+      ::unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> value_;
+};
+
 TEST(RegistryStoreLocation, FollowsTheUsersConfigurationFolder) {
-  const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved = oldConfig != nullptr ? oldConfig : "";
+  SavedEnv config("XDG_CONFIG_HOME");
+  SavedEnv home("HOME");
+  TempFolder folder;
   ::setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
   EXPECT_EQ(DefaultRegistryStorePath(), "/somewhere/config/corvida/registry.ini");
   EXPECT_EQ(TRegistry().StorePath(), "/somewhere/config/corvida/registry.ini");
   ::setenv("XDG_CONFIG_HOME", "relative/is/ignored", 1);
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') {
-    EXPECT_EQ(DefaultRegistryStorePath(), std::string(home) + "/.config/corvida/registry.ini");
+  ::setenv("HOME", folder.Path().c_str(), 1);
+  EXPECT_EQ(DefaultRegistryStorePath(), folder.Path() + "/.config/corvida/registry.ini");
+  // A home folder that is missing or the root is no place: the account's
+  // home folder is asked instead.
+  for (const std::string& bad : {folder.File("missing"), std::string("/")}) {
+    ::setenv("HOME", bad.c_str(), 1);
+    const passwd* user = ::getpwuid(::getuid());
+    const std::string account = user != nullptr ? user->pw_dir : "";
+    EXPECT_EQ(DefaultRegistryStorePath(),
+              DirectoryExists(account) && account != "/" ? account + "/.config/corvida/registry.ini" : "");
   }
-  if (oldConfig != nullptr)
-    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  else
-    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(RegistryStoreLocationDeathTest, WithoutAnyPlaceReadsFindNothingAndWritesSaySo) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs an account without a home folder";
+  uid_t stranger = 40000;
+  while (::getpwuid(stranger) != nullptr) ++stranger;
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::unsetenv("XDG_CONFIG_HOME");
+        ::unsetenv("HOME");
+        if (::setuid(stranger) != 0) ::_exit(3);
+        TRegistry reg;
+        reg.OpenKey("Software\\Corvida", true);
+        if (!reg.StorePath().empty() || reg.ReadString("a").has_value()) ::_exit(4);
+        try {
+          reg.WriteString("a", "1");
+        } catch (const ERegistryException& e) {
+          ::_exit(e.Message() == msg::kNoConfigFolder ? 0 : 5);
+        }
+        ::_exit(6);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(RegistryStoreTest, SeveralChangesInOneTransactionAreOneWrite) {
+  TRegistry reg(store_);
+  reg.OpenKey("K", true);
+  reg.WriteString("gone", "x");
+  reg.Transaction([&] {
+    reg.WriteString("a", "1");
+    reg.WriteBinaryData("b", "\x01");
+    EXPECT_TRUE(reg.DeleteValue("gone"));
+    EXPECT_EQ(reg.ReadString("a"), "1");
+    EXPECT_FALSE(TRegistry(store_).ValueExists("a"));
+  });
+  TRegistry back(store_);
+  back.OpenKey("K", false);
+  EXPECT_EQ(back.GetValueNames(), (std::vector<std::string>{"a", "b"}));
 }
 
 }  // namespace

@@ -149,6 +149,33 @@ TEST_F(ControlsTest, ChildrenFollowTheirParentsFontUntilGivenTheirOwn) {
   EXPECT_EQ(group->Font()->Height(), -12);
 }
 
+TEST_F(ControlsTest, AColourChangeReachesTheControlAndThoseFollowingIt) {
+  struct Coloured : TCustomControl {
+    using TCustomControl::TCustomControl;
+    void ColorChanged() override {
+      ++changes;
+      TCustomControl::ColorChanged();
+    }
+    int changes = 0;
+  };
+  auto* child = new Coloured(form.get());
+  child->SetParentColor(true);
+  child->SetParent(panel);
+  EXPECT_EQ(child->Color(), panel->Color());
+  const int before = child->changes;
+  panel->SetColor(clYellow);
+  EXPECT_EQ(child->Color(), clYellow);
+  EXPECT_EQ(child->changes, before + 1);
+  // A colour of its own ends the following.
+  child->SetColor(clRed);
+  EXPECT_FALSE(child->ParentColor());
+  EXPECT_EQ(child->changes, before + 2);
+  panel->SetColor(clLime);
+  EXPECT_EQ(child->Color(), clRed);
+  child->SetColor(clRed);
+  EXPECT_EQ(child->changes, before + 2);
+}
+
 TEST_F(ControlsTest, AKeyPressHandlerCancelsACharacter) {
   struct Typist : TObject {
     void Char(TObject*, char& key) {

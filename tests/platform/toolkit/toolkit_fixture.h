@@ -49,6 +49,17 @@ class ToolkitTest : public ::testing::Test {
   // A client point of control in screen coordinates.
   static TPoint At(TWinControl& control, int x, int y) { return control.Window()->ClientToScreen({x, y}); }
 
+  // Tab as a keyboard gives it, the key and then its character; Shift held
+  // for shift.
+  void PressTab(bool shift = false) {
+    if (shift) InjectKeyDown(VK_SHIFT);
+    InjectKeyDown(VK_TAB);
+    InjectText("\t");
+    InjectKeyUp(VK_TAB);
+    if (shift) InjectKeyUp(VK_SHIFT);
+    Run();
+  }
+
   void Click(TWinControl& control, int x, int y) {
     InjectMouseDown(VK_LBUTTON, At(control, x, y));
     InjectMouseUp(VK_LBUTTON, At(control, x, y));

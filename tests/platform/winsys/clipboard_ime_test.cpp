@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/winsys/backend.h"
 #include "platform/winsys/clipboard.h"
 #include "platform/winsys/ime.h"
 #include "platform/winsys/input.h"
@@ -52,6 +53,36 @@ TEST(Clipboard, TextIsNulTerminatedCp932AndAFormatMarksABox) {
   SetClipboardText("plain");
   EXPECT_FALSE(IsClipboardFormatAvailable(box));
   EXPECT_EQ(GetClipboardText(), "plain");
+
+  // A marker format carries the same text, put in the same opening.
+  SetClipboardText("a\r\nb\r\n", {box});
+  EXPECT_TRUE(IsClipboardFormatAvailable(box));
+  ASSERT_TRUE(OpenClipboard(&owner));
+  EXPECT_EQ(GlobalSize(GetClipboardData(box)), 7u);
+  CloseClipboard();
+  EXPECT_EQ(GetClipboardText(), "a\r\nb\r\n");
+}
+
+// A desktop whose clipboard another program filled with text.
+class DesktopWithText : public TBackend {
+ public:
+  DesktopWithText() { WindowSystem().SetBackend(this); }
+  ~DesktopWithText() override { WindowSystem().SetBackend(nullptr); }
+  void ClipboardOpened(TClipboardContents& contents) override { contents.formats = {{CF_TEXT, "desk"}}; }
+  bool ClipboardHasFormat(const TClipboardContents&, UINT format) override { return format == CF_TEXT; }
+  int MessageBox(TWindow*, const std::string&, const std::string&, UINT) override { return IDOK; }
+  bool RunOpenDialog(TWindow*, TOpenDialogRequest&) override { return false; }
+  bool WaitForEvents() override { return false; }
+};
+
+TEST(Clipboard, TheDesktopIsAskedWhileTheClipboardIsClosed) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  ASSERT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+  DesktopWithText desktop;
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+  EXPECT_EQ(GetClipboardText(), "desk");
 }
 
 TEST(Clipboard, OneOpenerAtATimeAndDataOnlyWhileOpen) {

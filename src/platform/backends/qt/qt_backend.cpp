@@ -232,7 +232,7 @@ void TQtBackend::ClipboardOpened(TClipboardContents& contents) {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   contents.formats.clear();
   if (!data) return;
-  if (data->hasText()) contents.formats[CF_TEXT] = Utf8ToCp932(data->text().toStdString());
+  if (data->hasText()) contents.formats[CF_TEXT] = Utf8ToCp932(LineEndsToCrLf(data->text().toStdString()));
   for (const QString& type : data->formats()) {
     if (!type.startsWith(kFormatMimePrefix)) continue;
     QByteArray encoded = type.mid(static_cast<int>(strlen(kFormatMimePrefix))).toLatin1();
@@ -246,13 +246,21 @@ void TQtBackend::ClipboardChanged(const TClipboardContents& contents) {
   auto* data = new QMimeData;
   for (const auto& [format, bytes] : contents.formats) {
     if (format == CF_TEXT) {
-      data->setText(QString::fromStdString(Cp932ToUtf8(bytes)));
+      data->setText(QString::fromStdString(Cp932ToUtf8(CrLfToLf(bytes))));
     } else {
       std::string name = GetClipboardFormatName(format);
       if (!name.empty()) data->setData(ClipboardMimeType(name), QByteArray(bytes.data(), static_cast<int>(bytes.size())));
     }
   }
   QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool TQtBackend::ClipboardHasFormat(const TClipboardContents&, UINT format) {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data) return false;
+  if (format == CF_TEXT) return data->hasText();
+  const std::string name = GetClipboardFormatName(format);
+  return !name.empty() && data->hasFormat(ClipboardMimeType(name));
 }
 
 int TQtBackend::MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) {

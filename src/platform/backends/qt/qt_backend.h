@@ -45,6 +45,7 @@ class TQtBackend : public TBackend, public TToolkitBackend {
   TSize ScreenSize() const override;
   void ClipboardOpened(TClipboardContents& contents) override;
   void ClipboardChanged(const TClipboardContents& contents) override;
+  bool ClipboardHasFormat(const TClipboardContents& contents, UINT format) override;
   int MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) override;
   bool RunOpenDialog(TWindow* owner, TOpenDialogRequest& request) override;
   bool WaitForEvents() override;

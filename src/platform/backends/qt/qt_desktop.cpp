@@ -32,7 +32,8 @@ class TStderrErrors : public TObject {
 
 bool CanShowWindow() { return EnvSet("QT_QPA_PLATFORM") || EnvSet("DISPLAY") || EnvSet("WAYLAND_DISPLAY"); }
 
-int RunDesktop(int argc, char** argv, const std::function<TForm*()>& makeForm) {
+int RunDesktop(int argc, char** argv, const std::function<TForm*()>& makeForm,
+               const std::function<void(TForm*)>& prepare) {
   QApplication app(argc, argv);
   TQtBackend backend;
   Application().Initialize();
@@ -44,6 +45,10 @@ int RunDesktop(int argc, char** argv, const std::function<TForm*()>& makeForm) {
     return 1;
   }
   Application().SetMainForm(form.get());
+  Guarded([&] {
+    form->Show();
+    if (prepare) prepare(form.get());
+  });
   Application().Run();
   form.reset();
   return 0;

@@ -12,9 +12,11 @@ namespace corvida {
 bool CanShowWindow();
 
 // Makes the Qt application and the backend, makes the main form with
-// makeForm, shows it and runs the application's loop until it ends; the
-// form is destroyed afterwards. Answers the process exit code.
-int RunDesktop(int argc, char** argv, const std::function<TForm*()>& makeForm);
+// makeForm, shows it, runs prepare (when given) on it and runs the
+// application's loop until it ends; the form is destroyed afterwards.
+// Answers the process exit code.
+int RunDesktop(int argc, char** argv, const std::function<TForm*()>& makeForm,
+               const std::function<void(TForm*)>& prepare = {});
 
 // Renders the main form to a PNG file without a display (the offscreen
 // platform unless QT_QPA_PLATFORM names another). prepare, when given, runs

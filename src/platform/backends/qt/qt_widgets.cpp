@@ -2,12 +2,16 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <cstdlib>
@@ -16,6 +20,7 @@
 #include "platform/backends/qt/qt_keys.h"
 #include "platform/rtl/cp932.h"
 #include "platform/winsys/caret.h"
+#include "platform/winsys/drop_files.h"
 #include "platform/winsys/ime.h"
 #include "platform/winsys/input.h"
 #include "platform/winsys/window_system.h"
@@ -27,6 +32,18 @@ void SetKey(int vk, bool down) {
   uint8_t& k = WindowSystem().MutableInputKeyStates()[vk];
   if (down && !(k & 0x80)) k ^= 0x01;
   k = down ? (k | 0x80) : (k & 0x01);
+}
+
+// The local files a drag carries, as CP932 paths in order; none when it
+// carries anything else, even beside files.
+std::vector<std::string> DraggedFiles(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) return {};
+    paths.push_back(Utf8ToCp932(url.toLocalFile().toStdString()));
+  }
+  return paths;
 }
 
 int ButtonKey(Qt::MouseButton b) {
@@ -115,6 +132,7 @@ TQtFormWidget::TQtFormWidget(TForm* form) : form_(form) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setFocusPolicy(Qt::NoFocus);
+  setAcceptDrops(true);
   move(form->Left(), form->Top());
   Sync();
 }
@@ -145,6 +163,27 @@ void TQtFormWidget::closeEvent(QCloseEvent* e) {
   // The form decides: its window gets WM_CLOSE like any other.
   e->ignore();
   Guarded([&] { WindowSystem().PostInput(TopWindow()->Handle(), WM_CLOSE, 0, 0, WindowSystem().InputKeyStates()); });
+}
+
+TWindow* TQtFormWidget::DropTargetAt(QPoint local) const {
+  TWindow* under = TopWindow()->ChildFromScreenPoint(ToScreen(local));
+  return DropTarget(under != nullptr ? under : TopWindow());
+}
+
+void TQtFormWidget::dragEnterEvent(QDragEnterEvent* e) { dragMoveEvent(e); }
+
+void TQtFormWidget::dragMoveEvent(QDragMoveEvent* e) {
+  if (!DraggedFiles(e->mimeData()).empty() && DropTargetAt(e->position().toPoint()) != nullptr)
+    e->acceptProposedAction();
+  else
+    e->ignore();
+}
+
+void TQtFormWidget::dropEvent(QDropEvent* e) {
+  e->ignore();
+  Guarded([&] {
+    if (PostDropFiles(DropTargetAt(e->position().toPoint()), DraggedFiles(e->mimeData()))) e->acceptProposedAction();
+  });
 }
 
 void TQtFormWidget::keyPressEvent(QKeyEvent* e) { Guarded([&] { TQtInput::KeyPress(e); }); }

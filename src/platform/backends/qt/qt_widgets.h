@@ -54,6 +54,11 @@ class TQtFormWidget : public QWidget {
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  // Local files dropped on a window that accepts them become its
+  // WM_DROPFILES; any other drop is refused.
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
@@ -63,6 +68,7 @@ class TQtFormWidget : public QWidget {
   void wheelEvent(QWheelEvent* e) override;
 
  private:
+  TWindow* DropTargetAt(QPoint local) const;
   TForm* form_;
 };
 

@@ -1,0 +1,58 @@
+// The caret moved one row down at the bottom edge of the view on the 100 MB,
+// 2,000,000-line text: the view scrolls its pixels by one row and repaints
+// the uncovered row, until the pixels are on the headless screen. The peer
+// repaints the whole view instead, what a move would cost without scrolling.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "bench_editor.h"
+#include "figures.h"
+
+namespace corvida {
+namespace {
+
+// The median of runs timings of step, each after an untimed prepare.
+template <typename Prepare, typename Step>
+double MedianStepMicros(int runs, Prepare&& prepare, Step&& step) {
+  std::vector<double> samples;
+  for (int i = 0; i < runs; ++i) {
+    prepare();
+    const auto t0 = std::chrono::steady_clock::now();
+    step();
+    samples.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+  }
+  std::sort(samples.begin(), samples.end());
+  return samples[samples.size() / 2];
+}
+
+void BM_SetRowScroll(benchmark::State& state) {
+  bench::TBenchEditor bench(false);
+  TEditor& editor = bench.Editor();
+  const int middle = bench.Store().Count() / 2;
+  const auto atBottomEdge = [&] {
+    editor.SetTopRow(middle);
+    editor.SetRow(middle + editor.VisibleRows() - 1);
+    bench.Settle();
+  };
+  for (auto _ : state) {
+    bench::Figure("editor.setrow_scroll_us", MedianStepMicros(300, atBottomEdge, [&] {
+                    editor.SetRow(editor.Row() + 1);
+                    bench.Settle();
+                  }),
+                  "us");
+    if (editor.TopRow() != middle + 1) state.SkipWithError("the view did not scroll by one row");
+    bench::Figure("editor.peer_full_repaint_us", MedianStepMicros(300, atBottomEdge, [&] {
+                    editor.Invalidate();
+                    bench.Settle();
+                  }),
+                  "us");
+  }
+}
+
+BENCHMARK(BM_SetRowScroll)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace corvida

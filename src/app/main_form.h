@@ -1,0 +1,84 @@
+#pragma once
+// TForm1, the tool's one window: a button bar (Open, Clear, Close and the
+// sort choice), the editor that shows the reports, the open dialog and the
+// setting store that carries the last folder and the sort mode from one run
+// to the next. The window is made from its embedded stored layout.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/control/editor.h"
+#include "platform/rtl/typeinfo.h"
+#include "platform/toolkit/dialogs.h"
+#include "platform/toolkit/forms.h"
+#include "platform/toolkit/std_controls.h"
+#include "settings/reg_manager.h"
+
+namespace corvida {
+
+// The settings file of the executable at exePath: its path with the
+// extension replaced by ".ini", beside it when its folder is writable, else
+// with the same name in the user's configuration folder.
+std::string SettingsFileName(const std::string& exePath);
+
+// Points the setting store's error boxes at the toolkit's modal message
+// dialog of the error kind.
+void UseToolkitErrorBoxes();
+
+class TForm1 : public TForm {
+ public:
+  CORVIDA_CLASS_NAME(TForm1)
+  explicit TForm1(TComponent* owner);
+
+  TPanel* Panel1 = nullptr;
+  TSpeedButton* SpeedButton1 = nullptr;
+  TSpeedButton* SpeedButton2 = nullptr;
+  TSpeedButton* SpeedButton3 = nullptr;
+  TRadioGroup* RadioGroup1 = nullptr;
+  TEditor* Editor1 = nullptr;
+  TOpenDialog* OpenDialog1 = nullptr;
+  TRegManager* Reg1 = nullptr;
+
+  // The path last confirmed in the open dialog (CP932); empty before.
+  const std::string& FileName() const { return fileName_; }
+  // The low 8 bits of the sort choice's item index.
+  int SortMode() const { return RadioGroup1->ItemIndex() & 0xFF; }
+  // Sets the item index to v AND 0x7F, which the radio group limits to its
+  // last item.
+  void SetSortMode(int v) { RadioGroup1->SetItemIndex(v & 0x7F); }
+
+  // Appends the report of FileName to the editor.
+  void MakeReport();
+  void LoadSettings();
+  void SaveSettings();
+  // Reports each file (CP932 paths) in order as if it had been chosen in
+  // the open dialog; an error in one is shown and the next is still
+  // reported.
+  void OpenFiles(const std::vector<std::string>& paths);
+
+  void FormShow(TObject* sender);
+  void FormClose(TObject* sender, TCloseAction& action);
+  void SpeedButton1Click(TObject* sender);
+  void SpeedButton2Click(TObject* sender);
+  void SpeedButton3Click(TObject* sender);
+  void Editor1MouseWheelDown(TObject* sender, TShiftState shift, TPoint pos, bool& handled);
+  void Editor1MouseWheelUp(TObject* sender, TShiftState shift, TPoint pos, bool& handled);
+
+  void WndProc(TMessage& message) override;
+
+  // The embedded layout, and the classes it may name.
+  static std::string_view Layout();
+  static const TClassRegistry& Classes();
+  static const TClassInfo* StaticInfo();
+  const TClassInfo* ClassInfo() const override { return StaticInfo(); }
+
+ private:
+  void FocusEditor() { Editor1->SetFocus(); }
+
+  std::string fileName_;
+  // A close whose settings could not be written left the window open; the
+  // next close ends the program without trying again.
+  bool saveFailed_ = false;
+};
+
+}  // namespace corvida

@@ -1,0 +1,210 @@
+// Inserting text: in place of the selection or at the caret, as a box of
+// lines at a column; cut, copy and paste through the clipboard, with the box
+// format marking box text; the undo and redo wrappers.
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "editor/control/editor.h"
+#include "platform/rtl/scope_guard.h"
+#include "platform/rtl/strings.h"
+#include "platform/winsys/clipboard.h"
+#include "support/support_resources.h"
+
+namespace corvida {
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+// The characters a row adds to the joined text.
+int JoinedLength(const TRowWithoutSelection& row) {
+  return static_cast<int>(row.text.size()) + (row.attribute == raCrlf ? 2 : 0);
+}
+
+std::string JoinRows(const std::vector<TRowWithoutSelection>& rows) {
+  size_t size = 0;
+  for (const TRowWithoutSelection& row : rows) size += static_cast<size_t>(JoinedLength(row));
+  std::string text;
+  text.reserve(size);
+  for (const TRowWithoutSelection& row : rows) {
+    text += row.text;
+    if (row.attribute == raCrlf) text += kLineBreak;
+  }
+  return text;
+}
+
+// Puts s into text at byte index at, padding a shorter text with spaces.
+void PutAt(std::string& text, size_t at, std::string_view s) {
+  if (text.size() < at) text.resize(at, ' ');
+  text.insert(at, s);
+}
+
+// The byte index of column col of a row with map: off the second half of a
+// double-byte character and past a tab's filler to the next character; past
+// the row's end by the missing columns.
+int BlockIndex(const std::string& map, int col) {
+  if (MapLetter(map, col) == kColTrail) ++col;
+  while (MapLetter(map, col) == kColTab) ++col;
+  return ColToIndex(map, col);
+}
+
+// The selection's rows without it, each with the byte index where the
+// selection began; a box begins at its left column also on rows that end
+// before it, so that text put there is padded into the column.
+std::vector<TRowWithoutSelection> RowsWithoutSelectionAtColumn(const TEditor& editor) {
+  std::vector<TRowWithoutSelection> rows = editor.RowsWithoutSelection();
+  if (editor.SelectionMode() != TSelectionMode::Box) return rows;
+  const TSelectionColumns& k = editor.Selection().columns;
+  for (size_t i = 0; i < rows.size(); ++i)
+    rows[i].index = BlockIndex(editor.ColumnMap(k.firstRow + static_cast<int>(i)), k.leftCol);
+  return rows;
+}
+
+}  // namespace
+
+void TEditor::InsertText(const std::string& text) {
+  if (readOnly_) return;
+  if (text.empty()) {
+    if (Selected())
+      DeleteSelection();
+    else
+      CleanSelection();
+    return;
+  }
+  int firstRow = row_;
+  int lastRow = row_;
+  // Where text goes in the first row.
+  int index = 0;
+  std::string rows;
+  if (Selected()) {
+    firstRow = selection_.columns.firstRow;
+    lastRow = selection_.columns.lastRow;
+    std::vector<TRowWithoutSelection> kept = RowsWithoutSelectionAtColumn(*this);
+    if (kept.empty()) {
+      rows = text;
+    } else {
+      index = kept.front().index;
+      PutAt(kept.front().text, static_cast<size_t>(index), text);
+      rows = JoinRows(kept);
+    }
+  } else {
+    const std::string row = GetRowString(row_);
+    index = ColToIndex(ColumnMap(row_), col_);
+    rows = row.substr(0, std::min(row.size(), static_cast<size_t>(index)));
+    PutAt(rows, static_cast<size_t>(index), text);
+    if (static_cast<size_t>(index) < row.size()) rows += std::string_view(row).substr(static_cast<size_t>(index));
+    if (GetRowAttribute(row_) == raCrlf) rows += kLineBreak;
+  }
+  // The edit rewraps from the row above: the caret offset counts from there.
+  const int startRow = std::max(store_->FirstRowOfLine(firstRow), firstRow - 1);
+  const int offset = CharOffset(startRow, firstRow, 0) + index + static_cast<int>(text.size());
+  const bool breaks = rows.find('\r') != std::string::npos;
+  if (breaks) {
+    CaretBeginUpdate();
+    UnderlineBeginUpdate();
+  }
+  ScopeGuard shown([this, breaks] {
+    if (!breaks) return;
+    UnderlineEndUpdate();
+    CaretEndUpdate();
+  });
+  CleanSelection();
+  const int count = store_->Count();
+  store_->ChangeRows(firstRow, firstRow >= count ? 0 : std::min(lastRow, count - 1) - firstRow + 1, rows);
+  PlaceCaretAtOffset(startRow, offset);
+}
+
+void TEditor::InsertBoxText(const std::string& text) {
+  if (readOnly_) return;
+  if (text.empty()) {
+    if (Selected()) DeleteSelection();
+    return;
+  }
+  const std::vector<std::string> lines = SplitLines(text);
+  // One entry a line; a shown selection's rows come first, without it.
+  std::vector<TRowWithoutSelection> entries;
+  int top = row_;
+  int nextRow = row_;
+  int blockCol = col_;
+  if (Selected()) {
+    const TSelectionColumns& k = selection_.columns;
+    top = k.firstRow;
+    nextRow = k.lastRow + 1;
+    blockCol = k.leftCol;
+    entries = RowsWithoutSelectionAtColumn(*this);
+  }
+  const size_t kept = entries.size();
+  const int count = store_->Count();
+  int end = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i >= kept) {
+      if (nextRow < count) {
+        entries.push_back({GetRowString(nextRow), GetRowAttribute(nextRow), BlockIndex(ColumnMap(nextRow), blockCol)});
+        ++nextRow;
+      } else {
+        entries.push_back({std::string(static_cast<size_t>(blockCol), ' '), raCrlf, blockCol});
+      }
+    }
+    TRowWithoutSelection& entry = entries[i];
+    PutAt(entry.text, static_cast<size_t>(entry.index), lines[i]);
+    end = entry.index + static_cast<int>(lines[i].size());
+  }
+  // The block ends with a line break, also at the end of the text.
+  for (TRowWithoutSelection& entry : entries)
+    if (entry.attribute == raEof) entry.attribute = raCrlf;
+  const std::string rows = JoinRows(entries);
+  int offset = end;
+  for (size_t i = 0; i + 1 < lines.size(); ++i) offset += JoinedLength(entries[i]);
+  const int startRow = std::max(store_->FirstRowOfLine(top), top - 1);
+  offset += CharOffset(startRow, top, 0);
+  CaretBeginUpdate();
+  UnderlineBeginUpdate();
+  ScopeGuard shown([this] {
+    UnderlineEndUpdate();
+    CaretEndUpdate();
+  });
+  CleanSelection();
+  const int lastRow = std::min(nextRow - 1, count - 1);
+  store_->ChangeRows(top, top >= count ? 0 : std::max(0, lastRow - top + 1), rows);
+  PlaceCaretAtOffset(startRow, offset);
+}
+
+void TEditor::CopyToClipboard() {
+  if (!Selected()) return;
+  if (selection_.box)
+    SetClipboardText(GetSelText(), {SupportResources().BoxClipboardFormat()});
+  else
+    SetClipboardText(GetSelText());
+}
+
+void TEditor::CutToClipboard() {
+  if (!Selected()) return;
+  CopyToClipboard();
+  DeleteSelection();
+}
+
+void TEditor::PasteFromClipboard() {
+  if (!IsClipboardFormatAvailable(CF_TEXT)) return;
+  // The box format only says how to insert the text; its own data is not read.
+  const bool box = IsClipboardFormatAvailable(SupportResources().BoxClipboardFormat());
+  const std::string text = GetClipboardText();
+  if (box)
+    InsertBoxText(text);
+  else
+    InsertText(text);
+}
+
+void TEditor::Undo() {
+  CleanSelection();
+  store_->Undo();
+}
+
+void TEditor::Redo() {
+  CleanSelection();
+  store_->Redo();
+}
+
+bool TEditor::CanUndo() const { return store_->UndoObj().CanUndo(); }
+bool TEditor::CanRedo() const { return store_->UndoObj().CanRedo(); }
+
+}  // namespace corvida

@@ -1,0 +1,476 @@
+// The mouse on TEditor: pressing, extending and drag-selecting, whole rows
+// from the left margin, pointer shapes by area, dragging the selection to
+// move or copy it, the token under the pointer, and searching the text.
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "editor/control/editor.h"
+#include "editor/model/scan_state.h"
+#include "platform/rtl/scope_guard.h"
+#include "platform/winsys/cursors.h"
+#include "platform/winsys/window_system.h"
+
+namespace corvida {
+
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+// Pointer kinds of SetMouseCursor.
+constexpr int kTextCursor = 0;
+constexpr int kLeftMarginCursor = 1;
+constexpr int kTopMarginCursor = 2;
+constexpr int kInSelCursor = 3;
+constexpr int kDragCursor = 4;
+constexpr int kDragCopyCursor = 5;
+
+// The last of the character and system-key messages a drag discards.
+constexpr UINT kLastCharMessage = 0x0109;
+
+// A search block grows by whole rows until it holds more than this.
+constexpr size_t kSearchBlock = 8191;
+
+bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
+
+// The bytes a row adds to a joined text: its own and its line break.
+size_t JoinedSize(const TEditorScreenStrings& store, int row) {
+  return store.StringRef(row).size() + (store.RowAttributes(row) == raCrlf ? kLineBreak.size() : 0);
+}
+
+// Rows first..last joined, each raCrlf row followed by CR LF.
+std::string JoinRows(const TEditorScreenStrings& store, int first, int last) {
+  std::string text;
+  size_t size = 0;
+  for (int r = first; r <= last; ++r) size += JoinedSize(store, r);
+  text.reserve(size);
+  for (int r = first; r <= last; ++r) {
+    text += store.StringRef(r);
+    if (store.RowAttributes(r) == raCrlf) text += kLineBreak;
+  }
+  return text;
+}
+
+}  // namespace
+
+bool TEditor::CanSelDrag() const { return !readOnly_ && Selected() && !selection_.box && caret_->SelMove(); }
+
+void TEditor::SetMouseCursor(int kind) {
+  if (kind == selection_.cursorKind) return;
+  selection_.cursorKind = kind;
+  if (!caret_->AutoCursor()) return;
+  const TEditorCursors& c = *caret_->Cursors();
+  switch (kind) {
+    case kTextCursor: SetCursor(c.DefaultCursor()); break;
+    case kLeftMarginCursor: SetCursor(c.LeftMarginCursor()); break;
+    case kTopMarginCursor: SetCursor(c.TopMarginCursor()); break;
+    case kInSelCursor: SetCursor(c.InSelCursor()); break;
+    // A drag shows its pointer on the screen only: the window keeps its own.
+    case kDragCursor: corvida::SetCursor(c.DragSelCursor()); break;
+    case kDragCopyCursor: corvida::SetCursor(c.DragSelCopyCursor()); break;
+    default: break;
+  }
+}
+
+// ---- Buttons and moves ----
+
+void TEditor::DoMouseDown(TMessage& m, TMouseButton button) {
+  if (button == mbLeft) LeftButtonDown(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam), (m.WParam & MK_SHIFT) != 0);
+  TCustomControl::DoMouseDown(m, button);
+}
+
+void TEditor::DoMouseMove(TMessage& m) {
+  LeftButtonMove(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+  TCustomControl::DoMouseMove(m);
+}
+
+void TEditor::DoMouseUp(TMessage& m, TMouseButton button) {
+  TCustomControl::DoMouseUp(m, button);
+  if (button == mbLeft) LeftButtonUp();
+}
+
+void TEditor::LeftButtonDown(int x, int y, bool shift) {
+  leftPressed_ = true;
+  int col = 0;
+  int row = 0;
+  if (shift) {
+    if (!Selected()) StartSelection();
+    PosToRowCol(x, y, true, col, row);
+    SetRowCol(row, col);
+    UpdateSelection();
+    return;
+  }
+  selection_.pressPoint = {x, y};
+  PosToRowCol(x, y, false, col, row);
+  if (CanSelDrag() && x >= TextLeft() && IsInSelection(row, col)) {
+    SetRowCol(row, col);
+    if (caret_->SelDragMode() == dmAutomatic) {
+      // Ends the toolkit's own press; the drag takes over from here and
+      // holds the capture, so that a release outside is still seen.
+      Window()->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+      corvida::SetCapture(Window());
+      selection_.dragState = TSelDragState::Armed;
+    }
+    return;
+  }
+  PosToRowCol(x, y, true, col, row);
+  if (x < TextLeft() && caret_->RowSelect()) {
+    StartRowSelect(row);
+    return;
+  }
+  CaretBeginUpdate();
+  ScopeGuard shown([this] { CaretEndUpdate(); });
+  SetRowCol(row, col);
+  StartSelection();
+}
+
+void TEditor::LeftButtonMove(int x, int y) {
+  int col = 0;
+  int row = 0;
+  // Above the text the caret goes one row up, so the view scrolls upwards
+  // with every move while the pointer stays there.
+  const auto rowAbove = [&] {
+    if (y < TextTop()) row = std::max(0, row - 1);
+  };
+  if (leftPressed_) {
+    PosToRowCol(x, y, true, col, row);
+    rowAbove();
+    if (selection_.rowSelect.active) {
+      ExtendRowSelect(row);
+      return;
+    }
+    SetRowCol(row, col);
+    if (Selected() || PastDragThreshold(x, y)) UpdateSelection();
+    return;
+  }
+  switch (selection_.dragState) {
+    case TSelDragState::Armed:
+      if (PastDragThreshold(x, y)) BeginSelDrag();
+      return;
+    case TSelDragState::Dragging:
+      // The caret marks the drop point.
+      PosToRowCol(x, y, false, col, row);
+      rowAbove();
+      SetRowCol(row, col);
+      return;
+    case TSelDragState::None:
+      break;
+  }
+  if (x < TextLeft()) {
+    SetMouseCursor(kLeftMarginCursor);
+  } else if (y < TextTop()) {
+    SetMouseCursor(kTopMarginCursor);
+  } else {
+    PosToRowCol(x, y, true, col, row);
+    SetMouseCursor(CanSelDrag() && IsInSelection(row, col) ? kInSelCursor : kTextCursor);
+  }
+}
+
+void TEditor::LeftButtonUp() {
+  leftPressed_ = false;
+  switch (selection_.dragState) {
+    case TSelDragState::Dragging:
+      EndSelDrag();
+      break;
+    case TSelDragState::Armed:
+      CancelSelDrag();
+      break;
+    case TSelDragState::None:
+      selection_.rowSelect.active = false;
+      break;
+  }
+}
+
+bool TEditor::PastDragThreshold(int x, int y) const {
+  const int half = colWidth_ / 2;
+  return std::abs(x - selection_.pressPoint.x) >= half || std::abs(y - selection_.pressPoint.y) >= half;
+}
+
+bool TEditor::MouseFiltered(const TMessage& m) {
+  if (selection_.dragState == TSelDragState::None && !leftPressed_) return false;
+  const bool dragging = selection_.dragState == TSelDragState::Dragging;
+  switch (m.Msg) {
+    case WM_KEYDOWN:
+      if (!dragging) return true;
+      if (m.WParam == VK_CONTROL) SetMouseCursor(kDragCopyCursor);
+      if (m.WParam == VK_ESCAPE) CancelSelDrag();
+      return false;
+    case WM_KEYUP:
+      if (!dragging || m.WParam != VK_CONTROL) return true;
+      SetMouseCursor(kDragCursor);
+      return false;
+    default:
+      return (m.Msg >= WM_CHAR && m.Msg <= kLastCharMessage) || (m.Msg >= WM_LBUTTONDBLCLK && m.Msg <= WM_MOUSEWHEEL);
+  }
+}
+
+// ---- Dragging the selection ----
+
+void TEditor::BeginSelDrag() {
+  selection_.dragState = TSelDragState::Dragging;
+  SetMouseCursor(KeyHeld(VK_CONTROL) ? kDragCopyCursor : kDragCursor);
+}
+
+void TEditor::EndSelDrag() {
+  selection_.dragState = TSelDragState::None;
+  TPoint p;
+  GetCursorPos(p);
+  p = Window()->ScreenToClient(p);
+  if (!ClientRect().Contains(p) || IsInSelection(row_, col_)) {
+    CleanSelection();
+    return;
+  }
+  if (KeyHeld(VK_CONTROL))
+    CopySelectionTo(row_, col_);
+  else
+    MoveSelectionTo(row_, col_);
+}
+
+void TEditor::CancelSelDrag() {
+  selection_.dragState = TSelDragState::None;
+  if (KeyHeld(VK_ESCAPE) && caret_->AutoCursor())
+    corvida::SetCursor(caret_->Cursors()->DefaultCursor());
+  else
+    SetMouseCursor(kTextCursor);
+  CleanSelection();
+}
+
+void TEditor::CopySelectionTo(int row, int col) { PutSelectedText(row, col, false); }
+
+void TEditor::MoveSelectionTo(int row, int col) { PutSelectedText(row, col, true); }
+
+void TEditor::PutSelectedText(int row, int col, bool move) {
+  if (!CanSelDrag() || IsInSelection(row, col)) {
+    CleanSelection();
+    return;
+  }
+  const TSelectionBytes b = selection_.bytes;
+  const int count = store_->Count();
+  // A move rebuilds every row from the selection to the drop point; a copy
+  // only the drop row.
+  const int first = move ? std::min(b.firstRow, row) : row;
+  const int last = move ? std::max(b.lastRow, row) : row;
+  std::string text;
+  int selStart = 0;
+  int selEnd = 0;
+  int drop = 0;
+  for (int r = first; r <= last; ++r) {
+    const int at = static_cast<int>(text.size());
+    text += GetRowString(r);
+    if (r == row) {
+      // A drop past the end of its row pads the row with spaces.
+      const int pad = col - RowWidth(r);
+      if (pad > 0) text.append(static_cast<size_t>(pad), ' ');
+      drop = pad > 0 ? static_cast<int>(text.size()) : at + ColumnToIndex(r, col);
+    }
+    if (r == b.firstRow) selStart = at + b.startIndex;
+    if (r == b.lastRow) selEnd = at + b.endIndex + 1;
+    if (r < count && store_->RowAttributes(r) == raCrlf) text += kLineBreak;
+  }
+  std::string moved;
+  if (move) {
+    // The drop point may lie inside the selection's bytes where its columns
+    // said it did not (a tab's filler).
+    if (drop > selStart && drop < selEnd) {
+      CleanSelection();
+      return;
+    }
+    moved = text.substr(static_cast<size_t>(selStart), static_cast<size_t>(selEnd - selStart));
+    text.erase(static_cast<size_t>(selStart), moved.size());
+    if (drop > selStart) drop -= static_cast<int>(moved.size());
+  } else {
+    moved = GetSelText();
+  }
+  text.insert(static_cast<size_t>(drop), moved);
+  // The edit rewraps from the row above: the caret offset counts from there.
+  const int startRow = std::max(store_->FirstRowOfLine(first), first - 1);
+  const int offset = CharOffset(startRow, first, 0) + drop + static_cast<int>(moved.size());
+  CleanSelection();
+  CaretBeginUpdate();
+  ScopeGuard shown([this] { CaretEndUpdate(); });
+  const int rows = first >= count ? 0 : std::min(last, count - 1) - first + 1;
+  store_->ChangeRows(first, rows, text);
+  PlaceCaretAtOffset(startRow, offset);
+}
+
+// ---- Row selection ----
+
+void TEditor::SetAnchor(int row, int col) {
+  row = std::min(row, store_->Count());
+  selection_.anchor = {row, std::min(static_cast<int>(GetRowString(row).size()), ColumnToIndex(row, col)),
+                       selection_.box ? col : std::min(col, RowWidth(row))};
+}
+
+void TEditor::StartRowSelect(int row) {
+  const int count = store_->Count();
+  if (count == 0) return;
+  const bool eofLast = store_->RowAttributes(count - 1) == raEof;
+  row = std::clamp(row, 0, eofLast ? count - 1 : count);
+  const bool lastRow = eofLast && row == count - 1;
+  selection_.rowSelect = {row, row, lastRow, true};
+  CaretBeginUpdate();
+  ScopeGuard shown([this] { CaretEndUpdate(); });
+  // The last row has no line break: it is selected from its end back.
+  SetRowCol(row, lastRow ? RowWidth(row) : 0);
+  StartSelection();
+  SetRowCol(lastRow ? row : row + 1, 0);
+  UpdateSelection();
+  SetRowCol(row, 0);
+}
+
+void TEditor::ExtendRowSelect(int row) {
+  TRowSelection& rs = selection_.rowSelect;
+  const int count = store_->Count();
+  if (!rs.active || count == 0) return;
+  const bool eofLast = store_->RowAttributes(count - 1) == raEof;
+  row = std::clamp(row, 0, eofLast ? count - 1 : count);
+  rs.currentRow = row;
+  const int clicked = rs.anchorRow;
+  if (row < clicked || rs.lastRow) {
+    // From the end of the clicked row up to the pointer's row.
+    if (rs.lastRow)
+      SetAnchor(clicked, RowWidth(clicked));
+    else
+      SetAnchor(clicked + 1, 0);
+    SetRowCol(row, 0);
+  } else {
+    SetAnchor(clicked, 0);
+    if (eofLast && row == count - 1)
+      SetRowCol(row, RowWidth(row));
+    else
+      SetRowCol(row + 1, 0);
+  }
+  UpdateSelection();
+}
+
+// ---- Tokens ----
+
+bool TEditor::ScanTokenAt(TPoint point, bool useFountain, bool keepState, int& lineRow, int& offset, int& size,
+                          std::string& text, TTokenKind& kind) {
+  int row = 0;
+  int index = 0;
+  if (!PosToRowIndex(point, row, index)) return false;
+  lineRow = store_->FirstRowOfLine(row);
+  // The rows of a line before row are wrapped: they count no line break.
+  const int at = CharOffset(lineRow, row, 0) + index;
+  TRowAttribute lastAttribute = raInvalid;
+  int rows = 0;
+  std::string line;
+  store_->GetRowsText(lineRow, -1, lastAttribute, rows, line);
+  if (lastAttribute == raCrlf) line.resize(line.size() - kLineBreak.size());
+  std::unique_ptr<TFountainParser> parser;
+  TRowAttributeData data = InitialScanState();
+  if (!useFountain) {
+    parser = TTokenParser::Create();
+    // Without a fountain there are no brackets to look up.
+    data.BracketIndex = -2;
+  } else {
+    parser = ActiveFountain()->CreateParser();
+    if (keepState) {
+      if (store_->BracketIndexes(lineRow) == -2) store_->RescanRows(lineRow, false);
+      data = StoredScanState(*store_, lineRow);
+    }
+  }
+  parser->StartRow(line, data);
+  for (TTokenKind k = parser->ScanToken(); k != ttEnd; k = parser->ScanToken()) {
+    if (at < parser->TokenOffset() || at >= parser->TokenOffset() + parser->TokenSize()) continue;
+    offset = parser->TokenOffset();
+    size = parser->TokenSize();
+    text = parser->TokenStr();
+    kind = k;
+    return true;
+  }
+  return false;
+}
+
+bool TEditor::GetTokenAt(TPoint point, bool useFountain, bool keepState, std::string& text, TTokenKind& kind) {
+  int lineRow = 0;
+  int offset = 0;
+  int size = 0;
+  return ScanTokenAt(point, useFountain, keepState, lineRow, offset, size, text, kind);
+}
+
+void TEditor::SelectTokenAt(TPoint point, bool useFountain, bool keepState) {
+  int lineRow = 0;
+  int offset = 0;
+  int size = 0;
+  std::string text;
+  TTokenKind kind = ttEnd;
+  if (!ScanTokenAt(point, useFountain, keepState, lineRow, offset, size, text, kind)) return;
+  if (SelectedOrHit()) CleanSelection();
+  PlaceCaretAtOffset(lineRow, offset);
+  SelectCharacters(size);
+}
+
+// ---- Search ----
+
+bool TEditor::SearchText(const std::string& text, TSearchOptions options) {
+  if (store_->Count() == 0) return false;
+  return (options & sfDown) != 0 ? SearchForward(text, options) : SearchBackward(text, options);
+}
+
+// Blocks of rows from the start on; each next block begins with the last
+// row of the one before, so that a match across two blocks is found. A
+// block holds two rows at least, so that the blocks move on also past rows
+// longer than a block.
+bool TEditor::SearchForward(const std::string& pattern, TSearchOptions options) {
+  const int count = store_->Count();
+  int row = row_;
+  // A hit shown as a caret starts at the caret: the search skips the hit.
+  TSearchPos pos{CaretIndex(), hitStyle_ == hsCaret && selection_.selLength > 0 ? selection_.selLength : 0};
+  if (SelectionDrawn()) {
+    row = selection_.bytes.lastRow;
+    pos = {selection_.bytes.endIndex + 1, 0};
+  }
+  while (row < count) {
+    int next = row;
+    size_t size = 0;
+    while (next < count && (size <= kSearchBlock || next - row < 2)) size += JoinedSize(*store_, next++);
+    if (FindPos(JoinRows(*store_, row, next - 1), pos, pattern, options)) {
+      MarkFound(row, pos.Start, pos.Length);
+      return true;
+    }
+    if (next >= count) break;
+    row = next - 1;
+    pos = {0, 0};
+  }
+  return false;
+}
+
+// Blocks of rows from the start upwards, each next block ending with the
+// first row of the one before.
+bool TEditor::SearchBackward(const std::string& pattern, TSearchOptions options) {
+  const int count = store_->Count();
+  int row = row_;
+  int index = CaretIndex();
+  if (SelectionDrawn()) {
+    row = selection_.bytes.firstRow;
+    index = selection_.bytes.startIndex;
+  } else if (row_ >= count) {
+    row = count - 1;
+    index = static_cast<int>(JoinedSize(*store_, row));
+  }
+  for (;;) {
+    int top = row;
+    size_t size = JoinedSize(*store_, row);
+    while (top > 0 && (size <= kSearchBlock || top == row)) size += JoinedSize(*store_, --top);
+    const std::string block = JoinRows(*store_, top, row);
+    TSearchPos pos{static_cast<int>(size - JoinedSize(*store_, row)) + index, 0};
+    if (FindPos(block, pos, pattern, options)) {
+      MarkFound(top, pos.Start, pos.Length);
+      return true;
+    }
+    if (top == 0) return false;
+    row = top;
+    index = static_cast<int>(JoinedSize(*store_, row));
+  }
+}
+
+void TEditor::MarkFound(int row, int offset, int length) {
+  if (SelectedOrHit()) CleanSelection();
+  PlaceCaretAtOffset(row, offset);
+  SetSelLength(length);
+  ScrollCaret();
+}
+
+}  // namespace corvida

@@ -1,0 +1,321 @@
+// The main window end to end on the headless backend: its stored layout,
+// the buttons, the wheel, dropped files, and the two settings travelling
+// through the INI file named after the executable.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/face_report.h"
+#include "app/main_form.h"
+#include "platform/rtl/files.h"
+#include "platform/rtl/ini_file.h"
+#include "platform/toolkit/toolkit_fixture.h"
+#include "platform/winsys/drop_files.h"
+#include "support/error_box.h"
+#include "temp_folder.h"
+
+namespace corvida {
+namespace {
+
+std::string Sample(const std::string& name) {
+  const char* source = std::getenv("CORVIDA_SOURCE_DIR");
+  return std::string(source != nullptr ? source : ".") + "/samples/" + name;
+}
+
+std::vector<std::string> LinesOf(TStrings& lines) {
+  std::vector<std::string> out;
+  for (int i = 0; i < lines.Count(); ++i) out.push_back(lines.Strings(i));
+  return out;
+}
+
+// XDG_CONFIG_HOME for one test.
+class TConfigHome {
+ public:
+  explicit TConfigHome(const std::string& path) {
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) old_ = old;
+    setenv("XDG_CONFIG_HOME", path.c_str(), 1);
+  }
+  ~TConfigHome() {
+    if (old_)
+      setenv("XDG_CONFIG_HOME", old_->c_str(), 1);
+    else
+      unsetenv("XDG_CONFIG_HOME");
+  }
+
+ private:
+  std::optional<std::string> old_;
+};
+
+class MainFormTest : public testing::ToolkitTest {
+ protected:
+  void SetUp() override {
+    ToolkitTest::SetUp();
+    form.reset();
+    UseExe(folder.File("corvida"));
+    UseToolkitErrorBoxes();
+  }
+  void TearDown() override {
+    form.reset();
+    Application().SetExeName("");
+    SetErrorBoxHook(nullptr);
+    ToolkitTest::TearDown();
+  }
+
+  void UseExe(const std::string& path) {
+    Application().SetExeName(path);
+    ini = std::make_unique<TIniFile>(SettingsFileName(path));
+  }
+
+  // A new window, shown as at program start.
+  TForm1& Start() {
+    form.reset();
+    auto* window = new TForm1(nullptr);
+    form.reset(window);
+    Application().Initialize();
+    Application().SetMainForm(window);
+    window->Show();
+    Run();
+    return *window;
+  }
+  TForm1& Window() { return static_cast<TForm1&>(*form); }
+
+  void Open(const std::string& path) {
+    backend.PushOpenDialogAnswer(path);
+    Click(*Window().SpeedButton1, 10, 10);
+  }
+  void CloseByButton() { Click(*Window().SpeedButton3, 10, 10); }
+  std::string Stored(const char* name) { return ini->ReadString(name, name, "<none>"); }
+  void Wheel(int steps) {
+    InjectWheel(steps * WHEEL_DELTA, At(*Window().Editor1, 100, 100));
+    Run();
+  }
+
+  testing::TempFolder folder;
+  std::unique_ptr<TIniFile> ini;
+};
+
+TEST_F(MainFormTest, TheStoredLayoutMakesEveryComponentAsDesigned) {
+  TForm1& w = Start();
+  EXPECT_EQ(w.Caption(), "Metasequoia .mqo corvida");
+  EXPECT_EQ(w.BoundsRect(), Bounds(192, 107, 664, 516));
+  EXPECT_EQ(w.Panel1->BoundsRect(), Bounds(0, 0, 656, 41));
+  EXPECT_EQ(w.Panel1->BevelInner(), bvLowered);
+  EXPECT_EQ(w.SpeedButton1->BoundsRect(), Bounds(2, 2, 75, 37));
+  EXPECT_EQ(w.SpeedButton2->Caption(), "Clear");
+  EXPECT_EQ(w.SpeedButton3->BoundsRect(), Bounds(152, 2, 75, 37));
+  EXPECT_EQ(w.SpeedButton1->Font()->Name(), w.Font()->Name());
+  EXPECT_FALSE(w.SpeedButton1->Flat());
+  EXPECT_EQ(w.RadioGroup1->Caption(), " Sort ");
+  EXPECT_EQ(w.RadioGroup1->BoundsRect(), Bounds(255, 3, 271, 32));
+  EXPECT_EQ(w.RadioGroup1->Columns(), 3);
+  EXPECT_EQ(w.RadioGroup1->Items()->Text(), "None\r\nAscending\r\nDescending\r\n");
+  EXPECT_EQ(w.OpenDialog1->Filter(), "mqo|*.mqo;*.mqoz");
+  EXPECT_EQ(w.Reg1->RegType(), rtIni);
+  ASSERT_EQ(w.Reg1->RegItems()->Count(), 2);
+  EXPECT_EQ(w.Reg1->RegItems()->Items(1)->Section(), "SortMode");
+  EXPECT_EQ(w.Reg1->RegItems()->Items(0)->Ident(), "FolderName");
+
+  TEditor& e = *w.Editor1;
+  EXPECT_EQ(e.BoundsRect(), Bounds(0, 41, 656, 448));
+  EXPECT_EQ(e.TabOrder(), 1);
+  EXPECT_EQ(e.Font()->Name(), "FixedSys");
+  EXPECT_EQ(e.Font()->Height(), -11);
+  EXPECT_EQ(e.ScrollBars(), ssVertical);
+  EXPECT_EQ(e.UndoListMax(), 64);
+  EXPECT_EQ(e.ReserveWordList()->Text(), "total\r\n");
+  EXPECT_EQ(e.Caret()->Cursors()->DragSelCopyCursor(), 1959);
+  EXPECT_EQ(e.Caret()->TabSpaceCount(), 8);
+  EXPECT_TRUE(e.Caret()->RowSelect());
+  EXPECT_EQ(e.Margin()->Left(), 19);
+  EXPECT_EQ(e.Leftbar()->Column(), 4);
+  EXPECT_EQ(e.Ruler()->MarkColor(), clNavy);
+  EXPECT_EQ(e.View()->Commenter(), "//");
+  EXPECT_EQ(e.View()->Colors()->Select()->BkColor(), clNavy);
+  EXPECT_EQ(e.View()->Colors()->Str()->Color(), clNone);
+  EXPECT_EQ(e.WrapOption()->WrapByte(), 80);
+  EXPECT_EQ(e.WrapOption()->LeadStr(), "\x81i\x81m\x81o\x81u\x81w([{\xa2");  // （［｛「『([{｢
+  EXPECT_EQ(e.WrapOption()->FollowStr().size(), 56u);
+}
+
+TEST_F(MainFormTest, OpenReportsIntoThePaneAndCloseStoresFolderAndSortMode) {
+  TForm1& w = Start();
+  w.SetSortMode(kSortAscending);
+  const std::string cube = Sample("cube.mqo");
+  Open(cube);
+  EXPECT_EQ(w.FileName(), cube);
+  const std::vector<std::string> lines = LinesOf(*w.Editor1->Lines());
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines.front(), "// " + cube);
+  EXPECT_EQ(lines.back(), "------------------------------");
+  EXPECT_NE(lines[lines.size() - 2].find(" : Total // cube.mqo"), std::string::npos);
+  EXPECT_TRUE(w.Editor1->Focused());
+  // The pane shows its end: the caret is past the last line.
+  EXPECT_EQ(w.Editor1->Row(), static_cast<int>(lines.size()));
+
+  // A second Open appends a second complete report; Clear empties the pane.
+  Open(cube);
+  EXPECT_EQ(w.Editor1->Lines()->Count(), static_cast<int>(2 * lines.size()));
+  Click(*w.SpeedButton2, 10, 10);
+  EXPECT_EQ(w.Editor1->Lines()->Count(), 0);
+
+  CloseByButton();
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_EQ(Stored("FolderName"), ExtractFilePath(cube));
+  EXPECT_EQ(Stored("SortMode"), "1");
+  EXPECT_EQ(Start().OpenDialog1->InitialDir(), ExtractFilePath(cube));
+  EXPECT_EQ(Window().RadioGroup1->ItemIndex(), kSortAscending);
+}
+
+TEST_F(MainFormTest, WithoutAnIniFileOrAConfirmedOpenOnlyTheSortModeIsStored) {
+  TForm1& w = Start();
+  EXPECT_EQ(w.OpenDialog1->InitialDir(), "");
+  EXPECT_EQ(w.SortMode(), kSortNone);
+  backend.PushOpenDialogAnswer(std::nullopt);  // cancelled
+  Click(*w.SpeedButton1, 10, 10);
+  CloseByButton();
+  EXPECT_EQ(Stored("FolderName"), "<none>");
+  EXPECT_EQ(Stored("SortMode"), "0");
+
+  // A stored folder stays as it was.
+  ini->WriteString("FolderName", "FolderName", "/old/models/");
+  Start();
+  Window().SetSortMode(kSortDescending);
+  CloseByButton();
+  EXPECT_EQ(Stored("FolderName"), "/old/models/");
+  EXPECT_EQ(Stored("SortMode"), "2");
+}
+
+TEST_F(MainFormTest, StoredSortModesAreMaskedAndLimited) {
+  for (const auto& [stored, shown] : std::vector<std::pair<std::string, int>>{
+           {"1", 1}, {"5", 2}, {"127", 2}, {"128", 0}, {"130", 2}, {"abc", 0}, {"-1", 2}, {"$81", 1}}) {
+    ini->WriteString("SortMode", "SortMode", stored);
+    EXPECT_EQ(Start().RadioGroup1->ItemIndex(), shown) << stored;
+  }
+}
+
+TEST_F(MainFormTest, OpeningAMissingFileReportsNothingButStillMovesTheFolder) {
+  TForm1& w = Start();
+  const std::string missing = folder.File("elsewhere/none.mqo");
+  Open(missing);
+  EXPECT_EQ(w.Editor1->Lines()->Count(), 0);
+  EXPECT_TRUE(backend.MessageBoxes().empty());
+  CloseByButton();
+  EXPECT_EQ(Stored("FolderName"), folder.File("elsewhere/"));
+}
+
+TEST_F(MainFormTest, ARenamedExecutableUsesAnIniFileOfItsNewName) {
+  ini->WriteString("SortMode", "SortMode", "2");
+  UseExe(folder.File("facecount.bin"));
+  EXPECT_EQ(ini->FileName(), folder.File("facecount.ini"));
+  EXPECT_EQ(Start().SortMode(), kSortNone);
+  Window().SetSortMode(kSortAscending);
+  CloseByButton();
+  EXPECT_EQ(Stored("SortMode"), "1");
+  EXPECT_EQ(TIniFile(folder.File("corvida.ini")).ReadString("SortMode", "SortMode", ""), "2");
+}
+
+TEST_F(MainFormTest, WheelStepsMoveTheCaretTwoRowsOnlyWhileThePaneHasTheFocus) {
+  TForm1& w = Start();
+  for (int i = 0; i < 5; ++i) w.Editor1->Lines()->Add("line");  // rows 0 to 5
+  w.RadioGroup1->SetFocus();
+  w.Editor1->SetRow(0);
+  Wheel(-1);
+  EXPECT_EQ(w.Editor1->Row(), 0);
+  w.Editor1->SetFocus();
+  Wheel(-1);
+  EXPECT_EQ(w.Editor1->Row(), 2);
+  Wheel(-2);
+  EXPECT_EQ(w.Editor1->Row(), 5);  // limited to the last row
+  Wheel(1);
+  EXPECT_EQ(w.Editor1->Row(), 3);
+  Wheel(3);
+  EXPECT_EQ(w.Editor1->Row(), 0);
+}
+
+TEST_F(MainFormTest, ErrorsOfAReportShowInTheErrorBoxAndKeepTheHeader) {
+  Application().SetTitle("corvida");
+  TForm1& w = Start();
+  const std::string bad = folder.File("bad.mqo");
+  testing::WriteAll(bad, "Object 'unclosed\r\nface 3\r\n");
+  Open(bad);
+  EXPECT_EQ(LinesOf(*w.Editor1->Lines()), std::vector<std::string>{"// " + bad});
+  ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+  const auto& box = backend.MessageBoxes()[0];
+  EXPECT_EQ(box.caption, "corvida");
+  EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+  EXPECT_EQ(box.text.back(), '.');
+  Application().SetTitle("");
+
+  // The setting store reports its own problems in the toolkit's error box.
+  w.Reg1->Filer("Nope");
+  ASSERT_EQ(backend.MessageBoxes().size(), 2u);
+  EXPECT_EQ(backend.MessageBoxes()[1].text, "[' Nope '] is invalid.");
+  EXPECT_EQ(backend.MessageBoxes()[1].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+}
+
+TEST_F(MainFormTest, DroppedFilesAreReportedInOrderAndAFailingOneDoesNotStopTheRest) {
+  TForm1& w = Start();
+  const std::string bad = folder.File("bad.mqo");
+  testing::WriteAll(bad, "Object 'unclosed\r\n");
+  const std::string cube = Sample("cube.mqo");
+  const std::string counts = Sample("equal_counts.mqo");
+  // Dropped on the pane, taken by the window.
+  ASSERT_TRUE(PostDropFiles(w.Editor1->Window(), {cube, bad, counts}));
+  Run();
+  std::vector<std::string> headers;
+  for (const std::string& line : LinesOf(*w.Editor1->Lines()))
+    if (line.starts_with("// ")) headers.push_back(line);
+  EXPECT_EQ(headers, (std::vector<std::string>{"// " + cube, "// " + bad, "// " + counts}));
+  EXPECT_EQ(backend.MessageBoxes().size(), 1u);
+  EXPECT_EQ(w.FileName(), counts);
+  EXPECT_EQ(w.Editor1->Lines()->Strings(w.Editor1->Lines()->Count() - 1), "------------------------------");
+
+  // A window that does not take files refuses them.
+  TForm plain(nullptr);
+  EXPECT_FALSE(PostDropFiles(plain.Window(), {cube}));
+}
+
+TEST_F(MainFormTest, AnUnwritableIniKeepsTheWindowOpenOnceThenLetsItClose) {
+  std::filesystem::create_directory(ini->FileName());  // no file can be written there
+  Start();
+  Open(Sample("cube.mqo"));
+  CloseByButton();
+  EXPECT_FALSE(Application().Terminated());
+  ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+  EXPECT_EQ(backend.MessageBoxes()[0].text.find(ini->FileName() + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1"), 0u);  // に書き込めません
+  CloseByButton();
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_EQ(backend.MessageBoxes().size(), 1u);
+}
+
+TEST_F(MainFormTest, AnExecutableInAReadOnlyFolderKeepsItsSettingsInTheUserConfigFolder) {
+  TConfigHome home(folder.File("config"));
+  std::vector<std::string> readOnly{folder.File("not-there")};
+  if (::geteuid() != 0) {  // the superuser may write anywhere
+    std::filesystem::create_directory(folder.File("locked"));
+    std::filesystem::permissions(folder.File("locked"), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_exec);
+    readOnly.push_back(folder.File("locked"));
+  }
+  for (const std::string& exeFolder : readOnly) {
+    UseExe(exeFolder + "/corvida");
+    EXPECT_EQ(ini->FileName(), folder.File("config/corvida/corvida.ini"));
+    Start().SetSortMode(kSortDescending);
+    CloseByButton();
+    EXPECT_TRUE(Application().Terminated()) << exeFolder;
+    EXPECT_EQ(Stored("SortMode"), "2");
+    EXPECT_EQ(Start().SortMode(), kSortDescending);
+    std::filesystem::remove_all(folder.File("config"));
+  }
+  std::error_code ignored;
+  std::filesystem::permissions(folder.File("locked"), std::filesystem::perms::owner_all, ignored);
+}
+
+}  // namespace
+}  // namespace corvida
