@@ -7,7 +7,6 @@
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
-#include "platform/rtl/strings.h"
 
 namespace corvida {
 namespace {
