@@ -35,6 +35,10 @@ std::string SpellPath(std::string_view path, TReportSpelling spelling) {
   return spelling == rsUtf8 ? std::string(path) : Utf8ToCp932(path);
 }
 
+// An archive is known by its name, or by the bytes every zip archive begins
+// with: a pipe has no name to go by.
+constexpr std::string_view kZipSignature("PK\x03\x04", 4);
+
 // The model's bytes as they come: from the file, or out of the archive.
 void CountFacesOfPieces(TBytePieces& pieces, int sortMode, TFaceCounts& counts) {
   TModelInput input(pieces);
@@ -111,14 +115,27 @@ int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result, TReport
 }
 
 void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts) {
-  if (IsMqozPath(path)) {
-    TFileStream archive(path, fmOpenRead | fmShareDenyWrite);
-    TMqozModelStream model(archive, Utf8ToCp932(path));
-    TStreamPieces pieces(model);
+  TFileStream file(path, fmOpenRead | fmShareDenyWrite);
+  std::string head(kZipSignature.size(), '\0');
+  head.resize(static_cast<size_t>(file.Read(head.data(), static_cast<int64_t>(head.size()))));
+  if (!IsMqozPath(path) && head != kZipSignature) {
+    TStreamPieces pieces(file, std::move(head));
     CountFacesOfPieces(pieces, sortMode, counts);
     return;
   }
-  TFilePieces pieces(path);
+  // Reading an archive needs seeking: one that arrives through a pipe is
+  // held in memory.
+  TMemoryStream held;
+  TStream* archive = &file;
+  if (file.Seek(0, soBeginning) != 0) {
+    held.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
+    char piece[1 << 16];
+    for (int64_t n; (n = file.Read(piece, sizeof piece)) > 0;) held.WriteBuffer(piece, n);
+    held.SetPosition(0);
+    archive = &held;
+  }
+  TMqozModelStream model(*archive, Utf8ToCp932(path));
+  TStreamPieces pieces(model);
   CountFacesOfPieces(pieces, sortMode, counts);
 }
 

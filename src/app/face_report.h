@@ -55,8 +55,9 @@ bool LeadPendingAfter(std::string_view text, bool pending);
 int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result, TReportSpelling spelling = rsCp932);
 
 // The face lines of the file at path (UTF-8, as the file system spells it):
-// a model, or an archive (".mqoz") whose model is read out of it, in the
-// order of sortMode. Raises EFOpenError, EReadError or EParserError.
+// a model, or an archive (named ".mqoz", or starting as zip archives do)
+// whose model is read out of it, in the order of sortMode. Raises
+// EFOpenError, EReadError or EParserError.
 void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts);
 
 // The whole report of the file at path. A path that is missing, a folder,

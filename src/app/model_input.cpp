@@ -7,11 +7,12 @@
 
 namespace corvida {
 
-size_t TFilePieces::ReadPiece(char* buffer, size_t capacity) {
-  return static_cast<size_t>(std::max<int64_t>(file_.Read(buffer, static_cast<int64_t>(capacity)), 0));
-}
-
 size_t TStreamPieces::ReadPiece(char* buffer, size_t capacity) {
+  if (headTaken_ < head_.size()) {
+    const size_t n = head_.copy(buffer, capacity, headTaken_);
+    headTaken_ += n;
+    return n;
+  }
   return static_cast<size_t>(std::max<int64_t>(stream_.Read(buffer, static_cast<int64_t>(capacity)), 0));
 }
 

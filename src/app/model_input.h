@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/rtl/streams.h"
 
@@ -20,28 +21,20 @@ class TBytePieces {
   virtual size_t ReadPiece(char* buffer, size_t capacity) = 0;
 };
 
-// The bytes of a file, a pipe or a device, read as they come. Read calls
-// into a buffer that stays in the processor's cache beat mapping the file,
-// whose page faults cost more than the copy. Opening raises EFOpenError as
-// TFileStream does.
-class TFilePieces : public TBytePieces {
- public:
-  explicit TFilePieces(const std::string& path) : file_(path, fmOpenRead | fmShareDenyWrite) {}
-  size_t ReadPiece(char* buffer, size_t capacity) override;
-
- private:
-  TFileStream file_;
-};
-
-// The bytes of a stream that can only be read forwards, such as a model
-// decompressed out of an archive.
+// The bytes of a stream as they come: a file, a pipe or a device, or a
+// model decompressed out of an archive. Bytes already taken from the stream
+// to look at (head) come first. Read calls into a buffer that stays in the
+// processor's cache beat mapping a file, whose page faults cost more than
+// the copy.
 class TStreamPieces : public TBytePieces {
  public:
-  explicit TStreamPieces(TStream& stream) : stream_(stream) {}
+  explicit TStreamPieces(TStream& stream, std::string head = {}) : stream_(stream), head_(std::move(head)) {}
   size_t ReadPiece(char* buffer, size_t capacity) override;
 
  private:
   TStream& stream_;
+  std::string head_;
+  size_t headTaken_ = 0;
 };
 
 // Holds the input from an offset on in one buffer of fixed size, so that the

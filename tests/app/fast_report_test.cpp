@@ -4,12 +4,14 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <exception>
 #include <thread>
 
 #include "app/mqo_parser.h"
 #include "app/window_scan.h"
 #include "report_outcome.h"
 #include "temp_folder.h"
+#include "zip_builder.h"
 
 namespace corvida::testing {
 namespace {
@@ -246,18 +248,19 @@ TEST(ModelInputTest, StreamReadsOnFromAnyOffset) {
   EXPECT_EQ(read.substr(0, 10000 - 1234), bytes.substr(1234));
 }
 
-TEST(FilePiecesTest, FilesAndPipesAreReadToTheirEnd) {
-  TempFolder folder;
-  const std::string bytes = Filler(700000) + "Object \"p\" {\nface 3\n";
-  WriteAll(folder.File("model.mqo"), bytes);
-  TFilePieces file(folder.File("model.mqo"));
-  TModelInput fromFile(file);
+// The face lines CountFacesOfFile gives, one string per line.
+std::vector<std::string> LinesOfFile(const std::string& path) {
   TFaceCounts counts;
-  CountFaces(fromFile, counts);
-  ASSERT_EQ(counts.LineCount(), 1u);
+  CountFacesOfFile(path, kSortNone, counts);
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < counts.LineCount(); ++i) lines.push_back(counts.Line(i));
+  return lines;
+}
 
+// The lines of bytes written into a pipe by another thread.
+std::vector<std::string> LinesThroughAPipe(const std::string& bytes) {
   int fds[2];
-  ASSERT_EQ(::pipe(fds), 0);
+  if (::pipe(fds) != 0) return {"no pipe"};
   std::thread writer([&] {
     for (size_t done = 0; done < bytes.size();) {
       const ssize_t n = ::write(fds[1], bytes.data() + done, bytes.size() - done);
@@ -266,14 +269,37 @@ TEST(FilePiecesTest, FilesAndPipesAreReadToTheirEnd) {
     }
     ::close(fds[1]);
   });
-  TFilePieces pipe("/dev/fd/" + std::to_string(fds[0]));
-  TModelInput fromPipe(pipe);
-  TFaceCounts piped;
-  CountFaces(fromPipe, piped);
+  std::vector<std::string> lines;
+  std::exception_ptr error;
+  try {
+    lines = LinesOfFile("/dev/fd/" + std::to_string(fds[0]));
+  } catch (...) {
+    error = std::current_exception();
+  }
   writer.join();
   ::close(fds[0]);
-  ASSERT_EQ(piped.LineCount(), 1u);
-  EXPECT_EQ(piped.Line(0), "       3 : \"p\"");
+  if (error) std::rethrow_exception(error);
+  return lines;
+}
+
+TEST(ModelFileTest, FilesPipesAndArchivesAreReadToTheirEnd) {
+  TempFolder folder;
+  const std::string model = Filler(700000) + "Object \"p\" {\nface 3\n";
+  const std::vector<std::string> expected{"       3 : \"p\""};
+  WriteAll(folder.File("model.mqo"), model);
+  EXPECT_EQ(LinesOfFile(folder.File("model.mqo")), expected);
+  EXPECT_EQ(LinesThroughAPipe(model), expected);
+  // Models shorter than the bytes looked at to tell an archive.
+  EXPECT_EQ(LinesThroughAPipe("face"), std::vector<std::string>{"       0 : "});
+  EXPECT_EQ(LinesThroughAPipe("face 12"), std::vector<std::string>{"      12 : "});
+  EXPECT_TRUE(LinesThroughAPipe("").empty());
+
+  // An archive is known by its first bytes where its name does not say so.
+  const std::string archive = ZipArchive({{"readme.txt", "face 99\n"}, {"m.mqo", model}});
+  EXPECT_EQ(LinesThroughAPipe(archive), expected);
+  WriteAll(folder.File("renamed.mqo"), archive);
+  EXPECT_EQ(LinesOfFile(folder.File("renamed.mqo")), expected);
+  EXPECT_THROW(LinesThroughAPipe(archive.substr(0, 100)), EFOpenError);
 }
 
 }  // namespace
