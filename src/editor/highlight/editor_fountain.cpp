@@ -166,7 +166,9 @@ const TClassInfo* TEditorFountain::StaticInfo() {
 // TEditorParser
 
 TEditorParser::TEditorParser(TFountain* fountain)
-    : TFountainParser(fountain), editorFountain_(dynamic_cast<TEditorFountain*>(fountain)) {}
+    : TFountainParser(fountain),
+      editorFountain_(dynamic_cast<TEditorFountain*>(fountain)),
+      hexPrefix_(editorFountain_ != nullptr ? AnsiUpperCase(editorFountain_->HexPrefix()) : std::string()) {}
 
 void TEditorParser::InitTables() {
   TFountainParser::InitTables();
@@ -237,8 +239,8 @@ void TEditorParser::ScanQuotation() {
 }
 
 bool TEditorParser::MatchHexPrefix() {
-  if (editorFountain_ == nullptr || editorFountain_->HexPrefix().empty()) return false;
-  const std::string prefix = AnsiUpperCase(editorFountain_->HexPrefix());
+  const std::string& prefix = hexPrefix_;
+  if (prefix.empty()) return false;
   if (static_cast<size_t>(end_ - p_) < prefix.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i) {
     unsigned char c = p_[i];

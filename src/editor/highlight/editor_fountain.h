@@ -157,6 +157,9 @@ class TEditorParser : public TFountainParser {
  private:
   // The fountain's settings, when the fountain is an editor fountain.
   TEditorFountain* editorFountain_;
+  // Its hex prefix upper-cased once: a parser lives for one scan or paint,
+  // and the prefix is tried before nearly every token.
+  std::string hexPrefix_;
 };
 
 }  // namespace corvida

@@ -138,7 +138,10 @@ void TFountainParser::SkipBlanks() {
 }
 
 bool TFountainParser::LooksAt(const std::string& s) const {
-  return static_cast<size_t>(end_ - p_) >= s.size() && std::memcmp(p_, s.data(), s.size()) == 0;
+  // The first byte decides for nearly every token, without a call.
+  if (s.empty()) return true;
+  return *p_ == static_cast<unsigned char>(s[0]) && static_cast<size_t>(end_ - p_) >= s.size() &&
+         std::memcmp(p_, s.data(), s.size()) == 0;
 }
 
 void TFountainParser::StepChar() {
@@ -438,12 +441,14 @@ void TFountainParser::ScanRowState(int index, TRowAttributeStringList& strings, 
     data.WrappedByte = 0;
     return;
   }
-  std::string s = strings.StringRef(index);
-  const int len = static_cast<int>(s.size());
-  if (IsAllSpaces(s)) return;
+  const std::string& row = strings.StringRef(index);
+  const int len = static_cast<int>(row.size());
+  if (IsAllSpaces(row)) return;
   const bool hasNext = index + 1 < strings.Count();
-  // A token crossing the wrap is scanned whole.
-  if (data.RowAttribute == raWrapped && hasNext) s += strings.StringRef(index + 1);
+  // A token crossing the wrap is scanned whole; only then is the row copied.
+  std::string joined;
+  if (data.RowAttribute == raWrapped && hasNext) joined = row + strings.StringRef(index + 1);
+  const std::string& s = joined.empty() ? row : joined;
 
   int savedBracket = data.BracketIndex;
   int savedElement = data.ElementIndex;

@@ -18,11 +18,15 @@ int TabFill(int p, const TColumnLayout& layout) {
 }  // namespace
 
 TCharSet DefaultDelimiters() {
-  TCharSet set;
-  for (int c = 0; c < 256; ++c)
-    set[c] = c <= 0x2F || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x5E) || c == 0x60 ||
-             (c >= 0x7B && c <= 0x80) || (c >= 0xA0 && c <= 0xA5) || c >= 0xFD;
-  return set;
+  // Built once: every column layout starts from it, one per wrapped line.
+  static const TCharSet kDefault = [] {
+    TCharSet set;
+    for (int c = 0; c < 256; ++c)
+      set[c] = c <= 0x2F || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x5E) || c == 0x60 ||
+               (c >= 0x7B && c <= 0x80) || (c >= 0xA0 && c <= 0xA5) || c >= 0xFD;
+    return set;
+  }();
+  return kDefault;
 }
 
 std::string ColumnMap(std::string_view text, const TColumnLayout& layout) {
