@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/huge_pages.h"
 #include "platform/rtl/messages.h"
 
 namespace corvida {
@@ -215,6 +216,7 @@ void TqdStringList::Reserve(int extra) {
 
 void TqdStringList::Reallocate(int capacity) {
   TqdStringItem* slots = std::allocator<TqdStringItem>().allocate(static_cast<size_t>(capacity));
+  AdviseHugePages(slots, static_cast<size_t>(capacity) * sizeof(TqdStringItem));
   const int tail = count_ - gapStart_;
   TqdStringItem* oldTail = slots_ + gapStart_ + GapLength();
   std::uninitialized_move(slots_, slots_ + gapStart_, slots);
