@@ -27,6 +27,7 @@ void Figure(const std::string& name, double value, const std::string& unit) {
 }  // namespace corvida::bench
 
 int main(int argc, char** argv) {
+  if (const char* task = std::getenv("CORVIDA_BENCH_CHILD")) return corvida::bench::RunChildTask(task);
   const char* out = std::getenv("CORVIDA_BENCH_OUT");
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

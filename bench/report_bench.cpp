@@ -20,6 +20,7 @@
 //   report.sort_60k_objects_ms    the process's CPU time for 60,000 objects sorted
 //   report.unsorted_60k_objects_ms  and in file order
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
@@ -27,6 +28,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <iterator>
 #include <cstdio>
@@ -177,12 +179,17 @@ TRun RunProcess(const std::vector<std::string>& args, bool sampleMemory) {
   TRun run;
   int fds[2];
   if (::pipe(fds) != 0) return run;
+  // Closed by the exec: until then the child is a copy of this process and
+  // its memory is ours, not the measured program's.
+  int execed[2];
+  if (::pipe2(execed, O_CLOEXEC) != 0) return run;
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = ::fork();
   if (child == 0) {
     ::dup2(fds[1], 1);
     ::close(fds[0]);
     ::close(fds[1]);
+    ::close(execed[0]);
     std::vector<char*> argv;
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -190,6 +197,11 @@ TRun RunProcess(const std::vector<std::string>& args, bool sampleMemory) {
     ::_exit(127);
   }
   ::close(fds[1]);
+  ::close(execed[1]);
+  char ignored = 0;
+  while (::read(execed[0], &ignored, 1) < 0 && errno == EINTR) {
+  }
+  ::close(execed[0]);
   static char buffer[1 << 16];
   for (;;) {
     if (sampleMemory) {
