@@ -95,6 +95,7 @@ void TFountainParser::InitTables() {
 
 void TFountainParser::StartRow(const std::string& s, const TRowAttributeData& data) {
   start_ = reinterpret_cast<PByte>(s.c_str());
+  mailRun_ = {};
   end_ = start_ + s.size();
   run_ = start_;
   p_ = start_;
@@ -213,15 +214,24 @@ void TFountainParser::ScanBracket() {
 
 bool TFountainParser::MatchMail() {
   if (!IsMailChar(*p_) || *p_ == '@') return false;
-  bool passedAt = false;
-  for (PByte q = p_; IsMailChar(*q); ++q) {
-    if (passedAt && *q == '.') {
-      p_ = q + 1;
-      return true;
+  // An address starts here when an '@' after here is followed by a '.' before
+  // the run of mail characters ends: that is, when the run's last '@' with a
+  // '.' after it lies after here.
+  if (p_ < mailRun_.begin || p_ >= mailRun_.end) {
+    mailRun_ = {p_, p_, nullptr};
+    PByte at = nullptr;
+    for (; IsMailChar(*mailRun_.end); ++mailRun_.end) {
+      if (*mailRun_.end == '@') at = mailRun_.end;
+      if (*mailRun_.end == '.' && at != nullptr) mailRun_.lastAt = at;
     }
-    if (*q == '@') passedAt = true;
   }
-  return false;
+  if (mailRun_.lastAt == nullptr || mailRun_.lastAt <= p_) return false;
+  // The match reaches past the first '.' after the first '@'.
+  PByte q = p_;
+  while (*q != '@') ++q;
+  while (*q != '.') ++q;
+  p_ = q + 1;
+  return true;
 }
 
 void TFountainParser::ScanMail() {

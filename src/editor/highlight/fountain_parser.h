@@ -166,6 +166,16 @@ class TFountainParser : public TObject, public TRowScanner {
   PByte end_ = nullptr;
 
  private:
+  // The run of mail characters MatchMail last looked at, so that the tokens
+  // inside one run do not each walk it to its end again.
+  struct TMailRun {
+    PByte begin = nullptr;
+    PByte end = nullptr;
+    // The last '@' of the run with a '.' after it; null when there is none.
+    PByte lastAt = nullptr;
+  };
+  TMailRun mailRun_;
+
   void ScanQuoted(unsigned char quote, TTokenKind kind);
   void ScanExponent();
   int RightBracketLength(int index) const;

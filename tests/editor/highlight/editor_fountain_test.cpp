@@ -76,6 +76,32 @@ TEST_F(EditorFountainTest, MailAddressesNeedAnAtAndADotAfterIt) {
   EXPECT_EQ(Scan("me@host"), (std::vector<Token>{{ttAnk, "me"}, {ttSymbol, "@"}, {ttAnk, "host"}}));
 }
 
+// One run of mail characters is looked at once for all the tokens inside it;
+// each token must still get the answer from its own place.
+TEST_F(EditorFountainTest, MailInsideOneRunDependsOnWhereTheTokenStarts) {
+  fountain_->SetMail(true);
+  // Only the last '@' is followed by a '.': the address starts after a token
+  // that began before both.
+  EXPECT_EQ(Scan("a@b-c@d.e f"), (std::vector<Token>{{ttMail, "a@b-c@d.e"}, {ttAnk, "f"}}));
+  EXPECT_EQ(Scan("-@b.c"), (std::vector<Token>{{ttMail, "-@b.c"}}));
+  // The '@' lies before the token: what follows is no address.
+  EXPECT_EQ(Scan("\x82\xa0@b.c"), (std::vector<Token>{{ttHiragana, "\x82\xa0"}, {ttSymbol, "@"}, {ttAnk, "b"},
+                                                      {ttSymbol, "."}, {ttAnk, "c"}}));
+  EXPECT_EQ(Scan("x.y-z w@v.u"), (std::vector<Token>{{ttAnk, "x"}, {ttSymbol, "."}, {ttAnk, "y"}, {ttSymbol, "-"},
+                                                      {ttAnk, "z"}, {ttMail, "w@v.u"}}));
+  // A long run of symbols is many tokens, none of them mail.
+  const std::vector<Token> dashes = Scan(std::string(5000, '-') + "@x");
+  ASSERT_EQ(dashes.size(), 5002u);
+  EXPECT_EQ(dashes[4999], (Token{ttSymbol, "-"}));
+  // A row that reuses the buffer of the row before is looked at afresh.
+  auto parser = fountain_->CreateParser();
+  std::string row = "a@b.c";
+  EXPECT_EQ(Tokens(*parser, row, InitialState()), (std::vector<Token>{{ttMail, "a@b.c"}}));
+  row = "a-b-c";
+  EXPECT_EQ(Tokens(*parser, row, InitialState()),
+            (std::vector<Token>{{ttAnk, "a"}, {ttSymbol, "-"}, {ttAnk, "b"}, {ttSymbol, "-"}, {ttAnk, "c"}}));
+}
+
 TEST_F(EditorFountainTest, QuotedStrings) {
   fountain_->SetQuotation("\"'");  // only the first byte counts
   EXPECT_EQ(Scan("x \"a \"\"b\"\" c\" y 'z'"),
