@@ -84,7 +84,10 @@ int RescanRowStates(TRowAttributeStringList& rows, int row, TRowScanner& scanner
     scanner.ScanRowState(r, rows, running);
     running.PrevRowAttribute = rows.RowAttributes(r);
   }
-  for (int r = limit + 1; r < count; ++r) InvalidateScanState(rows, r);
+  // The computed rows are always the first rows of the text (a scan starts
+  // below the last computed row above it), so the marking ends at the first
+  // row that is already not computed.
+  for (int r = limit + 1; r < count && ScanStateValid(rows, r); ++r) InvalidateScanState(rows, r);
   return rewrittenCount;
 }
 

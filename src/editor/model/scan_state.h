@@ -24,7 +24,8 @@ bool ScanStateValid(const TRowAttributeStringList& rows, int row);
 
 // Brings the stored state up to date from row on, over at most window rows
 // below it, stopping at the first row whose stored state is already right;
-// past the window every row is marked not computed. When notify is set,
+// past the window every computed row is marked not computed. The computed
+// rows stay the first rows of the text. When notify is set,
 // rewritten is called with each row whose state was rewritten, and the
 // number of those rows is returned (0 otherwise).
 int RescanRowStates(TRowAttributeStringList& rows, int row, TRowScanner& scanner, int window, bool notify,
