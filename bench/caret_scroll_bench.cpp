@@ -2,6 +2,9 @@
 // 2,000,000-line text: the view scrolls its pixels by one row and repaints
 // the uncovered row, until the pixels are on the headless screen. The peer
 // repaints the whole view instead, what a move would cost without scrolling.
+// Then paging down through a freshly loaded text, whose rows are highlighted
+// as they are first shown, and the first jump to its end, which highlights
+// every row above it.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -52,7 +55,30 @@ void BM_SetRowScroll(benchmark::State& state) {
   }
 }
 
+void BM_FreshTextPaging(benchmark::State& state) {
+  bench::TBenchEditor bench(false);
+  TEditor& editor = bench.Editor();
+  for (auto _ : state) {
+    std::vector<double> pages;
+    for (int i = 0; i < 41; ++i) {
+      const auto t0 = std::chrono::steady_clock::now();
+      editor.SetTopRow(editor.TopRow() + editor.VisibleRows());
+      bench.Settle();
+      pages.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+    }
+    std::sort(pages.begin(), pages.end());
+    bench::Figure("editor.fresh_page_down_us", pages[pages.size() / 2], "us");
+    bench::Figure("editor.fresh_page_down_max_us", pages.back(), "us");
+    const auto t0 = std::chrono::steady_clock::now();
+    editor.SetRow(bench.Store().Count() - 1);
+    bench.Settle();
+    bench::Figure("editor.fresh_jump_to_end_ms",
+                  std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count(), "ms");
+  }
+}
+
 BENCHMARK(BM_SetRowScroll)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FreshTextPaging)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace corvida
