@@ -150,7 +150,8 @@ const TClassInfo* TForm::StaticInfo() {
 }
 
 TApplication::TApplication() : TComponent(nullptr) {}
-TApplication::~TApplication() = default;
+// The forms go first: their controls remove their idle handlers.
+TApplication::~TApplication() { DestroyComponents(); }
 
 TApplication& Application() {
   static TApplication application;
@@ -196,12 +197,34 @@ void TApplication::Run() {
 bool TApplication::HandleMessage() {
   if (terminated_) return false;
   TMsg msg;
+  while (!PeekMessage(msg, nullptr, 0, 0, PM_NOREMOVE) && DoIdle()) PollEvents();
   if (!GetMessage(msg)) {
     terminated_ = true;
     return false;
   }
   ProcessMessage(msg);
   return !terminated_;
+}
+
+void TApplication::AddIdleHandler(TIdleEvent e) { idleHandlers_.push_back(e); }
+
+void TApplication::RemoveIdleHandler(TIdleEvent e) {
+  idleHandlers_.erase(std::remove(idleHandlers_.begin(), idleHandlers_.end(), e), idleHandlers_.end());
+}
+
+bool TApplication::DoIdle() {
+  bool more = false;
+  // By index: a handler may add or remove handlers.
+  for (size_t i = 0; i < idleHandlers_.size(); ++i) {
+    bool done = true;
+    try {
+      idleHandlers_[i](this, done);
+    } catch (...) {
+      HandleException(this);
+    }
+    more = more || !done;
+  }
+  return more;
 }
 
 int TApplication::ProcessMessages(int limit) {

@@ -4,6 +4,7 @@
 // event handler let escape.
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "platform/rtl/component.h"
 #include "platform/rtl/events.h"
@@ -72,6 +73,9 @@ class TForm : public TWinControl {
 };
 
 using TExceptionEvent = TEvent<TObject*, const std::string&>;
+// Work done while no message waits: a handler does one short step and sets
+// done to false when more steps remain.
+using TIdleEvent = TEvent<TObject*, bool&>;
 
 class TApplication : public TComponent {
  public:
@@ -95,7 +99,9 @@ class TApplication : public TComponent {
   // Shows the main form and handles messages until the application is
   // terminated or no more input can come.
   void Run();
-  // Handles one message, waiting for it; false once the loop must end.
+  // Handles one message, waiting for it; false once the loop must end. While
+  // no message waits, the idle handlers take their steps, and input that
+  // arrives meanwhile is handled between two steps.
   bool HandleMessage();
   // Handles the messages already queued (paints included); answers how
   // many. A runaway loop stops after limit.
@@ -117,6 +123,13 @@ class TApplication : public TComponent {
   TExceptionEvent OnException() const { return onException_; }
   void SetOnException(TExceptionEvent e) { onException_ = e; }
 
+  // Idle handlers, each called once a round in the order added.
+  void AddIdleHandler(TIdleEvent e);
+  void RemoveIdleHandler(TIdleEvent e);
+  // One round of the idle handlers; answers whether any has more to do. An
+  // error escaping a handler goes to HandleException.
+  bool DoIdle();
+
  protected:
   void Notification(TComponent* component, TOperation operation) override;
 
@@ -126,6 +139,7 @@ class TApplication : public TComponent {
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
   TExceptionEvent onException_;
+  std::vector<TIdleEvent> idleHandlers_;
 };
 
 TApplication& Application();

@@ -63,6 +63,9 @@ class TBackend {
 
   // Waits until input arrives and queues it; false when no more will come.
   virtual bool WaitForEvents() = 0;
+  // Queues the input that has already arrived, without waiting; a backend
+  // whose input is injected has nothing to do.
+  virtual void PollEvents() {}
 };
 
 }  // namespace corvida

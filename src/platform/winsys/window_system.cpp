@@ -91,6 +91,10 @@ bool TWindowSystem::Get(TMsg& msg) {
   return msg.message != WM_QUIT;
 }
 
+void TWindowSystem::Poll() {
+  if (backend_) backend_->PollEvents();
+}
+
 LRESULT TWindowSystem::Dispatch(const TMsg& msg) {
   TWindow* w = Find(msg.hwnd);
   if (!w) return 0;
@@ -165,6 +169,7 @@ bool PeekMessage(TMsg& msg, TWindow* window, UINT min, UINT max, UINT flags) {
 }
 
 bool GetMessage(TMsg& msg) { return WindowSystem().Get(msg); }
+void PollEvents() { WindowSystem().Poll(); }
 LRESULT DispatchMessage(const TMsg& msg) { return WindowSystem().Dispatch(msg); }
 void PostQuitMessage(int code) { WindowSystem().PostQuit(code); }
 TWindow* GetFocus() { return WindowSystem().Focus(); }

@@ -48,6 +48,8 @@ class TWindowSystem {
   // Takes the next message, waiting on the backend when the queue is empty;
   // false on WM_QUIT or when no more input will come.
   bool Get(TMsg& msg);
+  // Queues the input the backend already has, without waiting.
+  void Poll();
   LRESULT Dispatch(const TMsg& msg);
   void PostQuit(int code);
   size_t QueueSize() const { return queue_.size(); }
@@ -103,6 +105,7 @@ bool PostMessage(TWindow* window, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessage(TWindow* window, UINT msg, WPARAM wParam, LPARAM lParam);
 bool PeekMessage(TMsg& msg, TWindow* window, UINT min, UINT max, UINT flags);
 bool GetMessage(TMsg& msg);
+void PollEvents();
 LRESULT DispatchMessage(const TMsg& msg);
 void PostQuitMessage(int code);
 TWindow* GetFocus();

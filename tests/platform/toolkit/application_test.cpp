@@ -2,6 +2,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
+#include "platform/rtl/scope_guard.h"
 #include "platform/toolkit/std_controls.h"
 #include "platform/toolkit/toolkit_fixture.h"
 
@@ -72,6 +73,45 @@ TEST_F(ApplicationTest, OnExceptionReplacesTheErrorBox) {
   Click(*button, 10, 10);
   EXPECT_EQ(catcher.seen, "\x83\x74\x83\x40\x83\x43\x83\x8b");
   EXPECT_TRUE(backend.MessageBoxes().empty());
+}
+
+// Three steps of idle work; the first posts a message, as input arriving
+// meanwhile would, and the second fails.
+class IdleWorker : public TObject {
+ public:
+  explicit IdleWorker(TWindow* window) : window_(window) {}
+  void Step(TObject*, bool& done) {
+    ++steps;
+    if (steps == 1) PostMessage(window_, WM_USER, 0, 0);
+    if (steps == 2) throw EWriteError("step failed");
+    done = steps >= 3;
+  }
+  int steps = 0;
+
+ private:
+  TWindow* window_;
+};
+
+TEST_F(ApplicationTest, IdleHandlersStepWhileNoMessageWaits) {
+  Run();  // the first paint
+  IdleWorker worker(form->Window());
+  const TIdleEvent step = TIdleEvent::Of<&IdleWorker::Step>(&worker);
+  Application().AddIdleHandler(step);
+  ScopeGuard removed([step] { Application().RemoveIdleHandler(step); });
+  // One step, then the message that came meanwhile.
+  EXPECT_TRUE(Application().HandleMessage());
+  EXPECT_EQ(worker.steps, 1);
+  EXPECT_EQ(WindowSystem().QueueSize(), 0u);
+  // The failing step is shown and ends the round; the next round finishes.
+  EXPECT_FALSE(Application().DoIdle());
+  ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+  EXPECT_EQ(backend.MessageBoxes()[0].text, "step failed.");
+  EXPECT_FALSE(Application().DoIdle());
+  EXPECT_EQ(worker.steps, 3);
+  // A removed handler is not called again.
+  Application().RemoveIdleHandler(step);
+  EXPECT_FALSE(Application().DoIdle());
+  EXPECT_EQ(worker.steps, 3);
 }
 
 TEST_F(ApplicationTest, TheTitleDefaultsToTheExecutableName) {

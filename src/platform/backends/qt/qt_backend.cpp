@@ -318,6 +318,8 @@ bool TQtBackend::WaitForEvents() {
   return true;
 }
 
+void TQtBackend::PollEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
 std::unique_ptr<TControlPeer> TQtBackend::CreatePeer(TWinControl* control) {
   if (auto* form = dynamic_cast<TForm*>(control)) return std::make_unique<TQtFormPeer>(form);
   TQtFormWidget* parent = control->Window() ? FormWidget(control->Window()->TopLevel()) : nullptr;

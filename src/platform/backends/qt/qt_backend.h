@@ -49,6 +49,7 @@ class TQtBackend : public TBackend, public TToolkitBackend {
   int MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) override;
   bool RunOpenDialog(TWindow* owner, TOpenDialogRequest& request) override;
   bool WaitForEvents() override;
+  void PollEvents() override;
 
   // TToolkitBackend
   std::unique_ptr<TControlPeer> CreatePeer(TWinControl* control) override;
