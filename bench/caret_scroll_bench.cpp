@@ -4,7 +4,7 @@
 // repaints the whole view instead, what a move would cost without scrolling.
 // Then paging down through a freshly loaded text, whose rows are highlighted
 // as they are first shown, and the first jump to its end, which highlights
-// every row above it.
+// every row above it unless the application was idle long enough before.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 
 #include "bench_editor.h"
 #include "figures.h"
+#include "platform/toolkit/forms.h"
 
 namespace corvida {
 namespace {
@@ -77,8 +78,30 @@ void BM_FreshTextPaging(benchmark::State& state) {
   }
 }
 
+// The same jump after the application was left idle until every row was
+// highlighted, and the longest idle step, which input may wait for.
+void BM_JumpAfterIdle(benchmark::State& state) {
+  bench::TBenchEditor bench(false);
+  TEditor& editor = bench.Editor();
+  for (auto _ : state) {
+    double longest = 0;
+    for (bool more = true; more;) {
+      const auto t0 = std::chrono::steady_clock::now();
+      more = Application().DoIdle();
+      longest = std::max(longest, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    }
+    bench::Figure("editor.idle_step_max_ms", longest, "ms");
+    const auto t0 = std::chrono::steady_clock::now();
+    editor.SetRow(bench.Store().Count() - 1);
+    bench.Settle();
+    bench::Figure("editor.jump_to_end_after_idle_ms",
+                  std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count(), "ms");
+  }
+}
+
 BENCHMARK(BM_SetRowScroll)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FreshTextPaging)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JumpAfterIdle)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace corvida

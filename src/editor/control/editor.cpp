@@ -4,6 +4,7 @@
 
 #include "editor/control/editor_popup_menu.h"
 #include "platform/rtl/scope_guard.h"
+#include "platform/toolkit/forms.h"
 #include "platform/winsys/window_system.h"
 
 namespace corvida {
@@ -44,9 +45,17 @@ void TEditor::AfterConstruction() {
   TEditorPopupMenu* menu = CreateEditorPopupMenu();
   menu->SetEditor(this);
   SetPopupMenu(menu);
+  Application().AddIdleHandler(TIdleEvent::Of<&TEditor::ScanAheadWhenIdle>(this));
+}
+
+void TEditor::ScanAheadWhenIdle(TObject*, bool& done) {
+  // A few milliseconds of scanning a step, so that input waits no longer.
+  constexpr int kRowsPerStep = 4096;
+  if (store_ && store_->ScanAhead(kRowsPerStep)) done = false;
 }
 
 TEditor::~TEditor() {
+  Application().RemoveIdleHandler(TIdleEvent::Of<&TEditor::ScanAheadWhenIdle>(this));
   fountainLink_.Attach(nullptr);
   // The window goes first: its messages reach the objects freed below.
   DestroyHandle();

@@ -427,6 +427,9 @@ class TEditor : public TCustomControl,
   void SetImageList(TImageList*& field, TImageList* value);
   // Rescans and repaints with the now active fountain.
   void ActiveFountainChanged();
+  // The application's idle handler: a step of highlighting the rows below
+  // the view, so that a jump far down finds them ready.
+  void ScanAheadWhenIdle(TObject* sender, bool& done);
   void SetRowMarks(int row, TRowMarks marks);
   void JoinStore(TEditorScreenStrings* store);
   void LeaveStore();

@@ -24,6 +24,17 @@ int TEditorScreenStrings::RescanRows(int row, bool notify) {
   });
 }
 
+bool TEditorScreenStrings::ScanAhead(int rows) {
+  TEditorView* view = FirstView();
+  if (view == nullptr || view->Loading() || view->Destroying() || rows <= 0) return false;
+  const int first = FirstRowNotComputed(*this);
+  if (first >= Count()) return false;
+  std::unique_ptr<TRowScanner> scanner = view->CreateRowScanner();
+  if (!scanner) return false;
+  RescanRowStates(*this, first, *scanner, rows - 1, false, {});
+  return first + rows < Count();
+}
+
 void TEditorScreenStrings::InitScan() {
   TEditorView* view = FirstView();
   if (view == nullptr || view->Loading() || view->Destroying()) return;

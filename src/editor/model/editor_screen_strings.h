@@ -107,6 +107,10 @@ class TEditorScreenStrings : public TEditorStringList {
   // Highlighting state upkeep; filled in by the highlighter.
   virtual int RescanRows(int row, bool notify);
   virtual void InitScan();
+  // Computes up to rows rows from the first row not computed, so that rows
+  // far below the view are ready before they are shown; answers whether rows
+  // not computed remain. Nothing is repainted: every shown row is computed.
+  bool ScanAhead(int rows);
 
   // The layout rules of the first view (defaults without one).
   TColumnLayout Layout() const;

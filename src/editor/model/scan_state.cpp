@@ -56,6 +56,19 @@ void InvalidateScanState(TRowAttributeStringList& rows, int row) {
 
 bool ScanStateValid(const TRowAttributeStringList& rows, int row) { return rows.BracketIndexes(row) != -2; }
 
+int FirstRowNotComputed(const TRowAttributeStringList& rows) {
+  int low = 0;
+  int high = rows.Count();
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    if (ScanStateValid(rows, middle))
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  return low;
+}
+
 int RescanRowStates(TRowAttributeStringList& rows, int row, TRowScanner& scanner, int window, bool notify,
                     const std::function<void(int row)>& rewritten) {
   const int count = rows.Count();

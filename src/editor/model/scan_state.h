@@ -21,6 +21,9 @@ bool SameScanState(const TRowAttributeStringList& rows, int row, const TRowAttri
 // Marks row as not computed (BracketIndex -2).
 void InvalidateScanState(TRowAttributeStringList& rows, int row);
 bool ScanStateValid(const TRowAttributeStringList& rows, int row);
+// The first row not computed (the row count when every row is): the computed
+// rows are always the first rows of the text.
+int FirstRowNotComputed(const TRowAttributeStringList& rows);
 
 // Brings the stored state up to date from row on, over at most window rows
 // below it, stopping at the first row whose stored state is already right;

@@ -9,6 +9,7 @@
 
 #include "editor/control/editor_fixture.h"
 #include "editor/highlight/editor_fountain.h"
+#include "editor/model/scan_state.h"
 #include "platform/rtl/component_text.h"
 
 namespace corvida {
@@ -231,6 +232,21 @@ TEST_F(EditorTest, ANewFontRecomputesThePitchAndReturnsTheCaretToColumnZero) {
   EXPECT_NE(editor->RowHeight(), 12);
   EXPECT_EQ(editor->Col(), 0);
   EXPECT_EQ(editor->TopCol(), 0);
+}
+
+TEST_F(EditorTest, RowsBelowTheViewAreHighlightedInStepsWhileTheApplicationIsIdle) {
+  editor->Lines()->SetText(NumberedLines(20000));
+  TEditorScreenStrings& store = *editor->ScreenStrings();
+  ASSERT_LT(FirstRowNotComputed(store), 1000);
+  int rounds = 0;
+  while (Application().DoIdle()) ++rounds;
+  EXPECT_GE(rounds, 3);
+  EXPECT_EQ(FirstRowNotComputed(store), store.Count());
+  // A freed editor takes its handler with it.
+  editor->Lines()->SetText(NumberedLines(20000));
+  delete editor;
+  editor = nullptr;
+  EXPECT_FALSE(Application().DoIdle());
 }
 
 }  // namespace

@@ -154,6 +154,33 @@ TEST_F(ScanUpkeepTest, OpeningACommentRewritesTwoScreensAndTheRestOnDemand) {
   EXPECT_EQ(Store().BracketIndexes(limit + 1), 0);
 }
 
+TEST_F(ScanUpkeepTest, ScanningAheadComputesTheRowsBelowInStepsAndResumesAfterAnEdit) {
+  SetLines(1000);
+  Store().ChangeRows(5, 1, "{\r\n");
+  view_.invalidated.clear();
+  const int computed = FirstRowNotComputed(Store());
+  ASSERT_LT(computed, 200);
+  // Each step takes the next rows from the first row not computed.
+  EXPECT_TRUE(Store().ScanAhead(300));
+  EXPECT_EQ(FirstRowNotComputed(Store()), computed + 300);
+  while (Store().ScanAhead(300)) {
+  }
+  EXPECT_EQ(FirstRowNotComputed(Store()), Store().Count());
+  EXPECT_EQ(Store().BracketIndexes(Store().Count() - 1), 0);
+  EXPECT_FALSE(Store().ScanAhead(300));
+  EXPECT_TRUE(view_.invalidated.empty());
+  // Closing the comment leaves the rows below the window to be computed again.
+  Store().ChangeRows(6, 0, "}\r\n");
+  ASSERT_LT(FirstRowNotComputed(Store()), Store().Count());
+  while (Store().ScanAhead(300)) {
+  }
+  for (int r = 7; r < Store().Count(); ++r) ASSERT_EQ(Store().BracketIndexes(r), -1) << r;
+  // Not while the view loads.
+  Store().ChangeRows(6, 1, "");
+  view_.loading = true;
+  EXPECT_FALSE(Store().ScanAhead(300));
+}
+
 TEST_F(ScanUpkeepTest, RescanWithoutAValidRowOrScannerDoesNothing) {
   SetLines(3);
   EXPECT_EQ(Store().RescanRows(3, true), 0);
