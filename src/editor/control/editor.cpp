@@ -51,7 +51,7 @@ void TEditor::AfterConstruction() {
 void TEditor::ScanAheadWhenIdle(TObject*, bool& done) {
   // A few milliseconds of scanning a step, so that input waits no longer.
   constexpr int kRowsPerStep = 4096;
-  if (store_ && store_->ScanAhead(kRowsPerStep)) done = false;
+  if (store_->ScanAhead(kRowsPerStep)) done = false;
 }
 
 TEditor::~TEditor() {
