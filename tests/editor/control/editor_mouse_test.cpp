@@ -91,6 +91,16 @@ TEST_F(EditorMouseTest, PressingAnchorsDraggingSelectsAndShiftExtendsFromTheSame
   Release(Cell(2, 4));
   Key(VK_SHIFT, false);
   EXPECT_EQ(editor->GetSelText(), "st");
+
+  // An edit ends an anchor that was never extended.
+  Press(Cell(2, 1));
+  Release(Cell(2, 1));
+  ASSERT_EQ(editor->SelectionState(), TSelectionState::Anchored);
+  editor->Window()->Perform(WM_CHAR, 'Z', 0);
+  EXPECT_EQ(editor->SelectionState(), TSelectionState::None);
+  EXPECT_EQ(Text(),
+            "abc\x82\xa0"
+            "def\r\n\tx\r\nlZast");
 }
 
 TEST_F(EditorMouseTest, DraggingBelowOrAboveTheTextScrollsOneRowAMove) {
