@@ -88,7 +88,8 @@ void BM_JumpAfterIdle(benchmark::State& state) {
     for (bool more = true; more;) {
       const auto t0 = std::chrono::steady_clock::now();
       more = Application().DoIdle();
-      longest = std::max(longest, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+      const std::chrono::duration<double, std::milli> step = std::chrono::steady_clock::now() - t0;
+      longest = std::max(longest, step.count());
     }
     bench::Figure("editor.idle_step_max_ms", longest, "ms");
     const auto t0 = std::chrono::steady_clock::now();

@@ -229,7 +229,8 @@ void TEditor::StringsChange() {
   // made through another view of the store and would now cover other text.
   if (store_->UpdatePending() && SelectedOrHit()) CleanSelection();
   // An anchor not yet extended (a click without a drag) ends with the edit too.
-  if (store_->UpdatePending() && selection_.state == TSelectionState::Anchored) selection_.state = TSelectionState::None;
+  if (store_->UpdatePending() && selection_.state == TSelectionState::Anchored)
+    selection_.state = TSelectionState::None;
   if (HasState(csDesigning) && store_->WordWrap()) {
     store_->WrapAll();
     store_->InitScan();
