@@ -56,6 +56,14 @@ void BM_SetRowScroll(benchmark::State& state) {
   }
 }
 
+// The caret moved to the last row, until the pixels are shown.
+double JumpToEndMillis(bench::TBenchEditor& bench) {
+  const auto t0 = std::chrono::steady_clock::now();
+  bench.Editor().SetRow(bench.Store().Count() - 1);
+  bench.Settle();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
 void BM_FreshTextPaging(benchmark::State& state) {
   bench::TBenchEditor bench(false);
   TEditor& editor = bench.Editor();
@@ -70,11 +78,7 @@ void BM_FreshTextPaging(benchmark::State& state) {
     std::sort(pages.begin(), pages.end());
     bench::Figure("editor.fresh_page_down_us", pages[pages.size() / 2], "us");
     bench::Figure("editor.fresh_page_down_max_us", pages.back(), "us");
-    const auto t0 = std::chrono::steady_clock::now();
-    editor.SetRow(bench.Store().Count() - 1);
-    bench.Settle();
-    bench::Figure("editor.fresh_jump_to_end_ms",
-                  std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count(), "ms");
+    bench::Figure("editor.fresh_jump_to_end_ms", JumpToEndMillis(bench), "ms");
   }
 }
 
@@ -82,7 +86,6 @@ void BM_FreshTextPaging(benchmark::State& state) {
 // highlighted, and the longest idle step, which input may wait for.
 void BM_JumpAfterIdle(benchmark::State& state) {
   bench::TBenchEditor bench(false);
-  TEditor& editor = bench.Editor();
   for (auto _ : state) {
     double longest = 0;
     for (bool more = true; more;) {
@@ -92,11 +95,7 @@ void BM_JumpAfterIdle(benchmark::State& state) {
       longest = std::max(longest, step.count());
     }
     bench::Figure("editor.idle_step_max_ms", longest, "ms");
-    const auto t0 = std::chrono::steady_clock::now();
-    editor.SetRow(bench.Store().Count() - 1);
-    bench.Settle();
-    bench::Figure("editor.jump_to_end_after_idle_ms",
-                  std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count(), "ms");
+    bench::Figure("editor.jump_to_end_after_idle_ms", JumpToEndMillis(bench), "ms");
   }
 }
 

@@ -12,5 +12,4 @@ void Figure(const std::string& name, double value, const std::string& unit);
 // run to this, which prints the result and answers the exit status.
 int RunChildTask(const std::string& task);
 
-
 }  // namespace corvida::bench
