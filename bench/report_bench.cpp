@@ -38,7 +38,7 @@
 #include <string>
 #include <vector>
 
-#include "app/face_report.h"
+#include "mqo/face_report.h"
 #include "figures.h"
 #include "platform/rtl/strings.h"
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/face_report.h"
-#include "app/mqoz_reader.h"
-#include "app/zip_builder.h"
+#include "mqo/face_report.h"
+#include "mqo/mqoz_reader.h"
+#include "mqo/zip_builder.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/face_report.h"
-#include "app/mqo_parser.h"
+#include "mqo/face_report.h"
+#include "mqo/mqo_parser.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"

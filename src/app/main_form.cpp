@@ -1,6 +1,6 @@
 #include "app/main_form.h"
 
-#include "app/face_report.h"
+#include "mqo/face_report.h"
 #include "platform/rtl/component_text.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/exceptions.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <new>
 
-#include "app/face_report.h"
+#include "mqo/face_report.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/face_report.h"
+#include "mqo/face_report.h"
 #include "app/main_form.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/ini_file.h"

@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "temp_folder.h"
-#include "zip_builder.h"
+#include "mqo/zip_builder.h"
 
 namespace corvida::testing {
 namespace {

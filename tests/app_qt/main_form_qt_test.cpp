@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/face_report.h"
+#include "mqo/face_report.h"
 #include "app/main_form.h"
 #include "platform/backends/qt/qt_fixture.h"
 #include "temp_folder.h"

@@ -1,8 +1,8 @@
-#include "app/mqo_parser.h"
+#include "mqo/mqo_parser.h"
 
 #include <cstring>
 
-#include "app/mqo_chars.h"
+#include "mqo/mqo_chars.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/streams.h"

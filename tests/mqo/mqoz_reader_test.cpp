@@ -1,8 +1,8 @@
-#include "app/mqoz_reader.h"
+#include "mqo/mqoz_reader.h"
 
 #include <gtest/gtest.h>
 
-#include "app/face_report.h"
+#include "mqo/face_report.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strings.h"
 #include "scan_helpers.h"

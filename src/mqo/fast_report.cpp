@@ -29,15 +29,15 @@
 // - inside a name, every byte '{' is a token of its own, so the name takes
 //   the bytes up to the first '{' without the blanks;
 // - after "face", the next token is cut as the scanner cuts it.
-#include "app/fast_report.h"
+#include "mqo/fast_report.h"
 
 #include <bit>
 #include <cstring>
 #include <string_view>
 
-#include "app/mqo_chars.h"
-#include "app/mqo_parser.h"
-#include "app/window_scan.h"
+#include "mqo/mqo_chars.h"
+#include "mqo/mqo_parser.h"
+#include "mqo/window_scan.h"
 
 namespace corvida {
 namespace {

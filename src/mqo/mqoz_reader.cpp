@@ -1,4 +1,4 @@
-#include "app/mqoz_reader.h"
+#include "mqo/mqoz_reader.h"
 
 #include <zip.h>
 

@@ -1,4 +1,4 @@
-#include "app/fast_report.h"
+#include "mqo/fast_report.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <exception>
 #include <thread>
 
-#include "app/mqo_parser.h"
-#include "app/window_scan.h"
+#include "mqo/mqo_parser.h"
+#include "mqo/window_scan.h"
 #include "report_outcome.h"
 #include "temp_folder.h"
 #include "zip_builder.h"

@@ -1,9 +1,9 @@
-#include "app/model_input.h"
+#include "mqo/model_input.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "app/mqo_parser.h"
+#include "mqo/mqo_parser.h"
 
 namespace corvida {
 

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/face_report.h"
-#include "app/face_tally.h"
-#include "app/fast_report.h"
-#include "app/model_input.h"
+#include "mqo/face_report.h"
+#include "mqo/face_tally.h"
+#include "mqo/fast_report.h"
+#include "mqo/model_input.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"

@@ -1,4 +1,4 @@
-#include "app/mqo_parser.h"
+#include "mqo/mqo_parser.h"
 
 #include <gtest/gtest.h>
 

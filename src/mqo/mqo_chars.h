@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/mqo_parser.h"
+#include "mqo/mqo_parser.h"
 
 namespace corvida {
 

@@ -1,4 +1,4 @@
-#include "app/face_report.h"
+#include "mqo/face_report.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/mqo_parser.h"
+#include "mqo/mqo_parser.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strings.h"
 #include "scan_helpers.h"

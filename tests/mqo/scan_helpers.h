@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/mqo_parser.h"
+#include "mqo/mqo_parser.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
 

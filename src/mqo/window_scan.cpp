@@ -1,4 +1,4 @@
-#include "app/window_scan.h"
+#include "mqo/window_scan.h"
 
 #include <array>
 #include <bit>

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/face_report.h"
+#include "mqo/face_report.h"
 
 namespace corvida {
 

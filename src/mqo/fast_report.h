@@ -1,8 +1,8 @@
 #pragma once
 // The face counts of a whole model, read in the scanner's windows: plain
 // windows by a byte search, every other window by the literal scanner.
-#include "app/face_tally.h"
-#include "app/model_input.h"
+#include "mqo/face_tally.h"
+#include "mqo/model_input.h"
 
 namespace corvida {
 

@@ -1,9 +1,9 @@
-#include "app/face_tally.h"
+#include "mqo/face_tally.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "app/mqo_parser.h"
+#include "mqo/mqo_parser.h"
 #include "platform/rtl/int_reading.h"
 
 namespace corvida {
