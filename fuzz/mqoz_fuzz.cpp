@@ -7,6 +7,7 @@
 
 #include "mqo/face_report.h"
 #include "mqo/mqoz_reader.h"
+#include "mqo/reference_report.h"
 #include "mqo/zip_builder.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"

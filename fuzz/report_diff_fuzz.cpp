@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../tests/app/report_outcome.h"
+#include "mqo/report_outcome.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "mqo/face_report.h"
 #include "mqo/mqo_parser.h"
+#include "mqo/reference_report.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"

@@ -13,7 +13,6 @@
 namespace corvida {
 
 class TFaceCounts;
-class TStream;
 class TStrings;
 
 // Item indexes of the window's sort choice.
@@ -34,11 +33,6 @@ std::string ReportHeaderLine(std::string_view shownPath);
 std::string ReportObjectLine(int32_t count, std::string_view name);
 std::string ReportTotalLine(int64_t total, std::string_view fileName);
 
-// Puts an object line into list by its count (the line's first 8 bytes):
-// at the end, or before the first line with a count not below (ascending) or
-// not above (descending) its own, so equal counts come out latest first.
-void InsertSorted(TStrings& list, const std::string& line, int sortMode);
-
 // The spelling of a name taken from a document that is UTF-8 (or Shift-JIS)
 // in the report's spelling.
 std::string SpellName(const std::string& name, bool utf8Document, TReportSpelling spelling);
@@ -46,13 +40,6 @@ std::string SpellName(const std::string& name, bool utf8Document, TReportSpellin
 // Whether text, following a name that ended in a lone lead byte or not
 // (pending), leaves the name ending in a lead byte still without its trail.
 bool LeadPendingAfter(std::string_view text, bool pending);
-
-// Walks the tokens of a model with the literal scanner alone and puts one
-// object line per "face" keyword into result with InsertSorted; returns the
-// total of the counts. Names are Shift-JIS unless the header says
-// "CodePage utf8". Raises EParserError for malformed input. The report
-// itself reads faster with CountFaces, which must agree with this.
-int64_t CollectFaceLines(TStream& model, int sortMode, TStrings& result, TReportSpelling spelling = rsCp932);
 
 // The face lines of the file at path (UTF-8, as the file system spells it):
 // a model, or an archive (named ".mqoz", or starting as zip archives do)

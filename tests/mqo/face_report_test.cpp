@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "mqo/mqo_parser.h"
+#include "mqo/reference_report.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strings.h"
 #include "scan_helpers.h"

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "mqo/mqo_parser.h"
+#include "mqo/reference_report.h"
 #include "mqo/window_scan.h"
 #include "report_outcome.h"
 #include "temp_folder.h"

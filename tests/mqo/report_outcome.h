@@ -14,6 +14,7 @@
 #include "mqo/face_tally.h"
 #include "mqo/fast_report.h"
 #include "mqo/model_input.h"
+#include "mqo/reference_report.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"

@@ -139,7 +139,6 @@ class TEditor : public TCustomControl,
   int VisibleCols() const { return visibleCols_; }
   int TopCol() const { return topCol_; }
   int MaxTopRow() const { return maxTopRow_; }
-  int MaxCol() const { return kMaxColumns; }
   const TEditorBarSizes& BarSizes() const { return barSizes_; }
   // Client pixels to (row, column); the row is not clamped.
   void PosToRowCol(int x, int y, bool round, int& col, int& row) const;
