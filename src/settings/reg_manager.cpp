@@ -316,8 +316,7 @@ void TRegFiler::ReadStrings(TStrings& strings) {
   if (item == nullptr) return;
   const std::string& s = item->Section();
   const std::string prefix = item->Ident() + "_Item";
-  strings.BeginUpdate();
-  ScopeGuard end([&] { strings.EndUpdate(); });
+  TUpdateBracket update(strings);
   strings.Clear();
   Batch(bkRead, [&] {
     const int count = StoredCount(s, item->Ident() + "_ItemCount", prefix);

@@ -81,8 +81,7 @@ int StoredIndexLimit(const std::vector<std::string>& keys, std::string_view pref
 }
 
 void StreamToHexLines(TStream& stream, TStrings& lines) {
-  lines.BeginUpdate();
-  ScopeGuard end([&] { lines.EndUpdate(); });
+  TUpdateBracket update(lines);
   lines.Clear();
   char buffer[kHexLineBytes];
   for (;;) {

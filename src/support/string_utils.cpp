@@ -49,8 +49,7 @@ bool StrIncluded(std::string_view sub, std::string_view s) {
 }
 
 void TextToStrings(std::string_view text, TStrings& strings) {
-  strings.BeginUpdate();
-  ScopeGuard endUpdate([&] { strings.EndUpdate(); });
+  TUpdateBracket update(strings);
   strings.Clear();
   if (text.empty()) return;
   int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "editor/control/editor_popup_menu.h"
-#include "platform/rtl/scope_guard.h"
 #include "platform/toolkit/forms.h"
 #include "platform/winsys/window_system.h"
 

@@ -25,8 +25,7 @@ void TEditorMargin::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   SetCharacter(other->Character());
   SetLeft(other->Left());
   SetLine(other->Line());
@@ -57,8 +56,7 @@ void TEditorRuler::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   SetBkColor(other->BkColor());
   SetColor(other->Color());
   SetEdge(other->Edge());
@@ -92,8 +90,7 @@ void TEditorLeftbar::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   SetBkColor(other->BkColor());
   SetColor(other->Color());
   SetColumn(other->Column());
@@ -138,8 +135,7 @@ void TEditorImagebar::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   SetDigitWidth(other->DigitWidth());
   SetLeftMargin(other->LeftMargin());
   SetMarkWidth(other->MarkWidth());

@@ -140,8 +140,7 @@ void TEditor::PlaceCaretAtOffset(int row, int offset) {
 void TEditor::SetRow(int n) {
   const int count = store_->Count();
   if (n == row_ && row_ != count) return;
-  UnderlineBeginUpdate();
-  ScopeGuard end([this] { UnderlineEndUpdate(); });
+  TUnderlineUpdate underlineUpdate(*this);
   row_ = std::max(0, std::min(n, count));
   if (row_ == count && row_ > 0 && store_->RowAttributes(count - 1) == raEof) row_ = count - 1;
   AdjustCol(true, -1);
@@ -223,8 +222,7 @@ void TEditor::ScrollPage(int rows) {
     return;
   }
   if (rows > 0 && (topRow_ >= store_->Count() || store_->RowAttributes(topRow_) == raEof)) return;
-  CaretBeginUpdate();
-  ScopeGuard end([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   const int oldRow = row_;
   const int oldTop = topRow_;
   SetTopRow(std::max(0, std::min(topRow_ + rows, store_->Count())));
@@ -235,12 +233,8 @@ void TEditor::ScrollPage(int rows) {
 
 void TEditor::SetTopRow(int n) {
   if (!HandleAllocated()) return;
-  CaretBeginUpdate();
-  UnderlineBeginUpdate();
-  ScopeGuard end([this] {
-    UnderlineEndUpdate();
-    CaretEndUpdate();
-  });
+  TCaretUpdate caretUpdate(*this);
+  TUnderlineUpdate underlineUpdate(*this);
   const int newTop = std::max(0, std::min(n, store_->Count()));
   const int delta = std::clamp(topRow_ - newTop, -(visibleRows_ + 1), visibleRows_ + 1);
   topRow_ = newTop;
@@ -256,8 +250,7 @@ void TEditor::SetTopRow(int n) {
 
 void TEditor::SetTopCol(int n) {
   if (!HandleAllocated()) return;
-  CaretBeginUpdate();
-  ScopeGuard end([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   const int newCol = std::max(0, std::min(n, kMaxColumns - visibleCols_ / 2));
   const int delta = (topCol_ - newCol) * colWidth_;
   // The mark moves with the scrolled ruler: off before, on again after.
@@ -275,8 +268,7 @@ void TEditor::SetTopCol(int n) {
 }
 
 void TEditor::Scroll(int dx, int dy, const TRect& clip) {
-  UnderlineBeginUpdate();
-  ScopeGuard end([this] { UnderlineEndUpdate(); });
+  TUnderlineUpdate underlineUpdate(*this);
   scrollOffset_ -= dx;
   TRect uncovered;
   // Only the pixels inside clip move: what lies above a scrolled row range
@@ -290,12 +282,8 @@ void TEditor::ScrollTextRows(int fromRow, int rows) {
   if (!HandleAllocated()) return;
   fromRow = std::clamp(fromRow, topRow_, topRow_ + visibleRows_);
   rows = std::clamp(rows, -(visibleRows_ + 1), visibleRows_ + 1);
-  CaretBeginUpdate();
-  UnderlineBeginUpdate();
-  ScopeGuard end([this] {
-    UnderlineEndUpdate();
-    CaretEndUpdate();
-  });
+  TCaretUpdate caretUpdate(*this);
+  TUnderlineUpdate underlineUpdate(*this);
   Scroll(0, rows * rowHeight_, {TextLeft(), TextTop() + rowHeight_ * (fromRow - topRow_), Width(), Height()});
 }
 

@@ -23,8 +23,7 @@ void TEditorCursors::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   SetDefaultCursor(other->DefaultCursor());
   SetDragSelCursor(other->DragSelCursor());
   SetDragSelCopyCursor(other->DragSelCopyCursor());
@@ -65,8 +64,7 @@ void TEditorCaret::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   autoCursor_ = other->autoCursor_;
   autoIndent_ = other->autoIndent_;
   backSpaceUnIndent_ = other->backSpaceUnIndent_;

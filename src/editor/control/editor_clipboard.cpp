@@ -2,11 +2,11 @@
 // lines at a column; cut, copy and paste through the clipboard, with the box
 // format marking box text; the undo and redo wrappers.
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "editor/control/editor.h"
-#include "platform/rtl/scope_guard.h"
 #include "platform/rtl/strings.h"
 #include "platform/winsys/clipboard.h"
 #include "support/support_resources.h"
@@ -99,15 +99,12 @@ void TEditor::InsertText(const std::string& text) {
   const int startRow = std::max(store_->FirstRowOfLine(firstRow), firstRow - 1);
   const int offset = CharOffset(startRow, firstRow, 0) + index + static_cast<int>(text.size());
   const bool breaks = rows.find('\r') != std::string::npos;
+  std::optional<TCaretUpdate> caretUpdate;
+  std::optional<TUnderlineUpdate> underlineUpdate;
   if (breaks) {
-    CaretBeginUpdate();
-    UnderlineBeginUpdate();
+    caretUpdate.emplace(*this);
+    underlineUpdate.emplace(*this);
   }
-  ScopeGuard shown([this, breaks] {
-    if (!breaks) return;
-    UnderlineEndUpdate();
-    CaretEndUpdate();
-  });
   CleanSelection();
   const int count = store_->Count();
   store_->ChangeRows(firstRow, firstRow >= count ? 0 : std::min(lastRow, count - 1) - firstRow + 1, rows);
@@ -157,12 +154,8 @@ void TEditor::InsertBoxText(const std::string& text) {
   for (size_t i = 0; i + 1 < lines.size(); ++i) offset += JoinedLength(entries[i]);
   const int startRow = std::max(store_->FirstRowOfLine(top), top - 1);
   offset += CharOffset(startRow, top, 0);
-  CaretBeginUpdate();
-  UnderlineBeginUpdate();
-  ScopeGuard shown([this] {
-    UnderlineEndUpdate();
-    CaretEndUpdate();
-  });
+  TCaretUpdate caretUpdate(*this);
+  TUnderlineUpdate underlineUpdate(*this);
   CleanSelection();
   const int lastRow = std::min(nextRow - 1, count - 1);
   store_->ChangeRows(top, top >= count ? 0 : std::max(0, lastRow - top + 1), rows);

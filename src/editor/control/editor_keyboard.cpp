@@ -136,8 +136,7 @@ void TEditor::KeyDown(uint16_t key) {
       } else if (col_ > 0) {
         SetCol(col_ - 1);
       } else if (row_ > 0 && (caret_->NextLine() || GetRowAttribute(row_ - 1) == raWrapped)) {
-        CaretBeginUpdate();
-        ScopeGuard shown([this] { CaretEndUpdate(); });
+        TCaretUpdate caretUpdate(*this);
         SetRowCol(row_ - 1, RowWidth(row_ - 1));
       }
       break;
@@ -260,8 +259,7 @@ bool TEditor::FindWordStop(int& row, int& col, int dir) {
 // ---- Edits ----
 
 void TEditor::ReplaceRows(int row, int n, const std::string& text, int offsetRow, int offset) {
-  CaretBeginUpdate();
-  ScopeGuard shown([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   store_->ChangeRows(row, n, text);
   PlaceCaretAtOffset(offsetRow, offset);
 }
@@ -425,8 +423,7 @@ void TEditor::Unindent(const std::string& text, const std::string& map) {
     ++rest;
   }
   edited += text.substr(static_cast<size_t>(rest)) + LineBreak(GetRowAttribute(row_));
-  CaretBeginUpdate();
-  ScopeGuard shown([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   store_->ChangeRows(row_, 1, edited);
   SetCol(target);
 }
@@ -480,8 +477,7 @@ void TEditor::EnterKey(bool shift) {
   }
   const int count = store_->Count();
   if (row_ >= count) {
-    CaretBeginUpdate();
-    ScopeGuard shown([this] { CaretEndUpdate(); });
+    TCaretUpdate caretUpdate(*this);
     store_->ChangeRows(count, 0, "\r\n");
     SetRow(row_ + 1);
     SetCol(0);

@@ -12,8 +12,7 @@ void TEditorMark::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   SetColor(other->Color());
   SetVisible(other->Visible());
 }
@@ -46,8 +45,7 @@ void TEditorMarks::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   SetEofMark(other->EofMark());
   SetRetMark(other->RetMark());
   SetWrapMark(other->WrapMark());

@@ -7,7 +7,6 @@
 
 #include "editor/control/editor.h"
 #include "editor/model/scan_state.h"
-#include "platform/rtl/scope_guard.h"
 #include "platform/winsys/cursors.h"
 #include "platform/winsys/window_system.h"
 
@@ -118,8 +117,7 @@ void TEditor::LeftButtonDown(int x, int y, bool shift) {
     StartRowSelect(row);
     return;
   }
-  CaretBeginUpdate();
-  ScopeGuard shown([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   SetRowCol(row, col);
   StartSelection();
 }
@@ -286,8 +284,7 @@ void TEditor::PutSelectedText(int row, int col, bool move) {
   const int startRow = std::max(store_->FirstRowOfLine(first), first - 1);
   const int offset = CharOffset(startRow, first, 0) + drop + static_cast<int>(moved.size());
   CleanSelection();
-  CaretBeginUpdate();
-  ScopeGuard shown([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   const int rows = first >= count ? 0 : std::min(last, count - 1) - first + 1;
   store_->ChangeRows(first, rows, text);
   PlaceCaretAtOffset(startRow, offset);
@@ -308,8 +305,7 @@ void TEditor::StartRowSelect(int row) {
   row = std::clamp(row, 0, eofLast ? count - 1 : count);
   const bool lastRow = eofLast && row == count - 1;
   selection_.rowSelect = {row, row, lastRow, true};
-  CaretBeginUpdate();
-  ScopeGuard shown([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   // The last row has no line break: it is selected from its end back.
   SetRowCol(row, lastRow ? RowWidth(row) : 0);
   StartSelection();

@@ -7,7 +7,6 @@
 #include "editor/highlight/fountain_parser.h"
 #include "editor/model/scan_state.h"
 #include "platform/rtl/cp932.h"
-#include "platform/rtl/scope_guard.h"
 #include "support/dot_lines.h"
 #include "support/string_utils.h"
 
@@ -95,8 +94,7 @@ void TEditor::PaintRect(const TRect& clip) {
   const int first = rowHeight_ > 0 ? (r.top - textTop) / rowHeight_ + topRow_ : topRow_;
   const int last = rowHeight_ > 0 ? first + (r.bottom - r.top) / rowHeight_ - 1 : first - 1;
   {
-    CaretBeginUpdate();
-    ScopeGuard caretEnd([this] { CaretEndUpdate(); });
+    TCaretUpdate caretUpdate(*this);
     if (touches({0, 0, textLeft, textTop})) {
       TDeviceContext margin(&bitmaps_->margin);
       dc.BitBlt(0, 0, textLeft, textTop, margin, 0, 0, SRCCOPY);
@@ -307,8 +305,7 @@ void TEditor::DoDrawLine(const TRect& r, int x, int y, const std::string& s, int
 
 void TEditor::DrawEof(int x, int y) {
   if (!Showing()) return;
-  CaretBeginUpdate();
-  ScopeGuard end([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   const int textLeft = TextLeft();
   const int textTop = TextTop();
   const TRect r{std::min(std::max(textLeft, x), Width()), std::min(std::max(textTop, y), Height()),
@@ -368,16 +365,14 @@ int TEditor::UnderlineY(int row) const {
 void TEditor::DrawUnderline(int row) {
   const int y = UnderlineY(row);
   if (!Showing() || y == -1) return;
-  CaretBeginUpdate();
-  ScopeGuard end([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   MarkLine(FontColorFor(marks_->Underline()->Color()), {{TextLeft(), y}, {Width(), y}});
 }
 
 void TEditor::EraseUnderline(int row) {
   const int y = UnderlineY(row);
   if (!Showing() || y == -1) return;
-  CaretBeginUpdate();
-  ScopeGuard end([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   MarkLine(Color(), {{TextLeft(), y}, {Width(), y}});
 }
 

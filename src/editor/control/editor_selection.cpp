@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 #include "editor/control/editor.h"
 #include "platform/rtl/scope_guard.h"
@@ -274,15 +275,12 @@ void TEditor::DeleteSelection() {
     if (kept[i].attribute == raCrlf) joined += kLineBreak;
   }
   const bool multiRow = k.firstRow != k.lastRow;
+  std::optional<TCaretUpdate> caretUpdate;
+  std::optional<TUnderlineUpdate> underlineUpdate;
   if (multiRow) {
-    CaretBeginUpdate();
-    UnderlineBeginUpdate();
+    caretUpdate.emplace(*this);
+    underlineUpdate.emplace(*this);
   }
-  ScopeGuard shown([this, multiRow] {
-    if (!multiRow) return;
-    UnderlineEndUpdate();
-    CaretEndUpdate();
-  });
   CleanSelection();
   if (removes)
     store_->ChangeRows(k.firstRow, std::min(k.lastRow, store_->Count() - 1) - k.firstRow + 1,
@@ -395,8 +393,7 @@ void TEditor::ShowHitCaret() {
 }
 
 void TEditor::SelectAll() {
-  CaretBeginUpdate();
-  ScopeGuard shown([this] { CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*this);
   SetSelStart(0);
   SetSelLength(GetTextLen());
 }

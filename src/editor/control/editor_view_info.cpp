@@ -25,14 +25,12 @@ TNotifyEvent TEditorViewInfo::FountainListener() {
 // The fountain's own broadcasts arrive inside the bracket, so a whole
 // assignment is one change.
 void TEditorViewInfo::SetBrackets(const TFountainBracketCollection* value) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   fountain_->SetBrackets(value);
 }
 
 void TEditorViewInfo::SetColors(const TEditorColors* value) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   fountain_->SetColors(value);
 }
 
@@ -87,8 +85,7 @@ void TEditorViewInfo::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   SetBrackets(other->Brackets());
   SetColors(other->Colors());
   SetCommenter(other->Commenter());

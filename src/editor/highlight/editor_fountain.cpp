@@ -44,8 +44,7 @@ void TEditorColors::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   SetAnk(other->Ank());
   SetComment(other->Comment());
   SetDBCS(other->DBCS());
@@ -80,20 +79,17 @@ const TClassInfo* TEditorColors::StaticInfo() {
 // TEditorBracketCollection
 
 void TEditorBracketCollection::SetAllBkColor(TColor value) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   for (int i = 0; i < Count(); ++i) Items(i)->ItemColor()->SetBkColor(value);
 }
 
 void TEditorBracketCollection::SetAllColor(TColor value) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   for (int i = 0; i < Count(); ++i) Items(i)->ItemColor()->SetColor(value);
 }
 
 void TEditorBracketCollection::SetAllStyle(TFontStyles value) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   for (int i = 0; i < Count(); ++i) Items(i)->ItemColor()->SetStyle(value);
 }
 
@@ -127,8 +123,7 @@ void TEditorFountain::ColorSetter(TPersistent* instance, const TPropInfo* prop, 
 }
 
 void TEditorFountain::SetAll(const TFountainColor& value, int mask) {
-  NotifyEventList()->BeginUpdate();
-  ScopeGuard end([this] { NotifyEventList()->EndUpdate(); });
+  TUpdateBracket update(*NotifyEventList());
   SetColors(colors_.get(), &value, mask);
 }
 

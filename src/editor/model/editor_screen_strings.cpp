@@ -106,8 +106,7 @@ TRowMarks TEditorScreenStrings::DeleteRows(int row, int n) {
   TRowMarks marks;
   if (row < 0 || row > Count() - 1 || n <= 0) return marks;
   n = std::min(n, Count() - row);
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   for (int r = row; r < row + n; ++r) marks = marks | RowMarks(r);
   TakeRows(row, n);
   return marks;
@@ -115,8 +114,7 @@ TRowMarks TEditorScreenStrings::DeleteRows(int row, int n) {
 
 void TEditorScreenStrings::PutRows(int row, int oldCount, TEditorStringList& newRows) {
   const int newCount = newRows.Count();
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   std::vector<TRowMarks> marks(static_cast<size_t>(newCount));
   if (newCount < oldCount) {
     // The top rows of the old range go; the new rows take the marks of the
@@ -150,8 +148,7 @@ void TEditorScreenStrings::PutRows(int row, int oldCount, TEditorStringList& new
 
 void TEditorScreenStrings::ChangeRows(int row, int n, std::string_view s) {
   if (row < 0 || n < 0 || row + n - 1 > Count() - 1 || (n == 0 && s.empty())) return;
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   // The touched lines are rewrapped whole, from their first row: cuts depend
   // on what follows them in the line, and rows left from an older cut would
   // not come back alike when an undo rewraps the removed text, so that older

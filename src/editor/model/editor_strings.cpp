@@ -116,8 +116,7 @@ int TEditorStrings::Add(const std::string& s) {
     return result;
   }
   view_->CleanSelection();
-  view_->CaretBeginUpdate();
-  ScopeGuard caretEnd([this] { view_->CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*view_);
   const int count = store.Count();
   if (count > 0 && store.RowAttributes(count - 1) != raCrlf) {
     std::string text = store.StringRef(count - 1);
@@ -141,8 +140,7 @@ void TEditorStrings::Insert(int index, const std::string& s) {
     return;
   }
   view_->CleanSelection();
-  view_->CaretBeginUpdate();
-  ScopeGuard caretEnd([this] { view_->CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*view_);
   store.ChangeRows(row, 0, s + std::string(kCrLf));
   view_->PlaceCaretAtOffset(row, static_cast<int>(s.size()) + 2);
 }
@@ -155,8 +153,7 @@ void TEditorStrings::Put(int index, const std::string& s) {
   const int last = store.LastRowOfLine(row);
   std::string text = s;
   if (store.RowAttributes(last) == raCrlf) text += kCrLf;
-  view_->CaretBeginUpdate();
-  ScopeGuard caretEnd([this] { view_->CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*view_);
   store.ChangeRows(row, last - row + 1, text);
   view_->PlaceCaretAtOffset(row, static_cast<int>(text.size()));
 }
@@ -166,8 +163,7 @@ void TEditorStrings::Delete(int index) {
   view_->CleanSelection();
   const int row = LineToRow(index);
   if (row < 0 || row >= store.Count()) IndexError();
-  view_->CaretBeginUpdate();
-  ScopeGuard caretEnd([this] { view_->CaretEndUpdate(); });
+  TCaretUpdate caretUpdate(*view_);
   store.ChangeRows(row, store.LastRowOfLine(row) - store.FirstRowOfLine(row) + 1, "");
   view_->PlaceCaretAtOffset(row, 0);
 }
@@ -184,8 +180,7 @@ std::string TEditorStrings::GetTextStr() const {
 
 void TEditorStrings::SetTextStr(std::string_view text) {
   TEditorScreenStrings& store = Store();
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   Clear();
   store.SetTextStr(text);
   if (!text.empty() && text.back() != '\n' && text.back() != '\r' && store.Count() > 0)
@@ -232,8 +227,7 @@ void TEditorStrings::LoadRows(const std::string& fileName) {
 
 void TEditorStrings::LoadFromFile(const std::string& fileName) {
   TEditorScreenStrings& store = Store();
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   Clear();
   try {
     LoadRows(fileName);
@@ -268,8 +262,7 @@ std::vector<std::string> TEditorStrings::WriteStrings() const {
 
 void TEditorStrings::ReadStrings(const std::vector<std::string>& strings) {
   TEditorScreenStrings& store = Store();
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   Clear();
   for (const std::string& s : strings) store.Add(s);
 }

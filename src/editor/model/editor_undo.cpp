@@ -1,6 +1,7 @@
 #include "editor/model/editor_undo.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "editor/model/editor_screen_strings.h"
 #include "platform/rtl/scope_guard.h"
@@ -88,13 +89,10 @@ void TEditorUndoObj::Undo() {
   TEditorScreenStrings& s = *strings_;
   TUndoData& data = *undoList_.Last();
   TEditorView* view = s.ActiveView();
-  if (view) view->CaretBeginUpdate();
-  ScopeGuard caretEnd([view] {
-    if (view) view->CaretEndUpdate();
-  });
+  std::optional<TCaretUpdate> caretUpdate;
+  if (view) caretUpdate.emplace(*view);
   {
-    s.BeginUpdate();
-    ScopeGuard end([&s] { s.EndUpdate(); });
+    TUpdateBracket update(s);
     const Applied before = Apply(data);
     TUndoData inverse = data;
     inverse.RowCount = before.newCount;
@@ -114,13 +112,10 @@ void TEditorUndoObj::Redo() {
   TEditorScreenStrings& s = *strings_;
   TUndoData& data = *redoList_.Last();
   TEditorView* view = s.ActiveView();
-  if (view) view->CaretBeginUpdate();
-  ScopeGuard caretEnd([view] {
-    if (view) view->CaretEndUpdate();
-  });
+  std::optional<TCaretUpdate> caretUpdate;
+  if (view) caretUpdate.emplace(*view);
   {
-    s.BeginUpdate();
-    ScopeGuard end([&s] { s.EndUpdate(); });
+    TUpdateBracket update(s);
     const Applied before = Apply(data);
     redoing_ = true;
     ScopeGuard notRedoing([this] { redoing_ = false; });

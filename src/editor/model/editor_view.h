@@ -6,6 +6,7 @@
 
 #include "editor/model/column_map.h"
 #include "editor/model/row_attribute_string_list.h"
+#include "platform/rtl/scope_guard.h"
 
 namespace corvida {
 
@@ -86,5 +87,10 @@ class TEditorView {
   // The active fountain's scanner; null when there is none.
   virtual std::unique_ptr<TRowScanner> CreateRowScanner() = 0;
 };
+
+// A view's caret and underline brackets as scopes.
+using TCaretUpdate = TUpdateBracket<TEditorView, &TEditorView::CaretBeginUpdate, &TEditorView::CaretEndUpdate>;
+using TUnderlineUpdate =
+    TUpdateBracket<TEditorView, &TEditorView::UnderlineBeginUpdate, &TEditorView::UnderlineEndUpdate>;
 
 }  // namespace corvida

@@ -94,8 +94,7 @@ void TEditorScreenStrings::CutLine(std::string_view line, Emit&& emit) {
 }
 
 void TEditorScreenStrings::WrapLines(std::string_view s, TEditorStringList& rows) {
-  rows.BeginUpdate();
-  ScopeGuard end([&rows] { rows.EndUpdate(); });
+  TUpdateBracket update(rows);
   rows.Clear();
   std::vector<TqdStringItem> items;
   auto emit = [&items](std::string_view piece, TRowAttribute attribute) {

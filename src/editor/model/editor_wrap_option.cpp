@@ -43,8 +43,7 @@ void TEditorWrapOption::Assign(const TPersistent* source) {
     TNotifyPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   followRetMark_ = other->followRetMark_;
   followPunctuation_ = other->followPunctuation_;
   followStr_ = other->followStr_;

@@ -48,8 +48,7 @@ TCollection::~TCollection() {
 TCollectionItem* TCollection::Add() { return itemFactory_(this); }
 
 TCollectionItem* TCollection::Insert(int index) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   TCollectionItem* item = Add();
   MoveItem(item, index);
   return item;
@@ -59,8 +58,7 @@ void TCollection::Delete(int index) { delete Items(index); }
 
 void TCollection::Clear() {
   if (items_.empty()) return;
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   while (!items_.empty()) delete items_.back();
 }
 
@@ -89,8 +87,7 @@ void TCollection::Changed() {
 void TCollection::Assign(const TPersistent* source) {
   if (source == this) return;  // clearing first would lose the items
   if (auto* other = dynamic_cast<const TCollection*>(source)) {
-    BeginUpdate();
-    ScopeGuard end([this] { EndUpdate(); });
+    TUpdateBracket update(*this);
     Clear();
     for (TCollectionItem* item : other->items_) Add()->Assign(item);
     return;

@@ -540,8 +540,7 @@ class TComponentTextReader {
 
   void ReadStrings(TStrings& strings) {
     Expect('(');
-    strings.BeginUpdate();
-    ScopeGuard end([&] { strings.EndUpdate(); });
+    TUpdateBracket update(strings);
     strings.Clear();
     for (;;) {
       Token t = lexer_.Next();
@@ -557,8 +556,7 @@ class TComponentTextReader {
     std::erase_if(fixups_, [&](const Fixup& f) {
       return std::find(f.collections.begin(), f.collections.end(), &collection) != f.collections.end();
     });
-    collection.BeginUpdate();
-    ScopeGuard end([&] { collection.EndUpdate(); });
+    TUpdateBracket update(collection);
     collection.Clear();
     collections_.push_back(&collection);
     ScopeGuard pop([&] { collections_.pop_back(); });

@@ -7,6 +7,20 @@
 
 namespace corvida {
 
+// Runs f at the end of a scope entered with uncaughtAtEntry exceptions in
+// flight.
+template <typename F>
+void RunAtScopeEnd(F& f, int uncaughtAtEntry) {
+  if (std::uncaught_exceptions() > uncaughtAtEntry) {
+    try {
+      f();
+    } catch (...) {
+    }
+  } else {
+    f();
+  }
+}
+
 template <typename F>
 class ScopeGuard {
  public:
@@ -14,15 +28,7 @@ class ScopeGuard {
   ScopeGuard(const ScopeGuard&) = delete;
   ScopeGuard& operator=(const ScopeGuard&) = delete;
   ~ScopeGuard() noexcept(false) {
-    if (!active_) return;
-    if (std::uncaught_exceptions() > uncaught_) {
-      try {
-        f_();
-      } catch (...) {
-      }
-    } else {
-      f_();
-    }
+    if (active_) RunAtScopeEnd(f_, uncaught_);
   }
   void Dismiss() { active_ = false; }
 
@@ -30,6 +36,27 @@ class ScopeGuard {
   F f_;
   int uncaught_;
   bool active_ = true;
+};
+
+// An update bracket as a scope: Begin on the object now, End when the scope
+// ends. Nested brackets are counted by the object, so only the outermost
+// pair acts.
+//
+//   TUpdateBracket update(strings);  // strings.BeginUpdate() ... EndUpdate()
+template <class T, auto Begin = &T::BeginUpdate, auto End = &T::EndUpdate>
+class TUpdateBracket {
+ public:
+  explicit TUpdateBracket(T& object) : object_(object), uncaught_(std::uncaught_exceptions()) { (object_.*Begin)(); }
+  TUpdateBracket(const TUpdateBracket&) = delete;
+  TUpdateBracket& operator=(const TUpdateBracket&) = delete;
+  ~TUpdateBracket() noexcept(false) {
+    auto end = [this] { (object_.*End)(); };
+    RunAtScopeEnd(end, uncaught_);
+  }
+
+ private:
+  T& object_;
+  int uncaught_;
 };
 
 }  // namespace corvida

@@ -30,8 +30,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 void TStrings::Put(int index, const std::string& s) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   Delete(index);
   Insert(index, s);
 }
@@ -43,8 +42,7 @@ int TStrings::Add(const std::string& s) {
 }
 
 void TStrings::Exchange(int index1, int index2) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   const std::string a = Get(index1);
   const std::string b = Get(index2);
   Put(index1, b);
@@ -69,8 +67,7 @@ std::string TStrings::GetTextStr() const {
 }
 
 void TStrings::SetTextStr(std::string_view text) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   Clear();
   for (const std::string& line : SplitLines(text)) Add(line);
 }
@@ -86,8 +83,7 @@ void TStrings::EndUpdate() {
 }
 
 void TStrings::AddStrings(const TStrings& strings) {
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   const int n = strings.GetCount();
   for (int i = 0; i < n; ++i) Add(strings.Get(i));
 }
@@ -95,8 +91,7 @@ void TStrings::AddStrings(const TStrings& strings) {
 void TStrings::Assign(const TPersistent* source) {
   if (source == this) return;  // clearing first would lose the lines
   if (auto* strings = dynamic_cast<const TStrings*>(source)) {
-    BeginUpdate();
-    ScopeGuard end([this] { EndUpdate(); });
+    TUpdateBracket update(*this);
     Clear();
     AddStrings(*strings);
     return;
@@ -114,8 +109,7 @@ bool TStrings::Equals(const TStrings& other) const {
 
 void TStrings::Move(int curIndex, int newIndex) {
   if (curIndex == newIndex) return;
-  BeginUpdate();
-  ScopeGuard end([this] { EndUpdate(); });
+  TUpdateBracket update(*this);
   const std::string s = Get(curIndex);
   Delete(curIndex);
   Insert(newIndex, s);
