@@ -434,7 +434,6 @@ class TEditor : public TCustomControl,
   void LeaveStore();
   void HandleVScroll(int code);
   void HandleHScroll(int code, int pos);
-  bool MouseButtonDown() const;
   // A solid one-pixel line of a mark, in color or the font colour for clNone.
   void MarkLine(TColor color, std::initializer_list<TPoint> points);
   void DrawRowText(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y, bool selected);

@@ -168,8 +168,6 @@ void TEditor::SetRowCol(int row, int col) {
   SetCol(col);
 }
 
-bool TEditor::MouseButtonDown() const { return (GetKeyState(VK_LBUTTON) & 0x8000) != 0; }
-
 void TEditor::AdjustCol(bool vertical, int dir) {
   const std::string map = ColumnMap(row_);
   const int w = static_cast<int>(map.size());
@@ -184,7 +182,7 @@ void TEditor::AdjustCol(bool vertical, int dir) {
   else if (colKept_)
     col_ = keptCol_;
   if (!caret_->FreeCaret() && col_ > w) {
-    const bool mouseDown = MouseButtonDown();
+    const bool mouseDown = KeyHeld(VK_LBUTTON);
     if (caret_->KeepCaret()) remember(mouseDown ? w : col_);
     if (!(caret_->FreeRow() && vertical && !mouseDown)) {
       col_ = w;

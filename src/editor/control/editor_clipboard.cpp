@@ -7,31 +7,13 @@
 #include <vector>
 
 #include "editor/control/editor.h"
+#include "editor/model/line_breaks.h"
 #include "platform/rtl/strings.h"
 #include "platform/winsys/clipboard.h"
 #include "support/support_resources.h"
 
 namespace corvida {
 namespace {
-
-constexpr std::string_view kLineBreak = "\r\n";
-
-// The characters a row adds to the joined text.
-int JoinedLength(const TRowWithoutSelection& row) {
-  return static_cast<int>(row.text.size()) + (row.attribute == raCrlf ? 2 : 0);
-}
-
-std::string JoinRows(const std::vector<TRowWithoutSelection>& rows) {
-  size_t size = 0;
-  for (const TRowWithoutSelection& row : rows) size += static_cast<size_t>(JoinedLength(row));
-  std::string text;
-  text.reserve(size);
-  for (const TRowWithoutSelection& row : rows) {
-    text += row.text;
-    if (row.attribute == raCrlf) text += kLineBreak;
-  }
-  return text;
-}
 
 // Puts s into text at byte index at, padding a shorter text with spaces.
 void PutAt(std::string& text, size_t at, std::string_view s) {
@@ -93,7 +75,7 @@ void TEditor::InsertText(const std::string& text) {
     rows = row.substr(0, std::min(row.size(), static_cast<size_t>(index)));
     PutAt(rows, static_cast<size_t>(index), text);
     if (static_cast<size_t>(index) < row.size()) rows += std::string_view(row).substr(static_cast<size_t>(index));
-    if (GetRowAttribute(row_) == raCrlf) rows += kLineBreak;
+    rows += LineBreakAfter(GetRowAttribute(row_));
   }
   // The edit rewraps from the row above: the caret offset counts from there.
   const int startRow = std::max(store_->FirstRowOfLine(firstRow), firstRow - 1);
@@ -151,7 +133,7 @@ void TEditor::InsertBoxText(const std::string& text) {
     if (entry.attribute == raEof) entry.attribute = raCrlf;
   const std::string rows = JoinRows(entries);
   int offset = end;
-  for (size_t i = 0; i + 1 < lines.size(); ++i) offset += JoinedLength(entries[i]);
+  for (size_t i = 0; i + 1 < lines.size(); ++i) offset += entries[i].JoinedLength();
   const int startRow = std::max(store_->FirstRowOfLine(top), top - 1);
   offset += CharOffset(startRow, top, 0);
   TCaretUpdate caretUpdate(*this);

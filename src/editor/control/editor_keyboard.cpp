@@ -9,6 +9,7 @@
 
 #include "editor/control/editor.h"
 #include "editor/highlight/fountain_parser.h"
+#include "editor/model/line_breaks.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/scope_guard.h"
 #include "platform/winsys/ime.h"
@@ -19,10 +20,6 @@ namespace corvida {
 namespace {
 
 constexpr int kRepeatBit = 30;
-
-bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
-
-std::string LineBreak(TRowAttribute attribute) { return attribute == raCrlf ? "\r\n" : ""; }
 
 // A token of only blanks, ideographic spaces included, is no word.
 bool BlankToken(const std::string& token) {
@@ -284,14 +281,14 @@ void TEditor::DeleteForward() {
   const TRowAttribute attribute = GetRowAttribute(row_);
   if (i < static_cast<int>(text.size())) {
     text.erase(static_cast<size_t>(i), MapLetter(map, col_) == kColLead ? 2 : 1);
-    ReplaceRows(row_, 1, text + LineBreak(attribute), start, offset);
+    ReplaceRows(row_, 1, text + LineBreakAfter(attribute), start, offset);
     return;
   }
   if (attribute == raEof) return;
   // The next row joins at the caret, the gap filled with spaces.
   text.append(static_cast<size_t>(i) - text.size(), ' ');
   const bool last = row_ == store_->Count() - 1;
-  if (!last) text += GetRowString(row_ + 1) + LineBreak(GetRowAttribute(row_ + 1));
+  if (!last) text += GetRowString(row_ + 1) + LineBreakAfter(GetRowAttribute(row_ + 1));
   ReplaceRows(row_, last ? 1 : 2, text, start, offset);
 }
 
@@ -358,7 +355,7 @@ void TEditor::Backspace() {
     const int start = std::max(store_->FirstRowOfLine(row_ - 1), row_ - 2);
     const int offset = CharOffset(start, row_ - 1, 0) + static_cast<int>(above.size());
     const bool pastEnd = row_ >= store_->Count();
-    if (!pastEnd) above += text + LineBreak(GetRowAttribute(row_));
+    if (!pastEnd) above += text + LineBreakAfter(GetRowAttribute(row_));
     ReplaceRows(row_ - 1, pastEnd ? 1 : 2, above, start, offset);
     return;
   }
@@ -378,7 +375,7 @@ void TEditor::Backspace() {
     const int offset = CharOffset(start, row_, 0) + from;
     std::string edited = text;
     edited.erase(static_cast<size_t>(from), static_cast<size_t>(inTab ? 1 : removed));
-    ReplaceRows(row_, 1, edited + LineBreak(GetRowAttribute(row_)), start, offset);
+    ReplaceRows(row_, 1, edited + LineBreakAfter(GetRowAttribute(row_)), start, offset);
     return;
   }
   Unindent(text, map);
@@ -422,7 +419,7 @@ void TEditor::Unindent(const std::string& text, const std::string& map) {
     edited.append(static_cast<size_t>(filler), ' ');
     ++rest;
   }
-  edited += text.substr(static_cast<size_t>(rest)) + LineBreak(GetRowAttribute(row_));
+  edited += text.substr(static_cast<size_t>(rest)) + LineBreakAfter(GetRowAttribute(row_));
   TCaretUpdate caretUpdate(*this);
   store_->ChangeRows(row_, 1, edited);
   SetCol(target);
@@ -502,7 +499,7 @@ void TEditor::EnterKey(bool shift) {
       CharOffset(lineStart, row_, std::min(static_cast<int>(map.size()), col_)) + 2 + indentLength;
   ReplaceRows(row_, 1,
               text.substr(0, static_cast<size_t>(cut)) + "\r\n" + indent + text.substr(static_cast<size_t>(cut)) +
-                  LineBreak(GetRowAttribute(row_)),
+                  LineBreakAfter(GetRowAttribute(row_)),
               lineStart, offset);
 }
 
@@ -514,8 +511,7 @@ void TEditor::TypeText(const std::string& s) {
     std::vector<TRowWithoutSelection> rows = RowsWithoutSelection();
     const int at = rows.front().index;
     rows.front().text.insert(static_cast<size_t>(at), s);
-    std::string text;
-    for (const TRowWithoutSelection& r : rows) text += r.text + LineBreak(r.attribute);
+    const std::string text = JoinRows(rows);
     const int start = EditStartRow(first);
     const int offset = CharOffset(start, first, 0) + at + static_cast<int>(s.size());
     CleanSelection();
@@ -537,7 +533,7 @@ void TEditor::TypeText(const std::string& s) {
     text = row;
     text.insert(static_cast<size_t>(c), s);
   }
-  text += LineBreak(GetRowAttribute(lastRow));
+  text += LineBreakAfter(GetRowAttribute(lastRow));
   const int start = EditStartRow(row_);
   const int offset = CharOffset(start, row_, col_) + static_cast<int>(s.size());
   if (SelectedOrHit()) CleanSelection();

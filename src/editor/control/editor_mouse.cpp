@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "editor/control/editor.h"
+#include "editor/model/line_breaks.h"
 #include "editor/model/scan_state.h"
 #include "platform/winsys/cursors.h"
 #include "platform/winsys/window_system.h"
@@ -13,8 +14,6 @@
 namespace corvida {
 
 namespace {
-
-constexpr std::string_view kLineBreak = "\r\n";
 
 // Pointer kinds of SetMouseCursor.
 constexpr int kTextCursor = 0;
@@ -29,26 +28,6 @@ constexpr UINT kLastCharMessage = 0x0109;
 
 // A search block grows by whole rows until it holds more than this.
 constexpr size_t kSearchBlock = 8191;
-
-bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
-
-// The bytes a row adds to a joined text: its own and its line break.
-size_t JoinedSize(const TEditorScreenStrings& store, int row) {
-  return store.StringRef(row).size() + (store.RowAttributes(row) == raCrlf ? kLineBreak.size() : 0);
-}
-
-// Rows first..last joined, each raCrlf row followed by CR LF.
-std::string JoinRows(const TEditorScreenStrings& store, int first, int last) {
-  std::string text;
-  size_t size = 0;
-  for (int r = first; r <= last; ++r) size += JoinedSize(store, r);
-  text.reserve(size);
-  for (int r = first; r <= last; ++r) {
-    text += store.StringRef(r);
-    if (store.RowAttributes(r) == raCrlf) text += kLineBreak;
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -263,7 +242,7 @@ void TEditor::PutSelectedText(int row, int col, bool move) {
     }
     if (r == b.firstRow) selStart = at + b.startIndex;
     if (r == b.lastRow) selEnd = at + b.endIndex + 1;
-    if (r < count && store_->RowAttributes(r) == raCrlf) text += kLineBreak;
+    if (r < count) text += LineBreakAfter(store_->RowAttributes(r));
   }
   std::string moved;
   if (move) {
@@ -421,8 +400,8 @@ bool TEditor::SearchForward(const std::string& pattern, TSearchOptions options) 
   while (row < count) {
     int next = row;
     size_t size = 0;
-    while (next < count && (size <= kSearchBlock || next - row < 2)) size += JoinedSize(*store_, next++);
-    if (FindPos(JoinRows(*store_, row, next - 1), pos, pattern, options)) {
+    while (next < count && (size <= kSearchBlock || next - row < 2)) size += store_->JoinedSize(next++);
+    if (FindPos(store_->JoinRows(row, next - 1), pos, pattern, options)) {
       MarkFound(row, pos.Start, pos.Length);
       return true;
     }
@@ -444,21 +423,21 @@ bool TEditor::SearchBackward(const std::string& pattern, TSearchOptions options)
     index = selection_.bytes.startIndex;
   } else if (row_ >= count) {
     row = count - 1;
-    index = static_cast<int>(JoinedSize(*store_, row));
+    index = static_cast<int>(store_->JoinedSize(row));
   }
   for (;;) {
     int top = row;
-    size_t size = JoinedSize(*store_, row);
-    while (top > 0 && (size <= kSearchBlock || top == row)) size += JoinedSize(*store_, --top);
-    const std::string block = JoinRows(*store_, top, row);
-    TSearchPos pos{static_cast<int>(size - JoinedSize(*store_, row)) + index, 0};
+    size_t size = store_->JoinedSize(row);
+    while (top > 0 && (size <= kSearchBlock || top == row)) size += store_->JoinedSize(--top);
+    const std::string block = store_->JoinRows(top, row);
+    TSearchPos pos{static_cast<int>(size - store_->JoinedSize(row)) + index, 0};
     if (FindPos(block, pos, pattern, options)) {
       MarkFound(top, pos.Start, pos.Length);
       return true;
     }
     if (top == 0) return false;
     row = top;
-    index = static_cast<int>(JoinedSize(*store_, row));
+    index = static_cast<int>(store_->JoinedSize(row));
   }
 }
 

@@ -15,7 +15,6 @@ namespace corvida {
 
 namespace {
 
-constexpr std::string_view kLineBreak = "\r\n";
 // The column of a selection that runs on to the right edge.
 constexpr int kToRightEdge = INT_MAX;
 
@@ -89,6 +88,15 @@ void ForEachSelectedPiece(const TEditor& editor, Piece&& piece) {
 }
 
 }  // namespace
+
+std::string JoinRows(const std::vector<TRowWithoutSelection>& rows) {
+  size_t size = 0;
+  for (const TRowWithoutSelection& row : rows) size += static_cast<size_t>(row.JoinedLength());
+  std::string text;
+  text.reserve(size);
+  for (const TRowWithoutSelection& row : rows) text.append(row.text).append(LineBreakAfter(row.attribute));
+  return text;
+}
 
 void TEditor::SetSelectionMode(TSelectionMode mode) {
   const bool box = mode == TSelectionMode::Box;
@@ -266,14 +274,9 @@ void TEditor::DeleteSelection() {
   const std::vector<TRowWithoutSelection> kept = RowsWithoutSelection();
   // Nothing selected changes no text and leaves no undo step.
   bool removes = !selection_.box && GetSelLength() > 0;
-  std::string joined;
-  for (size_t i = 0; i < kept.size(); ++i) {
-    if (selection_.box)
-      removes =
-          removes || kept[i].text.size() != GetRowString(k.firstRow + static_cast<int>(i)).size();
-    joined += kept[i].text;
-    if (kept[i].attribute == raCrlf) joined += kLineBreak;
-  }
+  for (size_t i = 0; selection_.box && i < kept.size(); ++i)
+    removes = removes || kept[i].text.size() != GetRowString(k.firstRow + static_cast<int>(i)).size();
+  const std::string joined = JoinRows(kept);
   const bool multiRow = k.firstRow != k.lastRow;
   std::optional<TCaretUpdate> caretUpdate;
   std::optional<TUnderlineUpdate> underlineUpdate;

@@ -3,7 +3,10 @@
 // state of the mouse gestures that make and move selections.
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "editor/model/line_breaks.h"
 #include "editor/model/row_attribute_string_list.h"
 #include "platform/rtl/events.h"
 #include "platform/winsys/geometry.h"
@@ -85,7 +88,13 @@ struct TRowWithoutSelection {
   std::string text;
   TRowAttribute attribute = raCrlf;
   int index = 0;
+
+  // The bytes the row adds to a joined text, its line break included.
+  int JoinedLength() const { return static_cast<int>(text.size() + std::string_view(LineBreakAfter(attribute)).size()); }
 };
+
+// The rows joined, each followed by its line break.
+std::string JoinRows(const std::vector<TRowWithoutSelection>& rows);
 
 // Sender and whether anything is selected now.
 using TSelectionChangeEvent = TEvent<TObject*, bool>;

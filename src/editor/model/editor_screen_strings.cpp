@@ -2,16 +2,12 @@
 
 #include <algorithm>
 
+#include "editor/model/line_breaks.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/messages.h"
 #include "platform/rtl/scope_guard.h"
 
 namespace corvida {
-namespace {
-
-constexpr std::string_view kCrLf = "\r\n";
-
-}  // namespace
 
 TEditorScreenStrings::TEditorScreenStrings() { SetOnChange(TNotifyEvent::Of<&TEditorScreenStrings::ViewsChange>(this)); }
 
@@ -93,13 +89,20 @@ void TEditorScreenStrings::GetRowsText(int row, int n, TRowAttribute& lastAttrib
   if (last < row || last >= Count()) return;
   rowCount = last - row + 1;
   lastAttribute = RowAttributes(last);
+  text = JoinRows(row, last);
+}
+
+size_t TEditorScreenStrings::JoinedSize(int row) const {
+  return StringRef(row).size() + (RowAttributes(row) == raCrlf ? kLineBreak.size() : 0);
+}
+
+std::string TEditorScreenStrings::JoinRows(int first, int last) const {
   size_t size = 0;
-  for (int r = row; r <= last; ++r) size += StringRef(r).size() + (RowAttributes(r) == raCrlf ? 2 : 0);
+  for (int r = first; r <= last; ++r) size += JoinedSize(r);
+  std::string text;
   text.reserve(size);
-  for (int r = row; r <= last; ++r) {
-    text += StringRef(r);
-    if (RowAttributes(r) == raCrlf) text += kCrLf;
-  }
+  for (int r = first; r <= last; ++r) text.append(StringRef(r)).append(LineBreakAfter(RowAttributes(r)));
+  return text;
 }
 
 TRowMarks TEditorScreenStrings::DeleteRows(int row, int n) {

@@ -49,6 +49,10 @@ class TEditorScreenStrings : public TEditorStringList {
   // Rows row..row+n-1 (n -1: to the end of row's line) joined, each raCrlf
   // row followed by CR LF.
   void GetRowsText(int row, int n, TRowAttribute& lastAttribute, int& rowCount, std::string& text) const;
+  // Rows first..last (stored rows) joined the same way, and the bytes one
+  // row adds to such a text.
+  std::string JoinRows(int first, int last) const;
+  size_t JoinedSize(int row) const;
   // Returns the union of the deleted rows' marks.
   TRowMarks DeleteRows(int row, int n);
   // Replaces oldCount rows from row by newRows (emptied), carrying marks.

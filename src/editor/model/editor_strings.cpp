@@ -3,6 +3,7 @@
 #include <climits>
 #include <vector>
 
+#include "editor/model/line_breaks.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/messages.h"
 #include "platform/rtl/scope_guard.h"
@@ -11,7 +12,6 @@
 namespace corvida {
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
 constexpr size_t kBlockSize = 8192;
 constexpr char kCtrlZ = 26;
 
@@ -102,7 +102,7 @@ std::string TEditorStrings::Get(int index) const {
   int rows;
   std::string text;
   store.GetRowsText(row, -1, last, rows, text);
-  if (text.size() >= 2 && text.compare(text.size() - 2, 2, kCrLf) == 0) text.resize(text.size() - 2);
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, kLineBreak) == 0) text.resize(text.size() - 2);
   return text;
 }
 
@@ -120,11 +120,11 @@ int TEditorStrings::Add(const std::string& s) {
   const int count = store.Count();
   if (count > 0 && store.RowAttributes(count - 1) != raCrlf) {
     std::string text = store.StringRef(count - 1);
-    text.append(kCrLf).append(s);
+    text.append(kLineBreak).append(s);
     store.ChangeRows(count - 1, 1, text);
     view_->PlaceCaretAtOffset(count - 1, static_cast<int>(text.size()));
   } else {
-    const std::string text = s + std::string(kCrLf);
+    const std::string text = s + std::string(kLineBreak);
     store.ChangeRows(count, 0, text);
     view_->PlaceCaretAtOffset(count, static_cast<int>(text.size()));
   }
@@ -141,7 +141,7 @@ void TEditorStrings::Insert(int index, const std::string& s) {
   }
   view_->CleanSelection();
   TCaretUpdate caretUpdate(*view_);
-  store.ChangeRows(row, 0, s + std::string(kCrLf));
+  store.ChangeRows(row, 0, s + std::string(kLineBreak));
   view_->PlaceCaretAtOffset(row, static_cast<int>(s.size()) + 2);
 }
 
@@ -152,7 +152,7 @@ void TEditorStrings::Put(int index, const std::string& s) {
   if (row < 0 || row >= store.Count()) IndexError();
   const int last = store.LastRowOfLine(row);
   std::string text = s;
-  if (store.RowAttributes(last) == raCrlf) text += kCrLf;
+  if (store.RowAttributes(last) == raCrlf) text += kLineBreak;
   TCaretUpdate caretUpdate(*view_);
   store.ChangeRows(row, last - row + 1, text);
   view_->PlaceCaretAtOffset(row, static_cast<int>(text.size()));

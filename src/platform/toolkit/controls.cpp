@@ -25,12 +25,12 @@ void SetToolkitBackend(TToolkitBackend* backend) { InstalledBackend() = backend;
 
 TShiftState KeyboardStateToShiftState() {
   TShiftState s = 0;
-  if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-  if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
-  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
-  if (GetKeyState(VK_LBUTTON) < 0) s |= ssLeft;
-  if (GetKeyState(VK_RBUTTON) < 0) s |= ssRight;
-  if (GetKeyState(VK_MBUTTON) < 0) s |= ssMiddle;
+  if (KeyHeld(VK_SHIFT)) s |= ssShift;
+  if (KeyHeld(VK_CONTROL)) s |= ssCtrl;
+  if (KeyHeld(VK_MENU)) s |= ssAlt;
+  if (KeyHeld(VK_LBUTTON)) s |= ssLeft;
+  if (KeyHeld(VK_RBUTTON)) s |= ssRight;
+  if (KeyHeld(VK_MBUTTON)) s |= ssMiddle;
   return s;
 }
 
@@ -41,7 +41,7 @@ TShiftState KeysToShiftState(WPARAM keys) {
   if (keys & MK_LBUTTON) s |= ssLeft;
   if (keys & MK_RBUTTON) s |= ssRight;
   if (keys & MK_MBUTTON) s |= ssMiddle;
-  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  if (KeyHeld(VK_MENU)) s |= ssAlt;
   return s;
 }
 

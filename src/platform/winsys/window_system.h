@@ -116,6 +116,8 @@ void ReleaseCapture();
 // High bit (negative) when down, low bit when toggled, as of the message
 // in hand.
 int16_t GetKeyState(int vk);
+// The key or button is down as of the message in hand.
+inline bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
 int16_t GetAsyncKeyState(int vk);
 void GetCursorPos(TPoint& p);
 int GetSystemMetrics(int index);
