@@ -165,6 +165,18 @@ void TEditor::Notification(TComponent* component, TOperation operation) {
   if (removed) Invalidate();
 }
 
+void TEditor::SetHitStyle(TEditorHitStyle value) {
+  if (SelectedOrHit()) CleanSelection();
+  hitStyle_ = value;
+}
+
+void TEditor::SetReadOnly(bool value) {
+  if (selection_.dragState != TSelDragState::None) return;
+  // The pointer no longer offers to drag the selection.
+  if (value && !readOnly_ && Selected()) SetCursor(caret_->Cursors()->DefaultCursor());
+  readOnly_ = value;
+}
+
 void TEditor::SetScrollBars(TScrollStyle value) {
   if (value == ScrollBars()) return;
   TCustomControl::SetScrollBars(value);

@@ -432,8 +432,12 @@ class TEditor : public TCustomControl,
   void SetRowMarks(int row, TRowMarks marks);
   void JoinStore(TEditorScreenStrings* store);
   void LeaveStore();
-  void HandleVScroll(int code);
-  void HandleHScroll(int code, int pos);
+  // Messages of the view and the caret.
+  void WMSize(TMessage& m);
+  void WMSetFocus(TMessage& m);
+  void WMKillFocus(TMessage& m);
+  void WMVScroll(TMessage& m);
+  void WMHScroll(TMessage& m);
   // A solid one-pixel line of a mark, in color or the font colour for clNone.
   void MarkLine(TColor color, std::initializer_list<TPoint> points);
   void DrawRowText(const TRect& r, int x, TFountainParser& parser, int index, std::string s, int y, bool selected);
@@ -465,8 +469,6 @@ class TEditor : public TCustomControl,
   void MarkHit(int n);
   // A caret as wide as the hit.
   void ShowHitCaret();
-  // The edit-control, clipboard and text messages; false for any other.
-  bool EditControlMessage(TMessage& m);
   // Keyboard editing.
   void WMKeyDown(TMessage& m);
   void WMKeyUp(TMessage& m);

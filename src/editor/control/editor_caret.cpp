@@ -1,7 +1,10 @@
-// Geometry, caret and scrolling of TEditor.
+// Geometry, caret and scrolling of TEditor: metrics, conversions between
+// pixels, columns, bytes and offsets, caret moves, the view's first row and
+// column, the scroll bars, and the messages that size, focus and scroll it.
 #include <algorithm>
 
 #include "editor/control/editor.h"
+#include "platform/rtl/cp932.h"
 #include "platform/rtl/scope_guard.h"
 #include "platform/winsys/caret.h"
 #include "platform/winsys/ime.h"
@@ -133,6 +136,28 @@ void TEditor::PlaceCaretAtOffset(int row, int offset) {
   const std::string& text = store_->StringRef(row);
   const size_t head = static_cast<size_t>(std::clamp(offset, 0, static_cast<int>(text.size())));
   SetCol(std::min(StrColumns(std::string_view(text).substr(0, head)), RowWidth(row)));
+}
+
+std::string TEditor::ExpandTabs(std::string_view s) const {
+  if (s.find('\t') == std::string_view::npos) return std::string(s);
+  const TColumnLayout layout = Layout();
+  std::string out;
+  out.reserve(s.size() + 16);
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == '\t') {
+      const int col = static_cast<int>(out.size());
+      int width = layout.tabSpaceCount - col % layout.tabSpaceCount;
+      if (layout.wordWrap && layout.wrapByte > 0) width = std::min(width, layout.wrapByte - col % layout.wrapByte);
+      out.append(static_cast<size_t>(width), ' ');
+    } else if (IsLeadByte(c) && i + 1 < s.size()) {
+      out += c;
+      out += s[++i];
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 // ---- Caret movement ----
@@ -406,58 +431,12 @@ void TEditor::CaretEndUpdate() {
   if (--caretHideLevel_ == 0) CaretShow();
 }
 
-void TEditor::UnderlineBeginUpdate() {
-  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) EraseUnderline(row_);
-}
-
-void TEditor::UnderlineEndUpdate() {
-  if (underlineLevel_ == 0) return;
-  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) DrawUnderline(row_);
-}
-
-// ---- Repainting for the row store ----
-
-namespace {
-
-// Rows first..last clipped to the visible ones; false when none is visible.
-bool VisibleRange(int topRow, int visibleRows, int& first, int& last) {
-  first = std::max(first, topRow);
-  last = std::min(last, topRow + visibleRows);
-  return first <= last;
-}
-
-}  // namespace
-
-void TEditor::RepaintTextArea() {
-  if (!HandleAllocated()) return;
-  const TRect r{0, TextTop(), Width(), Height()};
-  Window()->InvalidateRect(&r, false);
-  Window()->Update();
-}
-
-void TEditor::RepaintRows(int first, int last) {
-  if (first > last) std::swap(first, last);
-  if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
-  const TRect r{0, TextTop() + rowHeight_ * (first - topRow_), Width(),
-                TextTop() + rowHeight_ * (last - topRow_) + fontHeight_};
-  Window()->InvalidateRect(&r, false);
-  Window()->Update();
-}
-
-void TEditor::InvalidateRow(int row) {
-  int first = row;
-  int last = row;
-  if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
-  const int top = TextTop() + rowHeight_ * (row - topRow_);
-  const TRect r{TextLeft(), top, Width(), top + fontHeight_};
-  Window()->InvalidateRect(&r, false);
-}
-
 // ---- Messages ----
 
-void TEditor::HandleVScroll(int code) {
+void TEditor::WMVScroll(TMessage& m) {
+  m.Result = 0;
   int delta = 0;
-  switch (code) {
+  switch (LOWORD(m.WParam)) {
     case SB_LINEUP: delta = -1; break;
     case SB_LINEDOWN: delta = 1; break;
     case SB_PAGEUP: delta = std::min(-1, -visibleRows_); break;
@@ -482,10 +461,12 @@ void TEditor::HandleVScroll(int code) {
   if (caret_->LockScroll()) SetRow(row_ + topRow_ - oldTop);
 }
 
-void TEditor::HandleHScroll(int code, int pos) {
+void TEditor::WMHScroll(TMessage& m) {
+  m.Result = 0;
+  const int pos = HIWORD(m.WParam);
   const int limit = visibleCols_ / 2 + kMaxColumns - topCol_;
   int delta = 0;
-  switch (code) {
+  switch (LOWORD(m.WParam)) {
     case SB_LINELEFT: delta = -1; break;
     case SB_LINERIGHT: delta = 1; break;
     case SB_PAGELEFT: delta = std::min(-1, -visibleCols_); break;
@@ -500,46 +481,23 @@ void TEditor::HandleHScroll(int code, int pos) {
   if (delta != 0) SetTopCol(topCol_ + delta);
 }
 
-void TEditor::WndProc(TMessage& m) {
-  if (!HandleAllocated()) return;
-  if (MouseFiltered(m)) return;
-  switch (m.Msg) {
-    case WM_VSCROLL:
-      HandleVScroll(LOWORD(m.WParam));
-      m.Result = 0;
-      return;
-    case WM_HSCROLL:
-      HandleHScroll(LOWORD(m.WParam), HIWORD(m.WParam));
-      m.Result = 0;
-      return;
-    case WM_SIZE:
-      TCustomControl::WndProc(m);
-      UpdateMetrics();
-      InitScroll();
-      Invalidate();
-      return;
-    case WM_SETFOCUS:
-      TCustomControl::WndProc(m);
-      InitCaret();
-      PlaceCaret();
-      CaretShow();
-      return;
-    case WM_KILLFOCUS:
-      CaretHide();
-      DestroyCaret();
-      TCustomControl::WndProc(m);
-      return;
-    // Keyboard editing.
-    case WM_KEYDOWN: WMKeyDown(m); return;
-    case WM_KEYUP: WMKeyUp(m); return;
-    case WM_CHAR: WMChar(m); return;
-    case WM_IME_COMPOSITION: WMImeComposition(m); return;
-    case WM_IME_NOTIFY: WMImeNotify(m); return;
-    case WM_GETDLGCODE: WMGetDlgCode(m); return;
-    default:
-      break;
-  }
-  if (EditControlMessage(m)) return;
+void TEditor::WMSize(TMessage& m) {
+  TCustomControl::WndProc(m);
+  UpdateMetrics();
+  InitScroll();
+  Invalidate();
+}
+
+void TEditor::WMSetFocus(TMessage& m) {
+  TCustomControl::WndProc(m);
+  InitCaret();
+  PlaceCaret();
+  CaretShow();
+}
+
+void TEditor::WMKillFocus(TMessage& m) {
+  CaretHide();
+  DestroyCaret();
   TCustomControl::WndProc(m);
 }
 

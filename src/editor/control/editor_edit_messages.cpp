@@ -1,6 +1,7 @@
-// The messages of a plain edit control, so that code written for one can
-// read and drive the editor. Offsets count the rows joined: each row's bytes,
-// plus 2 after a line break; rows are screen rows.
+// The edit-control messages: each handler reads its parameters, calls the
+// editor's operations and answers in m.Result.
+#include "editor/control/editor_edit_messages.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -142,57 +143,64 @@ LRESULT GetText(const TEditor& e, WPARAM room, LPARAM buffer) {
 
 }  // namespace
 
-bool TEditor::EditControlMessage(TMessage& m) {
-  const bool writable = !readOnly_;
-  switch (m.Msg) {
-    case EM_GETSEL: m.Result = GetSel(*this, m.WParam, m.LParam); return true;
-    case EM_SETSEL: SetSel(*this, Signed(m.WParam), Signed(static_cast<uintptr_t>(m.LParam))); return true;
-    case EM_SCROLLCARET: ScrollCaretIntoView(*this); return true;
-    case EM_GETMODIFY: m.Result = modified_; return true;
-    case EM_SETMODIFY:
-      if (writable) modified_ = (m.WParam & 0xFF) != 0;
-      return true;
-    case EM_GETLINECOUNT: m.Result = store_->Count(); return true;
-    case EM_LINEINDEX: m.Result = LineIndex(*this, Signed(m.WParam)); return true;
-    case EM_LINELENGTH: m.Result = LineLength(*this, Signed(m.WParam)); return true;
-    case EM_REPLACESEL:
-      if (writable) InsertText(m.LParam ? reinterpret_cast<const char*>(m.LParam) : "");
-      return true;
-    case EM_GETLINE: m.Result = GetLine(*this, Signed(m.WParam), m.LParam); return true;
-    case EM_CANUNDO: m.Result = writable && CanUndo(); return true;
-    case EM_UNDO: m.Result = UndoMessage(*this); return true;
-    case EM_LINEFROMCHAR: m.Result = LineFromChar(*this, Signed(m.WParam)); return true;
-    case EM_EMPTYUNDOBUFFER:
-      if (writable) ClearUndo();
-      return true;
-    case EM_GETFIRSTVISIBLELINE: m.Result = topRow_; return true;
-    case EM_SETREADONLY:
-      SetReadOnly(m.WParam != 0);
-      m.Result = readOnly_ == (m.WParam != 0);
-      return true;
-    case EM_POSFROMCHAR: m.Result = PosFromChar(*this, Signed(m.WParam)); return true;
-    case EM_CHARFROMPOS: m.Result = CharFromPos(*this, m.LParam); return true;
-    // Without a selection the clipboard keeps what the user copied.
-    case WM_CUT:
-      if (writable && Selected()) CutToClipboard();
-      return true;
-    case WM_COPY:
-      if (Selected()) CopyToClipboard();
-      return true;
-    case WM_PASTE:
-      if (writable) PasteFromClipboard();
-      return true;
-    case WM_CLEAR:
-      if (writable) ClearSelection();
-      return true;
-    case WM_SETTEXT:
-      if (writable) lines_->SetTextStr(std::string(m.LParam ? reinterpret_cast<const char*>(m.LParam) : ""));
-      m.Result = writable;
-      return true;
-    case WM_GETTEXT: m.Result = GetText(*this, m.WParam, m.LParam); return true;
-    case WM_GETTEXTLENGTH: m.Result = GetTextLen(); return true;
-    default: return false;
-  }
+void WMSetText(TEditor& e, TMessage& m) {
+  const bool writable = !e.ReadOnly();
+  if (writable) e.Lines()->SetTextStr(std::string(m.LParam ? reinterpret_cast<const char*>(m.LParam) : ""));
+  m.Result = writable;
+}
+
+void WMGetText(TEditor& e, TMessage& m) { m.Result = GetText(e, m.WParam, m.LParam); }
+void WMGetTextLength(TEditor& e, TMessage& m) { m.Result = e.GetTextLen(); }
+void EMGetSel(TEditor& e, TMessage& m) { m.Result = GetSel(e, m.WParam, m.LParam); }
+void EMSetSel(TEditor& e, TMessage& m) { SetSel(e, Signed(m.WParam), Signed(static_cast<uintptr_t>(m.LParam))); }
+void EMScrollCaret(TEditor& e, TMessage&) { ScrollCaretIntoView(e); }
+void EMGetModify(TEditor& e, TMessage& m) { m.Result = e.Modified(); }
+
+void EMSetModify(TEditor& e, TMessage& m) {
+  if (!e.ReadOnly()) e.SetModified((m.WParam & 0xFF) != 0);
+}
+
+void EMGetLineCount(TEditor& e, TMessage& m) { m.Result = e.ScreenStrings()->Count(); }
+void EMLineIndex(TEditor& e, TMessage& m) { m.Result = LineIndex(e, Signed(m.WParam)); }
+void EMLineLength(TEditor& e, TMessage& m) { m.Result = LineLength(e, Signed(m.WParam)); }
+
+void EMReplaceSel(TEditor& e, TMessage& m) {
+  if (!e.ReadOnly()) e.InsertText(m.LParam ? reinterpret_cast<const char*>(m.LParam) : "");
+}
+
+void EMGetLine(TEditor& e, TMessage& m) { m.Result = GetLine(e, Signed(m.WParam), m.LParam); }
+void EMCanUndo(TEditor& e, TMessage& m) { m.Result = !e.ReadOnly() && e.CanUndo(); }
+void EMUndo(TEditor& e, TMessage& m) { m.Result = UndoMessage(e); }
+void EMLineFromChar(TEditor& e, TMessage& m) { m.Result = LineFromChar(e, Signed(m.WParam)); }
+
+void EMEmptyUndoBuffer(TEditor& e, TMessage&) {
+  if (!e.ReadOnly()) e.ClearUndo();
+}
+
+void EMGetFirstVisibleLine(TEditor& e, TMessage& m) { m.Result = e.TopRow(); }
+
+void EMSetReadOnly(TEditor& e, TMessage& m) {
+  e.SetReadOnly(m.WParam != 0);
+  m.Result = e.ReadOnly() == (m.WParam != 0);
+}
+
+void EMPosFromChar(TEditor& e, TMessage& m) { m.Result = PosFromChar(e, Signed(m.WParam)); }
+void EMCharFromPos(TEditor& e, TMessage& m) { m.Result = CharFromPos(e, m.LParam); }
+
+void WMCut(TEditor& e, TMessage&) {
+  if (!e.ReadOnly() && e.Selected()) e.CutToClipboard();
+}
+
+void WMCopy(TEditor& e, TMessage&) {
+  if (e.Selected()) e.CopyToClipboard();
+}
+
+void WMPaste(TEditor& e, TMessage&) {
+  if (!e.ReadOnly()) e.PasteFromClipboard();
+}
+
+void WMClear(TEditor& e, TMessage&) {
+  if (!e.ReadOnly()) e.ClearSelection();
 }
 
 }  // namespace corvida

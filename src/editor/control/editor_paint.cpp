@@ -1,6 +1,7 @@
 // Painting of TEditor's client area: the bars and the corner through their
 // painters, rows token by token in the active fountain's colours, the
-// end-of-row marks and the caret-row underline.
+// end-of-row marks, the caret-row underline, and the invalidation of rows
+// that the row store asks for.
 #include <algorithm>
 
 #include "editor/control/editor.h"
@@ -21,28 +22,6 @@ constexpr const char* kEofText = "[EOF]";
 bool CrossesColumnLimit(std::string_view s) { return s.size() > kMaxColumns && IsLeadByteAt(s, kMaxColumns); }
 
 }  // namespace
-
-std::string TEditor::ExpandTabs(std::string_view s) const {
-  if (s.find('\t') == std::string_view::npos) return std::string(s);
-  const TColumnLayout layout = Layout();
-  std::string out;
-  out.reserve(s.size() + 16);
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char c = s[i];
-    if (c == '\t') {
-      const int col = static_cast<int>(out.size());
-      int width = layout.tabSpaceCount - col % layout.tabSpaceCount;
-      if (layout.wordWrap && layout.wrapByte > 0) width = std::min(width, layout.wrapByte - col % layout.wrapByte);
-      out.append(static_cast<size_t>(width), ' ');
-    } else if (IsLeadByte(c) && i + 1 < s.size()) {
-      out += c;
-      out += s[++i];
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
 
 // The canvas applies its font to the context at every use, so the font of
 // a text output is set on the canvas.
@@ -374,6 +353,53 @@ void TEditor::EraseUnderline(int row) {
   if (!Showing() || y == -1) return;
   TCaretUpdate caretUpdate(*this);
   MarkLine(Color(), {{TextLeft(), y}, {Width(), y}});
+}
+
+void TEditor::UnderlineBeginUpdate() {
+  if (underlineLevel_++ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) EraseUnderline(row_);
+}
+
+void TEditor::UnderlineEndUpdate() {
+  if (underlineLevel_ == 0) return;
+  if (--underlineLevel_ == 0 && marks_->Underline()->Visible() && !SelectedOrHit()) DrawUnderline(row_);
+}
+
+// ---- Repainting for the row store ----
+
+namespace {
+
+// Rows first..last clipped to the visible ones; false when none is visible.
+bool VisibleRange(int topRow, int visibleRows, int& first, int& last) {
+  first = std::max(first, topRow);
+  last = std::min(last, topRow + visibleRows);
+  return first <= last;
+}
+
+}  // namespace
+
+void TEditor::RepaintTextArea() {
+  if (!HandleAllocated()) return;
+  const TRect r{0, TextTop(), Width(), Height()};
+  Window()->InvalidateRect(&r, false);
+  Window()->Update();
+}
+
+void TEditor::RepaintRows(int first, int last) {
+  if (first > last) std::swap(first, last);
+  if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
+  const TRect r{0, TextTop() + rowHeight_ * (first - topRow_), Width(),
+                TextTop() + rowHeight_ * (last - topRow_) + fontHeight_};
+  Window()->InvalidateRect(&r, false);
+  Window()->Update();
+}
+
+void TEditor::InvalidateRow(int row) {
+  int first = row;
+  int last = row;
+  if (!HandleAllocated() || !VisibleRange(topRow_, visibleRows_, first, last)) return;
+  const int top = TextTop() + rowHeight_ * (row - topRow_);
+  const TRect r{TextLeft(), top, Width(), top + fontHeight_};
+  Window()->InvalidateRect(&r, false);
 }
 
 }  // namespace corvida

@@ -408,16 +408,4 @@ bool TEditor::IsInSelection(int row, int col) const {
   return RowSpan(selection_.columns, selection_.box, row, from, to) && col >= from && col < to;
 }
 
-void TEditor::SetHitStyle(TEditorHitStyle value) {
-  if (SelectedOrHit()) CleanSelection();
-  hitStyle_ = value;
-}
-
-void TEditor::SetReadOnly(bool value) {
-  if (selection_.dragState != TSelDragState::None) return;
-  // The pointer no longer offers to drag the selection.
-  if (value && !readOnly_ && Selected()) SetCursor(caret_->Cursors()->DefaultCursor());
-  readOnly_ = value;
-}
-
 }  // namespace corvida
