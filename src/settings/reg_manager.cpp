@@ -13,6 +13,7 @@
 #include "platform/rtl/strings.h"
 #include "platform/rtl/typeinfo.h"
 #include "support/error_box.h"
+#include "support/published_assign.h"
 #include "support/stream_utils.h"
 
 namespace corvida {
@@ -34,14 +35,7 @@ bool IsForm(const TComponent& component) {
 // TRegItem
 
 void TRegItem::Assign(const TPersistent* source) {
-  if (auto* item = dynamic_cast<const TRegItem*>(source)) {
-    name_ = item->name_;
-    section_ = item->section_;
-    ident_ = item->ident_;
-    defaultValue_ = item->defaultValue_;
-    return;
-  }
-  TCollectionItem::Assign(source);
+  if (!AssignSettings(*this, source)) TCollectionItem::Assign(source);
 }
 
 const TClassInfo* TRegItem::StaticInfo() {

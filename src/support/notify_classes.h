@@ -38,6 +38,15 @@ class TNotifyPersistent : public TPersistent {
   int updateCount_ = 0;
 };
 
+// A setter's store: value goes into field, and owner reports a change when
+// it differs from the old one.
+template <class T>
+void StoreSetting(TNotifyPersistent& owner, T& field, T value) {
+  if (field == value) return;
+  field = value;
+  owner.Changed();
+}
+
 class TNotifyCollection : public TCollection {
  public:
   CORVIDA_CLASS_NAME(TNotifyCollection)

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/rtl/scope_guard.h"
+#include "support/published_assign.h"
 
 namespace corvida {
 
@@ -20,17 +20,10 @@ void TEditorMargin::SetLine(int value) { StoreSetting(*this, line_, Pixels(value
 void TEditorMargin::SetTop(int value) { StoreSetting(*this, top_, Pixels(value, kMaxMargin)); }
 
 void TEditorMargin::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorMargin*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  SetCharacter(other->Character());
-  SetLeft(other->Left());
-  SetLine(other->Line());
-  SetTop(other->Top());
-  underlinePixel_ = other->underlinePixel_;
+  // The underline pixel is the editor's, not published: it goes along
+  // inside the bracket, before the one change is reported.
+  const auto underline = [this](const TEditorMargin& other) { underlinePixel_ = other.underlinePixel_; };
+  if (!AssignSettings(*this, source, underline)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorMargin::StaticInfo() {
@@ -51,18 +44,7 @@ void TEditorRuler::SetGaugeRange(int value) {
 }
 
 void TEditorRuler::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorRuler*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  SetBkColor(other->BkColor());
-  SetColor(other->Color());
-  SetEdge(other->Edge());
-  SetGaugeRange(other->GaugeRange());
-  SetMarkColor(other->MarkColor());
-  SetVisible(other->Visible());
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorRuler::StaticInfo() {
@@ -85,23 +67,7 @@ void TEditorLeftbar::SetLeftMargin(int value) { StoreSetting(*this, leftMargin_,
 void TEditorLeftbar::SetRightMargin(int value) { StoreSetting(*this, rightMargin_, Pixels(value, kMaxMargin)); }
 
 void TEditorLeftbar::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorLeftbar*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  SetBkColor(other->BkColor());
-  SetColor(other->Color());
-  SetColumn(other->Column());
-  SetEdge(other->Edge());
-  SetLeftMargin(other->LeftMargin());
-  SetRightMargin(other->RightMargin());
-  SetShowNumber(other->ShowNumber());
-  SetShowNumberMode(other->ShowNumberMode());
-  SetVisible(other->Visible());
-  SetZeroBase(other->ZeroBase());
-  SetZeroLead(other->ZeroLead());
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorLeftbar::StaticInfo() {
@@ -130,17 +96,7 @@ void TEditorImagebar::SetMarkWidth(int value) { StoreSetting(*this, markWidth_, 
 void TEditorImagebar::SetRightMargin(int value) { StoreSetting(*this, rightMargin_, Pixels(value, kMaxWidth)); }
 
 void TEditorImagebar::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorImagebar*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  SetDigitWidth(other->DigitWidth());
-  SetLeftMargin(other->LeftMargin());
-  SetMarkWidth(other->MarkWidth());
-  SetRightMargin(other->RightMargin());
-  SetVisible(other->Visible());
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorImagebar::StaticInfo() {

@@ -5,7 +5,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/messages.h"
-#include "platform/rtl/scope_guard.h"
+#include "support/published_assign.h"
 
 namespace corvida {
 
@@ -18,18 +18,7 @@ void TEditorCursors::StoreCursor(TCursor& field, int value) {
 }
 
 void TEditorCursors::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorCursors*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  SetDefaultCursor(other->DefaultCursor());
-  SetDragSelCursor(other->DragSelCursor());
-  SetDragSelCopyCursor(other->DragSelCopyCursor());
-  SetInSelCursor(other->InSelCursor());
-  SetLeftMarginCursor(other->LeftMarginCursor());
-  SetTopMarginCursor(other->TopMarginCursor());
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorCursors::StaticInfo() {
@@ -59,31 +48,7 @@ void TEditorCaret::SetTabSpaceCount(int value) {
 }
 
 void TEditorCaret::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorCaret*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  autoCursor_ = other->autoCursor_;
-  autoIndent_ = other->autoIndent_;
-  backSpaceUnIndent_ = other->backSpaceUnIndent_;
-  cursors_->Assign(other->cursors_.get());
-  freeCaret_ = other->freeCaret_;
-  freeRow_ = other->freeRow_;
-  inTab_ = other->inTab_;
-  keepCaret_ = other->keepCaret_;
-  lockScroll_ = other->lockScroll_;
-  nextLine_ = other->nextLine_;
-  prevSpaceIndent_ = other->prevSpaceIndent_;
-  rowSelect_ = other->rowSelect_;
-  selDragMode_ = other->selDragMode_;
-  selMove_ = other->selMove_;
-  softTab_ = other->softTab_;
-  SetStyle(other->style_);
-  tabIndent_ = other->tabIndent_;
-  SetTabSpaceCount(other->tabSpaceCount_);
-  tokenEndStop_ = other->tokenEndStop_;
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorCaret::StaticInfo() {

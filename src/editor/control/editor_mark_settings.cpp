@@ -1,20 +1,13 @@
 #include "editor/control/editor_mark_settings.h"
 
-#include "platform/rtl/scope_guard.h"
+#include "support/published_assign.h"
 
 namespace corvida {
 
 // TEditorMark
 
 void TEditorMark::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorMark*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  SetColor(other->Color());
-  SetVisible(other->Visible());
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorMark::StaticInfo() {
@@ -40,17 +33,7 @@ std::unique_ptr<TEditorMark> TEditorMarks::NewMark() {
 }
 
 void TEditorMarks::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorMarks*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  SetEofMark(other->EofMark());
-  SetRetMark(other->RetMark());
-  SetWrapMark(other->WrapMark());
-  SetHideMark(other->HideMark());
-  SetUnderline(other->Underline());
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorMarks::StaticInfo() {

@@ -42,12 +42,4 @@ std::optional<std::string> CursorToIdent(int32_t cursor);
 // The shape of an identifier, compared without case, or none.
 std::optional<int32_t> IdentToCursor(std::string_view ident);
 
-// Stores value and reports a change when it differs from the old one.
-template <class T>
-void StoreSetting(TNotifyPersistent& owner, T& field, T value) {
-  if (field == value) return;
-  field = value;
-  owner.Changed();
-}
-
 }  // namespace corvida

@@ -1,4 +1,5 @@
 #include "editor/control/editor_speed.h"
+#include "support/published_assign.h"
 
 #include <algorithm>
 
@@ -15,15 +16,7 @@ void TEditorSpeed::SetPageVerticalRange(TEditorSpeedRange value) { pageVerticalR
 void TEditorSpeed::SetPageVerticalRangeAc(TEditorSpeedRange value) { pageVerticalRangeAc_ = InRange(value); }
 
 void TEditorSpeed::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorSpeed*>(source);
-  if (other == nullptr) {
-    TPersistent::Assign(source);
-    return;
-  }
-  caretVerticalAc_ = other->caretVerticalAc_;
-  initBracketsFull_ = other->initBracketsFull_;
-  pageVerticalRange_ = other->pageVerticalRange_;
-  pageVerticalRangeAc_ = other->pageVerticalRangeAc_;
+  if (!AssignSettings(*this, source)) TPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorSpeed::StaticInfo() {

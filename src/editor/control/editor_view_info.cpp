@@ -2,6 +2,7 @@
 
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/scope_guard.h"
+#include "support/published_assign.h"
 
 namespace corvida {
 
@@ -80,20 +81,7 @@ void TEditorViewInfo::SetReserveWordList(const TStrings* value) {
 }
 
 void TEditorViewInfo::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorViewInfo*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  SetBrackets(other->Brackets());
-  SetColors(other->Colors());
-  SetCommenter(other->Commenter());
-  SetControlCode(other->ControlCode());
-  SetHexPrefix(other->HexPrefix());
-  SetMail(other->Mail());
-  SetQuotation(other->Quotation());
-  SetUrl(other->Url());
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorViewInfo::StaticInfo() {

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/scope_guard.h"
+#include "support/published_assign.h"
 
 namespace corvida {
 
@@ -39,23 +40,7 @@ void TEditorColors::SetReserve(const TFountainColor* value) {
 }
 
 void TEditorColors::Assign(const TPersistent* source) {
-  auto* other = dynamic_cast<const TEditorColors*>(source);
-  if (other == nullptr) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  SetAnk(other->Ank());
-  SetComment(other->Comment());
-  SetDBCS(other->DBCS());
-  SetHit(other->Hit());
-  SetInt(other->Int());
-  SetMail(other->Mail());
-  SetStr(other->Str());
-  SetSymbol(other->Symbol());
-  if (other->Reserve() != nullptr) SetReserve(other->Reserve());
-  SetUrl(other->Url());
-  SetSelect(other->Select());
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorColors::StaticInfo() {

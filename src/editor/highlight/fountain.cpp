@@ -1,8 +1,9 @@
 #include "editor/highlight/fountain.h"
 
-#include "support/prop_walker.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
+#include "support/prop_walker.h"
+#include "support/published_assign.h"
 
 namespace corvida {
 
@@ -22,33 +23,12 @@ TCollectionItem* NewBracketItem(TCollection* collection) {
 
 // TFountainColor
 
-void TFountainColor::SetBkColor(TColor value) {
-  if (bkColor_ == value) return;
-  bkColor_ = value;
-  Changed();
-}
-
-void TFountainColor::SetColor(TColor value) {
-  if (color_ == value) return;
-  color_ = value;
-  Changed();
-}
-
-void TFountainColor::SetStyle(TFontStyles value) {
-  if (style_ == value) return;
-  style_ = value;
-  Changed();
-}
+void TFountainColor::SetBkColor(TColor value) { StoreSetting(*this, bkColor_, value); }
+void TFountainColor::SetColor(TColor value) { StoreSetting(*this, color_, value); }
+void TFountainColor::SetStyle(TFontStyles value) { StoreSetting(*this, style_, value); }
 
 void TFountainColor::Assign(const TPersistent* source) {
-  if (auto* other = dynamic_cast<const TFountainColor*>(source)) {
-    bkColor_ = other->bkColor_;
-    color_ = other->color_;
-    style_ = other->style_;
-    Changed();
-    return;
-  }
-  TNotifyPersistent::Assign(source);
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TFountainColor::StaticInfo() {

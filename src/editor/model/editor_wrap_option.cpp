@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/rtl/scope_guard.h"
+#include "support/published_assign.h"
 
 namespace corvida {
 namespace {
@@ -21,37 +21,17 @@ constexpr const char* kDefaultPunctuationStr = "\x81\x41\x81\x42\x81\x43\x81\x44
 TEditorWrapOption::TEditorWrapOption()
     : followStr_(kDefaultFollowStr), leadStr_(kDefaultLeadStr), punctuationStr_(kDefaultPunctuationStr) {}
 
-template <typename T>
-void TEditorWrapOption::Store(T& field, const T& value) {
-  if (field == value) return;
-  field = value;
-  Changed();
-}
-
-void TEditorWrapOption::SetFollowRetMark(bool value) { Store(followRetMark_, value); }
-void TEditorWrapOption::SetFollowPunctuation(bool value) { Store(followPunctuation_, value); }
-void TEditorWrapOption::SetFollowStr(const std::string& value) { Store(followStr_, value); }
-void TEditorWrapOption::SetLeading(bool value) { Store(leading_, value); }
-void TEditorWrapOption::SetLeadStr(const std::string& value) { Store(leadStr_, value); }
-void TEditorWrapOption::SetPunctuationStr(const std::string& value) { Store(punctuationStr_, value); }
-void TEditorWrapOption::SetWordBreak(bool value) { Store(wordBreak_, value); }
-void TEditorWrapOption::SetWrapByte(int value) { Store(wrapByte_, std::clamp(value, kMinWrapByte, kMaxWrapByte)); }
+void TEditorWrapOption::SetFollowRetMark(bool value) { StoreSetting(*this, followRetMark_, value); }
+void TEditorWrapOption::SetFollowPunctuation(bool value) { StoreSetting(*this, followPunctuation_, value); }
+void TEditorWrapOption::SetFollowStr(const std::string& value) { StoreSetting(*this, followStr_, value); }
+void TEditorWrapOption::SetLeading(bool value) { StoreSetting(*this, leading_, value); }
+void TEditorWrapOption::SetLeadStr(const std::string& value) { StoreSetting(*this, leadStr_, value); }
+void TEditorWrapOption::SetPunctuationStr(const std::string& value) { StoreSetting(*this, punctuationStr_, value); }
+void TEditorWrapOption::SetWordBreak(bool value) { StoreSetting(*this, wordBreak_, value); }
+void TEditorWrapOption::SetWrapByte(int value) { StoreSetting(*this, wrapByte_, std::clamp(value, kMinWrapByte, kMaxWrapByte)); }
 
 void TEditorWrapOption::Assign(const TPersistent* source) {
-  const auto* other = dynamic_cast<const TEditorWrapOption*>(source);
-  if (!other) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateBracket update(*this);
-  followRetMark_ = other->followRetMark_;
-  followPunctuation_ = other->followPunctuation_;
-  followStr_ = other->followStr_;
-  leading_ = other->leading_;
-  leadStr_ = other->leadStr_;
-  punctuationStr_ = other->punctuationStr_;
-  wordBreak_ = other->wordBreak_;
-  wrapByte_ = other->wrapByte_;
+  if (!AssignSettings(*this, source)) TNotifyPersistent::Assign(source);
 }
 
 const TClassInfo* TEditorWrapOption::StaticInfo() {

@@ -44,9 +44,6 @@ class TEditorWrapOption : public TNotifyPersistent {
   const TClassInfo* ClassInfo() const override { return StaticInfo(); }
 
  private:
-  template <typename T>
-  void Store(T& field, const T& value);
-
   bool followRetMark_ = false;
   bool followPunctuation_ = false;
   std::string followStr_;
