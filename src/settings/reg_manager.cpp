@@ -5,13 +5,13 @@
 #include "platform/rtl/colors.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/font.h"
-#include "platform/rtl/ini_file.h"
 #include "platform/rtl/int_reading.h"
-#include "platform/rtl/registry_store.h"
 #include "platform/rtl/scope_guard.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"
 #include "platform/rtl/typeinfo.h"
+#include "settings/ini_settings_store.h"
+#include "settings/registry_settings_store.h"
 #include "support/error_box.h"
 #include "support/published_assign.h"
 #include "support/stream_utils.h"
@@ -77,6 +77,14 @@ TRegManager::~TRegManager() = default;
 
 std::unique_ptr<TRegFiler> TRegManager::CreateFiler() { return std::make_unique<TRegFiler>(this); }
 
+std::unique_ptr<TSettingsStore> TRegManager::CreateStore() const {
+  switch (regType_) {
+    case rtReg: return std::make_unique<TRegistrySettingsStore>(regDir_, registryStorePath_);
+    case rtIni: return std::make_unique<TIniSettingsStore>(iniFileName_);
+  }
+  return nullptr;
+}
+
 TRegFiler* TRegManager::Filer(std::string_view name) {
   if (!filer_) filer_ = CreateFiler();
   TRegItem* item = regItems_->FindItem(name);
@@ -103,135 +111,54 @@ TRegItem* TRegFiler::Item() const {
 
 void TRegFiler::SetItem(TRegItem* item) { itemId_ = item != nullptr ? item->ID() : -1; }
 
-TIniFile& TRegFiler::IniFile(std::optional<TIniFile>& own) const {
-  return batchIni_ != nullptr ? *batchIni_ : own.emplace(manager_->IniFileName());
+TSettingsStore* TRegFiler::Store(std::unique_ptr<TSettingsStore>& own) const {
+  if (batch_ != nullptr) return batch_;
+  own = manager_->CreateStore();
+  return own.get();
 }
 
-TRegistry& TRegFiler::Registry(std::optional<TRegistry>& own) const {
-  TRegistry& reg = batchRegistry_ != nullptr ? *batchRegistry_ : own.emplace(manager_->RegistryStorePath());
-  reg.CloseKey();
-  reg.OpenKey(manager_->RegDir(), true);
-  return reg;
+TSettingsStore* TRegFiler::KeyStore(std::unique_ptr<TSettingsStore>& own) const {
+  TSettingsStore* store = Store(own);
+  if (store == nullptr || store->Located()) return store;
+  ShowErrorBox(store->MissingLocationMessage());
+  return nullptr;
 }
 
 void TRegFiler::Batch(TBatchKind kind, const std::function<void()>& accesses) {
-  switch (manager_->RegType()) {
-    case rtReg: {
-      if (manager_->RegDir().empty()) break;
-      TRegistry reg(manager_->RegistryStorePath());
-      batchRegistry_ = &reg;
-      ScopeGuard done([&] { batchRegistry_ = nullptr; });
-      kind == bkWrite ? reg.Transaction(accesses) : reg.Snapshot(accesses);
-      return;
-    }
-    case rtIni: {
-      if (manager_->IniFileName().empty()) break;
-      TIniFile ini(manager_->IniFileName());
-      batchIni_ = &ini;
-      ScopeGuard done([&] { batchIni_ = nullptr; });
-      kind == bkWrite ? ini.Transaction(accesses) : ini.Snapshot(accesses);
-      return;
-    }
+  std::unique_ptr<TSettingsStore> store = manager_->CreateStore();
+  // Without a store or its location every access reports on its own.
+  if (store == nullptr || !store->Located()) {
+    accesses();
+    return;
   }
-  // Every access reports the missing file or key name on its own.
-  accesses();
+  batch_ = store.get();
+  ScopeGuard done([this] { batch_ = nullptr; });
+  store->Batch(kind == bkWrite, accesses);
 }
 
 std::string TRegFiler::ReadValue(std::string_view section, std::string_view key, std::string_view defaultValue) {
-  switch (manager_->RegType()) {
-    case rtReg: {
-      if (manager_->RegDir().empty()) {
-        ShowErrorBox(kCannotCreateRegistry);
-        break;
-      }
-      if (section.empty() || key.empty()) break;
-      std::optional<TRegistry> own;
-      TRegistry& reg = Registry(own);
-      if (!reg.OpenKey(section, false)) break;
-      return reg.ReadString(key).value_or(std::string(defaultValue));
-    }
-    case rtIni: {
-      if (manager_->IniFileName().empty()) {
-        ShowErrorBox(kCannotCreateIniFile);
-        break;
-      }
-      if (section.empty() || key.empty()) break;
-      std::optional<TIniFile> own;
-      return IniFile(own).ReadString(section, key, defaultValue);
-    }
-  }
-  return std::string(defaultValue);
+  std::unique_ptr<TSettingsStore> own;
+  TSettingsStore* store = KeyStore(own);
+  if (store == nullptr || section.empty() || key.empty()) return std::string(defaultValue);
+  return store->ReadValue(section, key, defaultValue);
 }
 
 void TRegFiler::WriteValue(std::string_view section, std::string_view key, std::string_view value) {
-  switch (manager_->RegType()) {
-    case rtReg: {
-      if (manager_->RegDir().empty()) {
-        ShowErrorBox(kCannotCreateRegistry);
-        return;
-      }
-      if (section.empty() || key.empty()) return;
-      std::optional<TRegistry> own;
-      TRegistry& reg = Registry(own);
-      reg.OpenKey(section, true);
-      reg.WriteString(key, value);
-      return;
-    }
-    case rtIni: {
-      if (manager_->IniFileName().empty()) {
-        ShowErrorBox(kCannotCreateIniFile);
-        return;
-      }
-      if (section.empty() || key.empty()) return;
-      std::optional<TIniFile> own;
-      IniFile(own).WriteString(section, key, value);
-      return;
-    }
-  }
+  std::unique_ptr<TSettingsStore> own;
+  TSettingsStore* store = KeyStore(own);
+  if (store != nullptr && !section.empty() && !key.empty()) store->WriteValue(section, key, value);
 }
 
 void TRegFiler::DeleteKey(std::string_view section, std::string_view key) {
-  switch (manager_->RegType()) {
-    case rtReg: {
-      if (manager_->RegDir().empty()) {
-        ShowErrorBox(kCannotCreateRegistry);
-        return;
-      }
-      if (section.empty() || key.empty()) return;
-      std::optional<TRegistry> own;
-      TRegistry& reg = Registry(own);
-      if (reg.OpenKey(section, false)) reg.DeleteValue(key);
-      return;
-    }
-    case rtIni: {
-      if (manager_->IniFileName().empty()) {
-        ShowErrorBox(kCannotCreateIniFile);
-        return;
-      }
-      if (section.empty() || key.empty()) return;
-      std::optional<TIniFile> own;
-      IniFile(own).DeleteKey(section, key);
-      return;
-    }
-  }
+  std::unique_ptr<TSettingsStore> own;
+  TSettingsStore* store = KeyStore(own);
+  if (store != nullptr && !section.empty() && !key.empty()) store->DeleteKey(section, key);
 }
 
 std::vector<std::string> TRegFiler::ReadKeys(std::string_view section) {
-  switch (manager_->RegType()) {
-    case rtReg: {
-      if (manager_->RegDir().empty()) break;
-      std::optional<TRegistry> own;
-      TRegistry& reg = Registry(own);
-      if (reg.OpenKey(section, false)) return reg.GetValueNames();
-      break;
-    }
-    case rtIni: {
-      if (manager_->IniFileName().empty()) break;
-      std::optional<TIniFile> own;
-      return IniFile(own).ReadKeys(section);
-    }
-  }
-  return {};
+  std::unique_ptr<TSettingsStore> own;
+  TSettingsStore* store = Store(own);
+  return store != nullptr && store->Located() ? store->ReadKeys(section) : std::vector<std::string>{};
 }
 
 bool TRegFiler::ReadBool() {
@@ -340,29 +267,15 @@ void TRegFiler::WriteStrings(const TStrings& strings) {
 void TRegFiler::ReadStream(TStream& stream) {
   const TRegItem* item = Item();
   if (item == nullptr) return;
-  switch (manager_->RegType()) {
-    case rtReg:
-      ReadStreamFromRegistry(stream, manager_->RegDir(), item->Section(), item->Ident(),
-                             manager_->RegistryStorePath());
-      return;
-    case rtIni:
-      ReadStreamFromIni(stream, manager_->IniFileName(), item->Section(), item->Ident());
-      return;
-  }
+  std::unique_ptr<TSettingsStore> own;
+  if (TSettingsStore* store = Store(own)) store->ReadStream(stream, item->Section(), item->Ident());
 }
 
 void TRegFiler::WriteStream(TStream& stream) {
   const TRegItem* item = Item();
   if (item == nullptr) return;
-  switch (manager_->RegType()) {
-    case rtReg:
-      WriteStreamToRegistry(stream, manager_->RegDir(), item->Section(), item->Ident(),
-                            manager_->RegistryStorePath());
-      return;
-    case rtIni:
-      WriteStreamToIni(stream, manager_->IniFileName(), item->Section(), item->Ident());
-      return;
-  }
+  std::unique_ptr<TSettingsStore> own;
+  if (TSettingsStore* store = Store(own)) store->WriteStream(stream, item->Section(), item->Ident());
 }
 
 void TRegFiler::ReadComponent(TComponent& control) {

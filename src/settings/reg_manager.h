@@ -10,7 +10,6 @@
 // the store and written back in one atomic replacement of its file.
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,10 +22,9 @@ namespace corvida {
 class TClassRegistry;
 struct TClassInfo;
 class TFont;
-class TIniFile;
 class TRegFiler;
-class TRegistry;
 class TRegManager;
+class TSettingsStore;
 class TStream;
 class TStrings;
 
@@ -118,6 +116,9 @@ class TRegManager : public TComponent {
   // With no such item an error box says so, and the filer, bound to none,
   // does nothing. Use the filer for one operation at once.
   TRegFiler* Filer(std::string_view name);
+  // The store that RegType names, made for one access or batch; none for a
+  // RegType without one.
+  std::unique_ptr<TSettingsStore> CreateStore() const;
 
   static const TClassInfo* StaticInfo();
   const TClassInfo* ClassInfo() const override { return StaticInfo(); }
@@ -195,17 +196,18 @@ class TRegFiler : public TObject {
   // copy of the store: reads see one state of it, and writes reach it in one
   // atomic replacement, other writers held off from the first read on.
   void Batch(TBatchKind kind, const std::function<void()>& accesses);
-  // The backend for one access: the batch's, else own, made for it alone.
-  TIniFile& IniFile(std::optional<TIniFile>& own) const;
-  // The same for the registry store, opened at RegDir.
-  TRegistry& Registry(std::optional<TRegistry>& own) const;
+  // The store for one access: the batch's, else own, made for it alone;
+  // none when RegType names none.
+  TSettingsStore* Store(std::unique_ptr<TSettingsStore>& own) const;
+  // The same for a key access, which also needs the store's location: none
+  // without it, after an error box that says so.
+  TSettingsStore* KeyStore(std::unique_ptr<TSettingsStore>& own) const;
   // The stored count of a list, limited to the items actually stored.
   int StoredCount(std::string_view section, const std::string& countKey, const std::string& itemPrefix);
 
   TRegManager* manager_;
   int itemId_ = -1;
-  TIniFile* batchIni_ = nullptr;
-  TRegistry* batchRegistry_ = nullptr;
+  TSettingsStore* batch_ = nullptr;
 };
 
 }  // namespace corvida
