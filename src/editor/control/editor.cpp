@@ -31,7 +31,7 @@ void TEditor::AfterConstruction() {
   for (TNotifyPersistent* s : std::initializer_list<TNotifyPersistent*>{
            caret_.get(), marks_.get(), margin_.get(), imagebar_.get(), leftbar_.get(), ruler_.get()})
     s->SetOnChange(changed);
-  bitmaps_ = CreateBitmaps();
+  marginView_ = CreateBitmaps();
   BuildDigitGlyphs();
   BuildRulerEdge();
   speed_ = CreateEditorSpeed();
@@ -249,8 +249,7 @@ void TEditor::StringsChange() {
   screen_->Update();
   if (HandleAllocated()) {
     const int oldWidth = barSizes_.LeftbarWidth();
-    if (leftbar_->Visible() && leftbar_->ShowNumber() &&
-        barSizes_.Update(SettingsSet(), true, LeftbarText(), colWidth_)) {
+    if (leftbar_->Visible() && leftbar_->ShowNumber() && UpdateLeftbarDigits()) {
       UpdateMetrics();
       BuildLeftbarEdge();
       BuildMarginBitmap();
@@ -298,7 +297,7 @@ void TEditor::FontChanged() {
 
 // The bars' colours may fall back on the editor's.
 void TEditor::ColorChanged() {
-  if (HandleAllocated() && bitmaps_) {
+  if (HandleAllocated() && marginView_) {
     BuildLeftbarEdge();
     RebuildRuler();
     BuildMarginBitmap();

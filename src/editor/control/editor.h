@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "editor/control/editor_bar_settings.h"
-#include "editor/control/editor_bars.h"
 #include "editor/control/editor_caret_settings.h"
 #include "editor/control/editor_fountain_link.h"
+#include "editor/control/editor_margin_view.h"
 #include "editor/control/editor_mark_settings.h"
 #include "editor/control/editor_selection.h"
 #include "editor/control/editor_settings_change.h"
@@ -207,7 +207,12 @@ class TEditor : public TCustomControl,
   virtual int UnderlineY(int row) const;
   bool ItalicMode() const { return italicMode_; }
 
-  // Margins and bars.
+  // Margins and bars, drawn by the margin view from the editor's state.
+  // The bar sizes, in the order of the metrics step.
+  virtual bool UpdateLeftbarDigits();
+  virtual void UpdateRulerHeight();
+  virtual void UpdateImagebarWidth();
+  virtual void UpdateLeftbarWidth();
   virtual void BuildRulerImages();
   // The caret-column mark of the ruler at column col, and its removal.
   virtual void DrawRulerMark(int col);
@@ -387,7 +392,8 @@ class TEditor : public TCustomControl,
   virtual std::unique_ptr<TEditorLeftbar> CreateEditorLeftbar();
   virtual std::unique_ptr<TEditorRuler> CreateEditorRuler();
   virtual std::unique_ptr<TEditorSpeed> CreateEditorSpeed();
-  virtual std::unique_ptr<TEditorBitmaps> CreateBitmaps();
+  // The margin view with its bitmaps.
+  virtual std::unique_ptr<TEditorMarginView> CreateBitmaps();
   virtual void FreeBitmaps();
   // Owned by the editor as a component.
   virtual TEditorPopupMenu* CreateEditorPopupMenu();
@@ -450,17 +456,11 @@ class TEditor : public TCustomControl,
   void HideMarkShape(TColor color, int x, int y);
   TColor FontColorFor(TColor color) const { return color == clNone ? Font()->Color() : color; }
   void SelectTextFont(TColor color, TFontStyles style);
-  // The bars' colours with clNone resolved.
-  TColor BarBkColor() const;
-  TColor NumberColor() const;
-  TColor RulerBkColor() const;
-  TColor TickColor() const;
-  TColor RulerMarkColor() const;
-  void CopyRulerCell(int col, TSurface& from);
+  // What the margin view builds and paints from.
+  TMarginInputs MarginInputs() const;
+  TMarginCanvas MarginCanvas();
   // Moves the ruler's mark to the caret column.
   void MoveRulerMark();
-  // The logical line of a row for the left bar's numbers.
-  int LeftbarLine(int row) const;
   // The byte and column forms from the anchor and the caret.
   void ComputeSelection();
   void RepaintSelectionChange(const TSelectionColumns& before, const TSelectionColumns& after);
@@ -535,11 +535,7 @@ class TEditor : public TCustomControl,
   std::unique_ptr<TEditorLeftbar> leftbar_;
   std::unique_ptr<TEditorRuler> ruler_;
   std::unique_ptr<TEditorSpeed> speed_;
-  std::unique_ptr<TEditorBitmaps> bitmaps_;
-  // The first number of the ruler images as last built (-1: none), and the
-  // column the caret mark was last drawn at.
-  int rulerImagesStart_ = -1;
-  int rulerMarkCol_ = 0;
+  std::unique_ptr<TEditorMarginView> marginView_;
   TEditorFountainLink fountainLink_;
   TImageList* imageDigits_ = nullptr;
   TImageList* imageMarks_ = nullptr;

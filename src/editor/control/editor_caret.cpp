@@ -32,7 +32,10 @@ void TEditor::UpdateMetrics() {
   advances_.assign(kMaxColumns + 1, colWidth_);
   italicMode_ = corvida::ItalicMode(Font()->Style(), *ActiveFountain());
   // The bars come first: the text area starts after them.
-  barSizes_.Update(SettingsSet(), HandleAllocated(), LeftbarText(), colWidth_);
+  UpdateLeftbarDigits();
+  UpdateRulerHeight();
+  UpdateImagebarWidth();
+  UpdateLeftbarWidth();
   const TScrollStyle bars = ScrollBars();
   const int h = bars == ssHorizontal || bars == ssBoth ? GetSystemMetrics(SM_CYHSCROLL) : 0;
   const int v = bars == ssVertical || bars == ssBoth ? GetSystemMetrics(SM_CYVSCROLL) : 0;
@@ -277,7 +280,7 @@ void TEditor::SetTopCol(int n) {
   const int newCol = std::max(0, std::min(n, kMaxColumns - visibleCols_ / 2));
   const int delta = (topCol_ - newCol) * colWidth_;
   // The mark moves with the scrolled ruler: off before, on again after.
-  if (delta != 0) EraseRulerMark(rulerMarkCol_);
+  if (delta != 0) EraseRulerMark(marginView_->RulerMarkCol());
   topCol_ = newCol;
   if (delta == 0) return;
   Scroll(delta, 0, {TextLeft(), 0, Width(), Height()});

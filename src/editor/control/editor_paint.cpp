@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "editor/control/editor.h"
+#include "editor/control/editor_text_out.h"
 #include "editor/highlight/fountain_parser.h"
 #include "editor/model/scan_state.h"
 #include "platform/rtl/cp932.h"
@@ -17,40 +18,12 @@ namespace {
 
 constexpr const char* kEofText = "[EOF]";
 
-// A double-byte character takes the last column before the limit and the
-// first after it: it is drawn whole.
-bool CrossesColumnLimit(std::string_view s) { return s.size() > kMaxColumns && IsLeadByteAt(s, kMaxColumns); }
-
 }  // namespace
 
-// The canvas applies its font to the context at every use, so the font of
-// a text output is set on the canvas.
-void TEditor::SelectTextFont(TColor color, TFontStyles style) {
-  TFont* font = Canvas()->Font();
-  font->Assign(Font());
-  font->SetColor(color);
-  font->SetStyle(style);
-}
+void TEditor::SelectTextFont(TColor color, TFontStyles style) { corvida::SelectTextFont(*Canvas(), *Font(), color, style); }
 
 void TEditor::EditorTextOut(const TRect& r, int x, UINT options, std::string_view s, int y) {
-  if (!Showing()) return;
-  TDeviceContext& dc = Canvas()->Handle();
-  const TFontHandle* font = dc.Font();
-  const bool underline = font && (font->Desc().style & fsUnderline) != 0;
-  if (underline) {
-    TFontDesc desc = font->Desc();
-    desc.style = static_cast<TFontStyles>(desc.style & ~fsUnderline);
-    dc.SelectFont(FontCache().Get(desc));
-  }
-  size_t n = std::min<size_t>(s.size(), kMaxColumns);
-  if (CrossesColumnLimit(s)) n = kMaxColumns + 1;
-  dc.ExtTextOut(x, y, options, &r, s.substr(0, n), advances_.data());
-  if (!underline) return;
-  const int right = x + static_cast<int>(n) * colWidth_;
-  if (x >= r.right || r.left >= right) return;
-  const int from = std::max(x, r.left);
-  const int to = std::min(right, r.right);
-  DrawDotLine(dc, from, y + fontHeight_ - 1, to, dc.TextColor(), dc.BkColor());
+  if (Showing()) ColumnTextOut(Canvas()->Handle(), r, x, options, s, y, advances_, colWidth_, fontHeight_);
 }
 
 void TEditor::PaintRect(const TRect& clip) {
@@ -74,10 +47,7 @@ void TEditor::PaintRect(const TRect& clip) {
   const int last = rowHeight_ > 0 ? first + (r.bottom - r.top) / rowHeight_ - 1 : first - 1;
   {
     TCaretUpdate caretUpdate(*this);
-    if (touches({0, 0, textLeft, textTop})) {
-      TDeviceContext margin(&bitmaps_->margin);
-      dc.BitBlt(0, 0, textLeft, textTop, margin, 0, 0, SRCCOPY);
-    }
+    if (touches({0, 0, textLeft, textTop})) marginView_->PaintCorner(dc, MarginInputs());
     if (rulerHeight > 0 && touches({textLeft, 0, Width(), rulerHeight})) PaintRuler();
     // Between the ruler and the text, and between the bars and the text: the
     // window's background.

@@ -70,12 +70,29 @@ bool ItalicMode(TFontStyles fontStyle, TFountain& activeFountain) {
 
 bool TEditorBarSizes::Update(const TEditorSettingsSet& settings, bool hasWindow, const TLeftbarText& text,
                              int colWidth) {
+  const bool digitsChanged = UpdateLeftbarDigits(*settings.leftbar, hasWindow, text);
+  UpdateRulerHeight(*settings.ruler);
+  UpdateImagebarWidth(*settings.imagebar);
+  UpdateLeftbarWidth(*settings.leftbar, colWidth);
+  return digitsChanged;
+}
+
+bool TEditorBarSizes::UpdateLeftbarDigits(const TEditorLeftbar& leftbar, bool hasWindow, const TLeftbarText& text) {
   const int oldDigits = leftbarDigits_;
-  if (settings.leftbar->Visible()) leftbarDigits_ = corvida::LeftbarDigits(*settings.leftbar, hasWindow, text);
-  if (settings.ruler->Visible()) rulerHeight_ = corvida::RulerHeight(*settings.ruler);
-  imagebarWidth_ = corvida::ImagebarWidth(*settings.imagebar);
-  leftbarWidth_ = corvida::LeftbarWidth(*settings.leftbar, leftbarDigits_, colWidth);
+  if (leftbar.Visible()) leftbarDigits_ = corvida::LeftbarDigits(leftbar, hasWindow, text);
   return leftbarDigits_ != oldDigits;
+}
+
+void TEditorBarSizes::UpdateRulerHeight(const TEditorRuler& ruler) {
+  if (ruler.Visible()) rulerHeight_ = corvida::RulerHeight(ruler);
+}
+
+void TEditorBarSizes::UpdateImagebarWidth(const TEditorImagebar& imagebar) {
+  imagebarWidth_ = corvida::ImagebarWidth(imagebar);
+}
+
+void TEditorBarSizes::UpdateLeftbarWidth(const TEditorLeftbar& leftbar, int colWidth) {
+  leftbarWidth_ = corvida::LeftbarWidth(leftbar, leftbarDigits_, colWidth);
 }
 
 }  // namespace corvida

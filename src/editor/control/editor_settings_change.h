@@ -77,6 +77,11 @@ class TEditorBarSizes {
   // count follows the text only while the left bar shows, the ruler height
   // only while the ruler shows.
   bool Update(const TEditorSettingsSet& settings, bool hasWindow, const TLeftbarText& text, int colWidth);
+  // The steps of Update, in its order.
+  bool UpdateLeftbarDigits(const TEditorLeftbar& leftbar, bool hasWindow, const TLeftbarText& text);
+  void UpdateRulerHeight(const TEditorRuler& ruler);
+  void UpdateImagebarWidth(const TEditorImagebar& imagebar);
+  void UpdateLeftbarWidth(const TEditorLeftbar& leftbar, int colWidth);
 
   int LeftbarDigits() const { return leftbarDigits_; }
   int LeftbarWidth() const { return leftbarWidth_; }
