@@ -171,7 +171,7 @@ void TEditor::SetHitStyle(TEditorHitStyle value) {
 }
 
 void TEditor::SetReadOnly(bool value) {
-  if (selection_.dragState != TSelDragState::None) return;
+  if (SelDragState() != TSelDragState::None) return;
   // The pointer no longer offers to drag the selection.
   if (value && !readOnly_ && Selected()) SetCursor(caret_->Cursors()->DefaultCursor());
   readOnly_ = value;
@@ -240,8 +240,7 @@ void TEditor::StringsChange() {
   // made through another view of the store and would now cover other text.
   if (store_->UpdatePending() && SelectedOrHit()) CleanSelection();
   // An anchor not yet extended (a click without a drag) ends with the edit too.
-  if (store_->UpdatePending() && selection_.state == TSelectionState::Anchored)
-    selection_.state = TSelectionState::None;
+  if (store_->UpdatePending() && selection_.State() == TSelectionState::Anchored) selection_.ForgetAnchor();
   if (HasState(csDesigning) && store_->WordWrap()) {
     store_->WrapAll();
     store_->InitScan();

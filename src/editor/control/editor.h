@@ -232,20 +232,15 @@ class TEditor : public TCustomControl,
   void PaintImagebar(int first, int last);
   // The selection. Positions are the caret's: anchor a selection, move the
   // caret, update the selection.
-  const TSelectionModel& Selection() const { return selection_; }
-  TSelectionState SelectionState() const { return selection_.state; }
+  const TSelectionModel& Selection() const { return selection_.Model(); }
+  TSelectionState SelectionState() const { return selection_.State(); }
   // A selection is shown (a search hit is not).
-  bool Selected() const { return selection_.state == TSelectionState::Selected; }
+  bool Selected() const { return selection_.Selected(); }
   // A selection or a search hit is shown.
-  bool SelectedOrHit() const override {
-    return selection_.state == TSelectionState::Selected || selection_.state == TSelectionState::Hit;
-  }
+  bool SelectedOrHit() const override { return selection_.SelectedOrHit(); }
   // Painting draws the selection colours: a selection, or a hit with hsDraw.
-  bool SelectionDrawn() const {
-    return selection_.state == TSelectionState::Selected ||
-           (selection_.state == TSelectionState::Hit && hitStyle_ == hsDraw);
-  }
-  TSelectionMode SelectionMode() const { return selection_.box ? TSelectionMode::Box : TSelectionMode::Normal; }
+  bool SelectionDrawn() const { return selection_.Drawn(hitStyle_); }
+  TSelectionMode SelectionMode() const { return selection_.Box() ? TSelectionMode::Box : TSelectionMode::Normal; }
   // Recomputes a shown selection in the new mode; refused while dragging.
   void SetSelectionMode(TSelectionMode mode);
   // Drops a shown selection or hit and anchors a new selection at the
@@ -290,7 +285,7 @@ class TEditor : public TCustomControl,
   // Whole rows with their line breaks, from a left-margin press.
   void StartRowSelect(int row);
   void ExtendRowSelect(int row);
-  TSelDragState SelDragState() const { return selection_.dragState; }
+  TSelDragState SelDragState() const { return selection_.Model().dragState; }
   // The selection may be dragged: writable, a shown normal selection, and
   // Caret.SelMove.
   virtual bool CanSelDrag() const;
@@ -541,7 +536,7 @@ class TEditor : public TCustomControl,
   TImageList* imageMarks_ = nullptr;
   TEditorBarSizes barSizes_;
 
-  TSelectionModel selection_;
+  TEditorSelection selection_;
   // CleanSelection is repainting the rows it unselected.
   bool cleaningSelection_ = false;
   TEditorHitStyle hitStyle_ = hsSelect;

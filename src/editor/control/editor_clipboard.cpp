@@ -59,8 +59,8 @@ void TEditor::InsertText(const std::string& text) {
   int index = 0;
   std::string rows;
   if (Selected()) {
-    firstRow = selection_.columns.firstRow;
-    lastRow = selection_.columns.lastRow;
+    firstRow = Selection().columns.firstRow;
+    lastRow = Selection().columns.lastRow;
     std::vector<TRowWithoutSelection> kept = RowsWithoutSelectionAtColumn(*this);
     if (kept.empty()) {
       rows = text;
@@ -106,7 +106,7 @@ void TEditor::InsertBoxText(const std::string& text) {
   int nextRow = row_;
   int blockCol = col_;
   if (Selected()) {
-    const TSelectionColumns& k = selection_.columns;
+    const TSelectionColumns& k = Selection().columns;
     top = k.firstRow;
     nextRow = k.lastRow + 1;
     blockCol = k.leftCol;
@@ -146,7 +146,7 @@ void TEditor::InsertBoxText(const std::string& text) {
 
 void TEditor::CopyToClipboard() {
   if (!Selected()) return;
-  if (selection_.box)
+  if (SelectionMode() == TSelectionMode::Box)
     SetClipboardText(GetSelText(), {SupportResources().BoxClipboardFormat()});
   else
     SetClipboardText(GetSelText());

@@ -506,8 +506,8 @@ void TEditor::EnterKey(bool shift) {
 void TEditor::TypeText(const std::string& s) {
   if (s.empty()) return;
   if (Selected()) {
-    const int first = selection_.bytes.firstRow;
-    const int last = std::min(selection_.bytes.lastRow, store_->Count() - 1);
+    const int first = Selection().bytes.firstRow;
+    const int last = std::min(Selection().bytes.lastRow, store_->Count() - 1);
     std::vector<TRowWithoutSelection> rows = RowsWithoutSelection();
     const int at = rows.front().index;
     rows.front().text.insert(static_cast<size_t>(at), s);

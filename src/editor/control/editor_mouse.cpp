@@ -26,11 +26,11 @@ constexpr UINT kLastCharMessage = 0x0109;
 
 }  // namespace
 
-bool TEditor::CanSelDrag() const { return !readOnly_ && Selected() && !selection_.box && caret_->SelMove(); }
+bool TEditor::CanSelDrag() const { return !readOnly_ && Selected() && !selection_.Box() && caret_->SelMove(); }
 
 void TEditor::SetMouseCursor(int kind) {
-  if (kind == selection_.cursorKind) return;
-  selection_.cursorKind = kind;
+  if (kind == Selection().cursorKind) return;
+  selection_.SetCursorKind(kind);
   if (!caret_->AutoCursor()) return;
   const TEditorCursors& c = *caret_->Cursors();
   switch (kind) {
@@ -73,7 +73,7 @@ void TEditor::LeftButtonDown(int x, int y, bool shift) {
     UpdateSelection();
     return;
   }
-  selection_.pressPoint = {x, y};
+  selection_.SetPressPoint({x, y});
   PosToRowCol(x, y, false, col, row);
   if (CanSelDrag() && x >= TextLeft() && IsInSelection(row, col)) {
     SetRowCol(row, col);
@@ -82,7 +82,7 @@ void TEditor::LeftButtonDown(int x, int y, bool shift) {
       // holds the capture, so that a release outside is still seen.
       Window()->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
       corvida::SetCapture(Window());
-      selection_.dragState = TSelDragState::Armed;
+      selection_.SetDragState(TSelDragState::Armed);
     }
     return;
   }
@@ -107,7 +107,7 @@ void TEditor::LeftButtonMove(int x, int y) {
   if (leftPressed_) {
     PosToRowCol(x, y, true, col, row);
     rowAbove();
-    if (selection_.rowSelect.active) {
+    if (Selection().rowSelect.active) {
       ExtendRowSelect(row);
       return;
     }
@@ -115,7 +115,7 @@ void TEditor::LeftButtonMove(int x, int y) {
     if (Selected() || PastDragThreshold(x, y)) UpdateSelection();
     return;
   }
-  switch (selection_.dragState) {
+  switch (SelDragState()) {
     case TSelDragState::Armed:
       if (PastDragThreshold(x, y)) BeginSelDrag();
       return;
@@ -140,7 +140,7 @@ void TEditor::LeftButtonMove(int x, int y) {
 
 void TEditor::LeftButtonUp() {
   leftPressed_ = false;
-  switch (selection_.dragState) {
+  switch (SelDragState()) {
     case TSelDragState::Dragging:
       EndSelDrag();
       break;
@@ -148,19 +148,20 @@ void TEditor::LeftButtonUp() {
       CancelSelDrag();
       break;
     case TSelDragState::None:
-      selection_.rowSelect.active = false;
+      selection_.EndRowSelect();
       break;
   }
 }
 
 bool TEditor::PastDragThreshold(int x, int y) const {
   const int half = colWidth_ / 2;
-  return std::abs(x - selection_.pressPoint.x) >= half || std::abs(y - selection_.pressPoint.y) >= half;
+  const TPoint press = Selection().pressPoint;
+  return std::abs(x - press.x) >= half || std::abs(y - press.y) >= half;
 }
 
 bool TEditor::MouseFiltered(const TMessage& m) {
-  if (selection_.dragState == TSelDragState::None && !leftPressed_) return false;
-  const bool dragging = selection_.dragState == TSelDragState::Dragging;
+  if (SelDragState() == TSelDragState::None && !leftPressed_) return false;
+  const bool dragging = SelDragState() == TSelDragState::Dragging;
   switch (m.Msg) {
     case WM_KEYDOWN:
       if (!dragging) return true;
@@ -179,12 +180,12 @@ bool TEditor::MouseFiltered(const TMessage& m) {
 // ---- Dragging the selection ----
 
 void TEditor::BeginSelDrag() {
-  selection_.dragState = TSelDragState::Dragging;
+  selection_.SetDragState(TSelDragState::Dragging);
   SetMouseCursor(KeyHeld(VK_CONTROL) ? kDragCopyCursor : kDragCursor);
 }
 
 void TEditor::EndSelDrag() {
-  selection_.dragState = TSelDragState::None;
+  selection_.SetDragState(TSelDragState::None);
   TPoint p;
   GetCursorPos(p);
   p = Window()->ScreenToClient(p);
@@ -199,7 +200,7 @@ void TEditor::EndSelDrag() {
 }
 
 void TEditor::CancelSelDrag() {
-  selection_.dragState = TSelDragState::None;
+  selection_.SetDragState(TSelDragState::None);
   if (KeyHeld(VK_ESCAPE) && caret_->AutoCursor())
     corvida::SetCursor(caret_->Cursors()->DefaultCursor());
   else
@@ -216,7 +217,7 @@ void TEditor::PutSelectedText(int row, int col, bool move) {
     CleanSelection();
     return;
   }
-  const TSelectionBytes b = selection_.bytes;
+  const TSelectionBytes b = Selection().bytes;
   const int count = store_->Count();
   // A move rebuilds every row from the selection to the drop point; a copy
   // only the drop row.
@@ -268,8 +269,8 @@ void TEditor::PutSelectedText(int row, int col, bool move) {
 
 void TEditor::SetAnchor(int row, int col) {
   row = std::min(row, store_->Count());
-  selection_.anchor = {row, std::min(static_cast<int>(GetRowString(row).size()), ColumnToIndex(row, col)),
-                       selection_.box ? col : std::min(col, RowWidth(row))};
+  const int index = std::min(static_cast<int>(GetRowString(row).size()), ColumnToIndex(row, col));
+  selection_.SetAnchor(selection_.AnchorAt(row, index, col, RowWidth(row)));
 }
 
 void TEditor::StartRowSelect(int row) {
@@ -278,7 +279,7 @@ void TEditor::StartRowSelect(int row) {
   const bool eofLast = store_->RowAttributes(count - 1) == raEof;
   row = std::clamp(row, 0, eofLast ? count - 1 : count);
   const bool lastRow = eofLast && row == count - 1;
-  selection_.rowSelect = {row, row, lastRow, true};
+  selection_.StartRowSelect(row, lastRow);
   TCaretUpdate caretUpdate(*this);
   // The last row has no line break: it is selected from its end back.
   SetRowCol(row, lastRow ? RowWidth(row) : 0);
@@ -289,12 +290,12 @@ void TEditor::StartRowSelect(int row) {
 }
 
 void TEditor::ExtendRowSelect(int row) {
-  TRowSelection& rs = selection_.rowSelect;
+  const TRowSelection& rs = Selection().rowSelect;
   const int count = store_->Count();
   if (!rs.active || count == 0) return;
   const bool eofLast = store_->RowAttributes(count - 1) == raEof;
   row = std::clamp(row, 0, eofLast ? count - 1 : count);
-  rs.currentRow = row;
+  selection_.SetRowSelectRow(row);
   const int clicked = rs.anchorRow;
   if (row < clicked || rs.lastRow) {
     // From the end of the clicked row up to the pointer's row.

@@ -102,7 +102,7 @@ void TEditor::DrawSelectedRow(const TRect& r, int x, TFountainParser& parser, in
 
 const TFountainColor& TEditor::SelectionColor() const {
   TEditorColors* colors = view_->Colors();
-  return selection_.state == TSelectionState::Hit ? *colors->Hit() : *colors->Select();
+  return SelectionState() == TSelectionState::Hit ? *colors->Hit() : *colors->Select();
 }
 
 TColor TEditor::SelBk() const {
@@ -211,7 +211,7 @@ int OffTrailByte(const std::string& s, int col) {
 }  // namespace
 
 void TEditor::DrawRowParts(const TRect& r, int x, TFountainParser& parser, int index, const std::string& s, int y) {
-  const TSelectionColumns& sel = selection_.columns;
+  const TSelectionColumns& sel = Selection().columns;
   if (index < sel.firstRow || index > sel.lastRow) {
     DrawRow(r, x, parser, index, s, y);
     return;
@@ -225,7 +225,7 @@ void TEditor::DrawRowParts(const TRect& r, int x, TFountainParser& parser, int i
     else
       DrawRow(part, x, parser, index, s, y);
   };
-  if (selection_.box) {
+  if (SelectionMode() == TSelectionMode::Box) {
     const auto colX = [&](int col) { return std::max(textLeft, textLeft + OffTrailByte(s, col) * colWidth_ - scrollOffset_); };
     band(colX(0), colX(sel.leftCol), false);
     band(colX(sel.leftCol), colX(sel.rightCol), true);

@@ -87,10 +87,10 @@ bool TEditor::SearchForward(const std::string& pattern, TSearchOptions options) 
   const int count = store_->Count();
   int row = row_;
   // A hit shown as a caret starts at the caret: the search skips the hit.
-  TSearchPos pos{CaretIndex(), hitStyle_ == hsCaret && selection_.selLength > 0 ? selection_.selLength : 0};
+  TSearchPos pos{CaretIndex(), hitStyle_ == hsCaret && Selection().selLength > 0 ? Selection().selLength : 0};
   if (SelectionDrawn()) {
-    row = selection_.bytes.lastRow;
-    pos = {selection_.bytes.endIndex + 1, 0};
+    row = Selection().bytes.lastRow;
+    pos = {Selection().bytes.endIndex + 1, 0};
   }
   while (row < count) {
     int next = row;
@@ -114,8 +114,8 @@ bool TEditor::SearchBackward(const std::string& pattern, TSearchOptions options)
   int row = row_;
   int index = CaretIndex();
   if (SelectionDrawn()) {
-    row = selection_.bytes.firstRow;
-    index = selection_.bytes.startIndex;
+    row = Selection().bytes.firstRow;
+    index = Selection().bytes.startIndex;
   } else if (row_ >= count) {
     row = count - 1;
     index = static_cast<int>(store_->JoinedSize(row));

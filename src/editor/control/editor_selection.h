@@ -1,11 +1,16 @@
 #pragma once
-// The selection model of TEditor: what is selected, in which form, and the
-// state of the mouse gestures that make and move selections.
+// The selection of TEditor: what is selected, in which form, the state of
+// the mouse gestures that make and move selections, and TEditorSelection,
+// the class that keeps them and does what needs no window.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "editor/control/editor_setting_types.h"
+#include "editor/model/column_map.h"
+#include "editor/model/editor_screen_strings.h"
 #include "editor/model/line_breaks.h"
 #include "editor/model/row_attribute_string_list.h"
 #include "platform/rtl/events.h"
@@ -98,5 +103,83 @@ std::string JoinRows(const std::vector<TRowWithoutSelection>& rows);
 
 // Sender and whether anything is selected now.
 using TSelectionChangeEvent = TEvent<TObject*, bool>;
+
+// Columns from..to (exclusive) of one row; to is kToRightEdge for a span
+// that runs on to the right edge.
+struct TSelectionSpan {
+  static constexpr int kToRightEdge = INT32_MAX;
+  int row = 0;
+  int from = 0;
+  int to = 0;
+};
+
+// The selection of one editor. The editor hands in the caret, its rows and
+// their layout; the window, the caret and the events stay with the editor.
+class TEditorSelection {
+ public:
+  const TSelectionModel& Model() const { return model_; }
+  TSelectionState State() const { return model_.state; }
+  bool Box() const { return model_.box; }
+  // A selection is shown (a search hit is not).
+  bool Selected() const { return model_.state == TSelectionState::Selected; }
+  bool SelectedOrHit() const { return Selected() || model_.state == TSelectionState::Hit; }
+  // Painting shows the selection colours: a selection, or a hit with hsDraw.
+  bool Drawn(TEditorHitStyle hitStyle) const {
+    return Selected() || (model_.state == TSelectionState::Hit && hitStyle == hsDraw);
+  }
+  // (row, col) lies inside a shown selection.
+  bool Contains(int row, int col) const;
+
+  void SetBox(bool box) { model_.box = box; }
+  // Where a selection from (row, col) starts, byte index in that row and
+  // the row's width given: a normal selection starts at most at the row's
+  // end.
+  TSelectionAnchor AnchorAt(int row, int index, int col, int rowWidth) const {
+    return {row, index, model_.box ? col : std::min(col, rowWidth)};
+  }
+  // Anchors a new selection that shows nothing yet.
+  void Anchor(const TSelectionAnchor& anchor);
+  // Moves the anchor of a shown selection (row selection).
+  void SetAnchor(const TSelectionAnchor& anchor) { model_.anchor = anchor; }
+  // An anchored selection becomes shown, as a hit while one is being
+  // marked; false when nothing was anchored.
+  bool Activate();
+  // The byte and column forms from the anchor to the caret, given the
+  // widths of the anchor's and the caret's rows.
+  void Compute(int caretRow, int caretIndex, int caretCol, int anchorRowWidth, int caretRowWidth);
+  // The parts of rows first..last that changed between two column forms.
+  std::vector<TSelectionSpan> ChangedSpans(const TSelectionColumns& before, const TSelectionColumns& after,
+                                           int first, int last) const;
+  // Takes the columns as painted now, so that the next change repaints
+  // only its difference.
+  void Painted() { model_.prevColumns = model_.columns; }
+  // Nothing selected or marked any more; the anchor forgotten.
+  void Drop();
+  void ForgetAnchor() { model_.state = TSelectionState::None; }
+  void SetMarkingHit(bool marking) { model_.markingHit = marking; }
+  void SetSelLength(int length) { model_.selLength = length; }
+
+  // The selected text, a box row by row each followed by CR LF, and its
+  // length.
+  std::string Text(const TEditorScreenStrings& store, const TColumnLayout& layout) const;
+  int Length(const TEditorScreenStrings& store, const TColumnLayout& layout) const;
+  // The selection's rows without it: one entry a row for a box, one entry
+  // for a normal selection.
+  std::vector<TRowWithoutSelection> RowsWithout(const TEditorScreenStrings& store, const TColumnLayout& layout) const;
+
+  // The mouse gestures.
+  void StartRowSelect(int row, bool lastRow) { model_.rowSelect = {row, row, lastRow, true}; }
+  void SetRowSelectRow(int row) { model_.rowSelect.currentRow = row; }
+  void EndRowSelect() { model_.rowSelect.active = false; }
+  void SetDragState(TSelDragState state) { model_.dragState = state; }
+  void SetPressPoint(TPoint p) { model_.pressPoint = p; }
+  void SetCursorKind(int kind) { model_.cursorKind = kind; }
+
+ private:
+  template <class Piece>
+  void ForEachSelectedPiece(const TEditorScreenStrings& store, const TColumnLayout& layout, Piece&& piece) const;
+
+  TSelectionModel model_;
+};
 
 }  // namespace corvida
