@@ -170,6 +170,26 @@ TEST(EditorSettings, AssignCopiesEverythingAsOneChange) {
   EXPECT_EQ(target.Marks()->Underline()->Color(), clTeal);
 }
 
+// The underline pixel is not published, yet it goes along with an Assign
+// and is in place when the one change is reported: the editor recomputes
+// its row pitch from it then.
+TEST(EditorSettings, MarginAssignCarriesTheUnderlinePixelBeforeItsChange) {
+  struct Listener {
+    void Changed(TObject*) { seen.push_back(margin->UnderlinePixel()); }
+    const TEditorMargin* margin;
+    std::vector<int> seen;
+  };
+  TEditorMargin source;
+  source.SetUnderlinePixel(true);
+  source.SetLine(3);
+  TEditorMargin target;
+  Listener listener{&target, {}};
+  target.SetOnChange(TNotifyEvent::Of<&Listener::Changed>(&listener));
+  target.Assign(&source);
+  EXPECT_EQ(listener.seen, std::vector<int>{1});
+  EXPECT_EQ(target.Line(), 3);
+}
+
 TEST(EditorSettings, AssignFromAnotherClassIsRefused) {
   TSettingsHost host;
   for (TNotifyPersistent* s : host.Notifying()) {
