@@ -4,7 +4,6 @@
 #include <new>
 
 #include "mqo/face_report.h"
-#include "platform/rtl/cp932.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 
@@ -95,7 +94,7 @@ class TReportPrinter {
       if (!WriteReport(RealPath(file), options_.sortMode, print, options_.raw ? rsCp932 : rsUtf8))
         error = UnusablePathText(file);
     } catch (const Exception& e) {
-      error = Cp932ToUtf8(ErrorBoxText(e.Message()));
+      error = ErrorBoxText(e.Utf8Message());
     } catch (const std::bad_alloc&) {
       error = "not enough memory to read the file";
     }

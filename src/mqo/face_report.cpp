@@ -71,7 +71,7 @@ void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts
     held.SetPosition(0);
     archive = &held;
   }
-  TMqozModelStream model(*archive, Utf8ToCp932(path));
+  TMqozModelStream model(*archive, path);
   TStreamPieces pieces(model);
   CountFacesOfPieces(pieces, sortMode, counts);
 }

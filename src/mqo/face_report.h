@@ -41,7 +41,7 @@ std::string SpellName(const std::string& name, bool utf8Document, TReportSpellin
 // (pending), leaves the name ending in a lead byte still without its trail.
 bool LeadPendingAfter(std::string_view text, bool pending);
 
-// The face lines of the file at path (UTF-8, as the file system spells it):
+// The face lines of the file at path (the file system's bytes):
 // a model, or an archive (named ".mqoz", or starting as zip archives do)
 // whose model is read out of it, in the order of sortMode. Raises
 // EFOpenError, EReadError or EParserError.
