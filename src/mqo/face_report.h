@@ -24,9 +24,10 @@ inline constexpr const char* kReportSeparator = "------------------------------"
 
 // How the report spells the texts it takes from outside, the file's path and
 // the objects' names: in CP932 as the pane holds them (a character CP932
-// lacks becomes '?'), or in UTF-8 as the file system and a UTF-8 document
-// spell them, for a terminal.
-enum TReportSpelling { rsCp932, rsUtf8 };
+// lacks becomes '?'), in UTF-8 as the file system and a UTF-8 document
+// spell them, for a terminal, or as the file holds them, for the output
+// forms that decode them themselves.
+enum TReportSpelling { rsCp932, rsUtf8, rsFile };
 
 // shownPath and fileName are spelled as the lines are.
 std::string ReportHeaderLine(std::string_view shownPath);

@@ -25,6 +25,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "mqo/model_file.h"
 #include "mqo/stats_reader.h"
 #include "mqo/window_scan.h"
 
@@ -219,5 +220,14 @@ class TFastStats {
 }  // namespace
 
 TModelStats ReadModelStats(TModelInput& input) { return TFastStats(input).Run(); }
+
+TModelStats ModelStatsOfFile(const std::string& path) {
+  TModelStats stats;
+  ReadModelFile(path, [&](TBytePieces& pieces) {
+    TModelInput input(pieces);
+    stats = ReadModelStats(input);
+  });
+  return stats;
+}
 
 }  // namespace corvida
