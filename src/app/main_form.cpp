@@ -6,7 +6,6 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
-#include "platform/rtl/registry_store.h"
 #include "platform/winsys/drop_files.h"
 #include "support/error_box.h"
 
@@ -250,17 +249,6 @@ constexpr std::string_view kLayout =
     "end\r\n";
 
 }  // namespace
-
-std::string SettingsFileName(const std::string& exePath) {
-  const std::string beside = ChangeFileExt(exePath, ".ini");
-  if (DirectoryWritable(ExtractFilePath(exePath))) return beside;
-  // The registry store's folder: the user's configuration folder for corvida.
-  // Without one the file stays beside the executable, where writing it fails
-  // with an error that names it.
-  const std::string store = DefaultRegistryStorePath();
-  if (store.empty()) return beside;
-  return ExtractFilePath(store) + ExtractFileName(beside);
-}
 
 void UseToolkitErrorBoxes() { SetErrorBoxHook(&ShowStoreError); }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/settings_file.h"
 #include "editor/control/editor.h"
 #include "platform/rtl/typeinfo.h"
 #include "platform/toolkit/dialogs.h"
@@ -15,11 +16,6 @@
 #include "settings/reg_manager.h"
 
 namespace corvida {
-
-// The settings file of the executable at exePath: its path with the
-// extension replaced by ".ini", beside it when its folder is writable, else
-// with the same name in the user's configuration folder.
-std::string SettingsFileName(const std::string& exePath);
 
 // Points the setting store's error boxes at the toolkit's modal message
 // dialog of the error kind.
