@@ -1,5 +1,7 @@
 #include "mqo/budget.h"
 
+#include <algorithm>
+
 #include "mqo/shipped_budgets.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/ini_file.h"
@@ -52,6 +54,17 @@ std::vector<TOverBudget> OverBudget(const TModelStats& stats, const TBudgetLimit
   check("materials", stats.visible.materials, limits.materials);
   check("objects", stats.visible.objects, limits.objects);
   return over;
+}
+
+std::string VerdictText(const std::vector<TOverBudget>& over) {
+  if (over.empty()) return "within";
+  std::string text = "over: ";
+  for (size_t i = 0; i < over.size(); ++i) {
+    std::string figure(over[i].figure);
+    std::replace(figure.begin(), figure.end(), '_', ' ');
+    text += (i == 0 ? "" : ", ") + figure + " " + std::to_string(over[i].value) + " > " + std::to_string(over[i].limit);
+  }
+  return text;
 }
 
 std::vector<TBudget> BudgetProfiles(const TIniText& settings) {

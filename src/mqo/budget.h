@@ -46,6 +46,9 @@ struct TOverBudget {
 };
 
 std::vector<TOverBudget> OverBudget(const TModelStats& stats, const TBudgetLimits& limits);
+// The verdict for people: "within", or "over: " and each figure with its
+// value and limit ("exported triangles 40000 > 32000").
+std::string VerdictText(const std::vector<TOverBudget>& over);
 
 // The profiles shipped with the program, then those of the settings text;
 // a profile replaces an earlier one of the same name (case ignored).

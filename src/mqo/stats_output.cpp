@@ -132,7 +132,10 @@ class TCsvWriter : public TStatsWriter {
            << "," << o.mirrorAxis << "," << Bool(o.subdivided) << "," << Bool(o.lathe) << ",,\r\n";
     }
     std::string over;
-    for (const TOverBudget& o : file.over) over += (over.empty() ? "" : ";") + std::string(o.figure);
+    for (const TOverBudget& o : file.over) {
+      if (!over.empty()) over += ';';
+      over += o.figure;
+    }
     Totals(path, "visible_total", s.visible, over);
     Totals(path, "hidden_total", s.hidden, "");
     out_.flush();
@@ -175,13 +178,6 @@ class TTable {
   std::vector<std::vector<std::string>> rows_;
 };
 
-// A figure's name for people: its JSON name with spaces.
-std::string FigureText(std::string_view figure) {
-  std::string text(figure);
-  std::replace(text.begin(), text.end(), '_', ' ');
-  return text;
-}
-
 std::string Objects(uint64_t n) { return Number(n) + (n == 1 ? " object" : " objects"); }
 
 class TTextWriter : public TStatsWriter {
@@ -212,15 +208,7 @@ class TTextWriter : public TStatsWriter {
     totals("hidden", s.hidden);
     table.Print(out_);
     out_ << "material entries: " << s.materialEntries << '\n';
-    if (budgetName_) {
-      out_ << "budget" << (budgetName_->empty() ? "" : " " + *budgetName_) << ": ";
-      if (file.over.empty()) out_ << "within";
-      for (size_t i = 0; i < file.over.size(); ++i) {
-        const TOverBudget& o = file.over[i];
-        out_ << (i == 0 ? "over: " : ", ") << FigureText(o.figure) << " " << o.value << " > " << o.limit;
-      }
-      out_ << '\n';
-    }
+    if (budgetName_) out_ << "budget" << (budgetName_->empty() ? "" : " " + *budgetName_) << ": " << VerdictText(file.over) << '\n';
     out_.flush();
   }
 
