@@ -1,7 +1,6 @@
 #include "mqo/stats_reader.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace corvida {
 namespace {
@@ -209,7 +208,7 @@ void TStatsReader::FirstToken(TTokenKind kind) {
   statementLine_ = line_;
   head_ = hdIgnored;
   const bool word = kind == tkWordToken;
-  if (word) keyword_ = word_;
+  keyword_ = word ? word_ : std::string();
   if (word && word_ == "Eof") {
     if (level_ > 0) Error("Eof inside " + ChunkText());
     done_ = true;

@@ -177,6 +177,7 @@ TEST(ModelStatsTest, MalformedModelsAreErrorsAtTheirLines) {
       {"Object \"o\" {\n\tface 1 {\n\t\t3 V(0 1 2)\n", 3, "the file ends inside the chunk \"Object\" begun on line 1"},
       {"Scene {\n\tx 1\n\tsub {\n\t}", 4, "the file ends inside the chunk \"Scene\" begun on line 1"},
       {"{\n", 1, "the file ends inside the chunk begun on line 1"},
+      {"Scene {\n}\n\"named\" {\n", 3, "the file ends inside the chunk begun on line 3"},
       {"Object \"o\" {\n\tvertex 1 {\nEof\n", 3, "Eof inside the chunk \"Object\" begun on line 1"},
       {"Scene {\n}\n}\nEof\n", 3, "a } that closes no chunk"},
       {"Object \"o\n\" {\n", 1, "a string that is not closed on its line"},
