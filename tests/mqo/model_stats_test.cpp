@@ -92,7 +92,7 @@ TEST(ModelStatsTest, FiguresOfSmallModels) {
        Object("s", "\tpatch 3\n\tsegment 2\n\tlathe 3\n", "\t\t4 V(0 1 2 0)\n"), {"s 1/2/3/1 patch lathe"}},
       {"two face chunks add up; vertex and BVertex chunks too",
        "Object \"two\" {\n\tvertex 2 {\n\t\t0 0 0\n\t\t1 1 1\n\t}\n\tBVertex 4 {\n\t\tVector 4 [48]\n" +
-           std::string("{}\"\0\n[1]\nEof\n}}}\n\n\n\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 48) +
+           std::string("{}\"\0\n[1]\nEof\n}}}\n\n\n", 19) + std::string(29, '\0') +
            "\r\n\t}\n\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n\tface 2 {\n\t\t4 V(0 1 2 3)\n\t\t3 V(0 1 2)\n\t}\n}\n",
        {"two 3/4/6/1"}},
       {"chunks the statistics do not know, strings holding brackets, objects inside them",
@@ -234,7 +234,8 @@ TEST(ModelStatsTest, TheFastPathHandsOverAtEveryKindOfLine) {
       for (size_t at = 4096 - text.size() - 12; at < 4100; ++at) {
         SCOPED_TRACE(std::string(chunk) + ", at " + std::to_string(at) + ": " + text);
         const std::string head = "Object \"o\" {\n\t" + std::string(chunk) + " {\n";
-        ExpectSame(head + Filler(at - head.size()) + text + Filler(9000) + "\t}\n}\nEof\n");
+        const std::string model = head + Filler(at - head.size()) + text + Filler(9000) + "\t}\n}\nEof\n";
+        EXPECT_EQ(FastStats(model), ReferenceStats(model));
       }
     }
   }
