@@ -2,12 +2,10 @@
 
 #include "mqo/face_tally.h"
 #include "mqo/fast_report.h"
-#include "mqo/mqo_parser.h"
 #include "mqo/model_file.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
-#include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"
 
 namespace corvida {

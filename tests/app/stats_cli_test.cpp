@@ -137,6 +137,18 @@ TEST_F(StatsCommand, TheReportsFiguresForScriptsInFileOrderIndexes) {
                          model + ",object,0,\"\"\"body\"\"\",,2,\r\n" + model + ",total,,,,3,\r\n");
 }
 
+TEST_F(StatsCommand, AnArchiveGivesTheStatisticsOfTheModelInside) {
+  const char* source = std::getenv("CORVIDA_SOURCE_DIR");
+  const std::string samples = std::string(source != nullptr ? source : ".") + "/samples/";
+  const TRun plain = Run({"--stats", "--format", "jsonl", samples + "sjis_names.mqo"});
+  const TRun archived = Run({"--stats", "--format", "jsonl", samples + "sjis_names.mqoz"});
+  EXPECT_EQ(archived.status, 0) << archived.err;
+  std::string expected = plain.out;
+  for (size_t at = 0; (at = expected.find(".mqo\"", at)) != std::string::npos; at += 5) expected.insert(at + 4, "z");
+  EXPECT_EQ(archived.out, expected);
+  EXPECT_NE(plain.out.find("\"name\":\"\xe5\xba\x8a\""), std::string::npos) << plain.out;  // 床
+}
+
 // The real executable, as a shell runs it.
 TEST_F(StatsCommand, AMalformedModelInAFolderCp932CannotSpellIsNamedExactly) {
   // 한국어😀

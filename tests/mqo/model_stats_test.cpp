@@ -106,6 +106,9 @@ TEST(ModelStatsTest, FiguresOfSmallModels) {
                        "\t\t3 V(0 (9 9) 1 2) X(M(5)) M(7 8)\n\t\t3 V(0 1 2) M(x)\n\t\t3 V(0 1 2) M( )\n"),
        {"g 6/6/3/4"}},
       {"an object without faces", "Object \"empty\" {\n\tvertex 0 {\n\t}\n}\n", {"empty 0/0/0/0"}},
+      {"counts beyond 32 bits stay whole",
+       "Object \"big\" {\n\tvertex 5000000000 {\n\t}\n\tface 1 {\n\t\t4294967298 V(0)\n\t}\n}\n",
+       {"big 1/4294967296/5000000000/1"}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.what);
