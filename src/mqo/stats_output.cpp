@@ -198,7 +198,7 @@ class TTextWriter : public TStatsWriter {
     for (const size_t i : SortedObjects(s, sortMode_)) {
       const TObjectStats& o = s.objects[i];
       table.Row({Number(i), DecodeText(o.name, s.utf8).utf8, Number(o.faces), Number(o.triangles),
-                 Number(o.vertices), Number(o.materials), Number(o.exportedTriangles), ObjectMarks(o)});
+                 Number(o.vertices), Number(o.materials), Number(o.exportedTriangles), ObjectMarks(o, "\xc3\x97", ", ")});
     }
     const auto totals = [&](const char* what, const TStatsTotals& t) {
       table.Row({"", std::string(what) + ": " + Objects(t.objects), Number(t.faces), Number(t.triangles),
@@ -233,17 +233,18 @@ std::vector<size_t> SortedObjects(const TModelStats& stats, int sortMode) {
   return order;
 }
 
-std::string ObjectMarks(const TObjectStats& object) {
+std::string ObjectMarks(const TObjectStats& object, std::string_view times, std::string_view separator) {
   std::vector<std::string> marks;
   if (!object.visible) marks.push_back("hidden");
   if (object.mirror != mmNone) {
     const uint64_t copies = uint64_t{1} << std::popcount(static_cast<uint64_t>(object.mirrorAxis) & 7);
-    marks.push_back("mirror \xc3\x97" + Number(copies) + (object.exportedEstimate ? " (connected, estimate)" : ""));
+    marks.push_back("mirror " + std::string(times) + Number(copies) +
+                    (object.exportedEstimate ? " (connected, estimate)" : ""));
   }
   if (object.subdivided) marks.push_back("subdivided");
   if (object.lathe) marks.push_back("lathe");
   std::string out;
-  for (const std::string& mark : marks) out += (out.empty() ? "" : ", ") + mark;
+  for (const std::string& mark : marks) out += (out.empty() ? "" : std::string(separator)) + mark;
   return out;
 }
 

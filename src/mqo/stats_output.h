@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mqo/budget.h"
@@ -32,9 +33,10 @@ struct TStatsFile {
 // descending, equal counts in file order.
 std::vector<size_t> SortedObjects(const TModelStats& stats, int sortMode);
 
-// The marks of an object for people: hidden, mirror ×2 to ×8 (connected
-// ones an estimate), subdivided, lathe. UTF-8.
-std::string ObjectMarks(const TObjectStats& object);
+// The marks of an object for people, between separators: hidden, mirror
+// ×2 to ×8 (connected ones an estimate), subdivided, lathe; times is the
+// sign "×" in the spelling wanted.
+std::string ObjectMarks(const TObjectStats& object, std::string_view times, std::string_view separator);
 
 class TStatsWriter {
  public:

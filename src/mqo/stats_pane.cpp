@@ -1,7 +1,5 @@
 #include "mqo/stats_pane.h"
 
-#include <bit>
-
 #include "mqo/face_report.h"
 #include "mqo/fast_stats.h"
 #include "mqo/stats_output.h"
@@ -21,18 +19,6 @@ std::string Figures(uint64_t faces, uint64_t triangles, uint64_t vertices, uint6
                                    std::to_string(materials)});
 }
 
-std::string Marks(const TObjectStats& o) {
-  std::string marks;
-  if (!o.visible) marks += " hidden";
-  if (o.mirror != mmNone) {
-    const uint64_t copies = uint64_t{1} << std::popcount(static_cast<uint64_t>(o.mirrorAxis) & 7);
-    marks += " mirror" + std::string(kTimes) + std::to_string(copies) + (o.exportedEstimate ? " (connected, estimate)" : "");
-  }
-  if (o.subdivided) marks += " subdivided";
-  if (o.lathe) marks += " lathe";
-  return marks;
-}
-
 std::string Objects(uint64_t n, const char* kind) {
   return std::to_string(n) + " " + kind + (n == 1 ? " object" : " objects");
 }
@@ -45,7 +31,9 @@ std::vector<std::string> StatsPaneLines(const TModelStats& stats, int sortMode, 
   for (const size_t i : SortedObjects(stats, sortMode)) {
     const TObjectStats& o = stats.objects[i];
     const std::string name = stats.utf8 ? Utf8ToCp932(o.name) : o.name;
-    lines.push_back(Figures(o.faces, o.triangles, o.vertices, o.materials) + " : \"" + name + "\"" + Marks(o));
+    const std::string marks = ObjectMarks(o, kTimes, " ");
+    lines.push_back(Figures(o.faces, o.triangles, o.vertices, o.materials) + " : \"" + name + "\"" +
+                    (marks.empty() ? "" : " " + marks));
   }
   const TStatsTotals& v = stats.visible;
   const TStatsTotals& h = stats.hidden;

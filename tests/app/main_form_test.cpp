@@ -223,7 +223,7 @@ TEST_F(MainFormTest, DetailsGiveTheStatisticsWithTheBudgetsVerdictAndStayTicked)
   EXPECT_EQ(LinesOf(*w.Editor1->Lines()), (std::vector<std::string>{
                                               "// " + model,
                                               "// faces triangles vertices materials : name",
-                                              "       1         2        4         1 : \"body\" mirror\x81\x7e" "4",
+                                              "       1         2        4         1 : \"body\" mirror \x81\x7e" "4",
                                               "       1         1        3         1 : \"tail\" hidden",
                                               "       1         2        4         1 : Total of 1 visible object, "
                                               "8 triangles exported // m.mqo",
