@@ -20,27 +20,21 @@
 //   report.sort_60k_objects_ms    the process's CPU time for 60,000 objects sorted
 //   report.unsorted_60k_objects_ms  and in file order
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/resource.h>
-#include <sys/statvfs.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <iterator>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
-#include "mqo/face_report.h"
 #include "figures.h"
+#include "model_files.h"
+#include "mqo/face_report.h"
 #include "platform/rtl/strings.h"
+#include "processes.h"
 
 namespace corvida::bench {
 namespace {
@@ -48,37 +42,6 @@ namespace {
 constexpr int64_t kModelBytes = 200'000'000;
 constexpr int kCopiesFor3Gb = 15;
 constexpr const char* kAwkProgram = "$1==\"Object\"{n=$2} $1==\"face\"{print $2\" : \"n; t+=$2} END{print t}";
-
-// A deterministic generator of plausible coordinates.
-class TRandom {
- public:
-  uint32_t Next() {
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 17;
-    state_ ^= state_ << 5;
-    return state_;
-  }
-  uint32_t Below(uint32_t n) { return Next() % n; }
-
- private:
-  uint32_t state_ = 2463534242u;
-};
-
-// Appends a fixed-point number with the given decimals, as the modeller writes them.
-void AppendFixed(std::string& out, int64_t scaled, int decimals) {
-  if (scaled < 0) {
-    out.push_back('-');
-    scaled = -scaled;
-  }
-  char digits[24];
-  int n = 0;
-  do {
-    if (n == decimals) digits[n++] = '.';
-    digits[n++] = static_cast<char>('0' + scaled % 10);
-    scaled /= 10;
-  } while (scaled > 0 || n <= decimals);
-  while (n > 0) out.push_back(digits[--n]);
-}
 
 // The 200 MB model, written once to a folder of its own and removed at exit.
 class TBenchModel {
@@ -153,79 +116,6 @@ class TBenchModel {
   int64_t total_ = 0;
 };
 
-// One run of a process whose standard output is read to its end.
-struct TRun {
-  bool ok = false;
-  double wall = 0;
-  double cpu = 0;
-  long peakAnonKb = 0;
-  uint64_t outBytes = 0;
-  // The last lines of the output.
-  std::string tail;
-};
-
-long AnonKb(pid_t pid) {
-  long kb = 0;
-  if (FILE* status = std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r")) {
-    char line[256];
-    while (std::fgets(line, sizeof line, status) != nullptr)
-      if (std::sscanf(line, "RssAnon: %ld", &kb) == 1) break;
-    std::fclose(status);
-  }
-  return kb;
-}
-
-TRun RunProcess(const std::vector<std::string>& args, bool sampleMemory) {
-  TRun run;
-  int fds[2];
-  if (::pipe(fds) != 0) return run;
-  // Closed by the exec: until then the child is a copy of this process and
-  // its memory is ours, not the measured program's.
-  int execed[2];
-  if (::pipe2(execed, O_CLOEXEC) != 0) return run;
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::dup2(fds[1], 1);
-    ::close(fds[0]);
-    ::close(fds[1]);
-    ::close(execed[0]);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
-  ::close(fds[1]);
-  ::close(execed[1]);
-  char ignored = 0;
-  while (::read(execed[0], &ignored, 1) < 0 && errno == EINTR) {
-  }
-  ::close(execed[0]);
-  static char buffer[1 << 16];
-  for (;;) {
-    if (sampleMemory) {
-      run.peakAnonKb = std::max(run.peakAnonKb, AnonKb(child));
-      struct pollfd ready {fds[0], POLLIN, 0};
-      if (::poll(&ready, 1, 1) == 0) continue;
-    }
-    const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-    if (n <= 0) break;
-    run.outBytes += static_cast<uint64_t>(n);
-    run.tail.append(buffer, static_cast<size_t>(n));
-    if (run.tail.size() > 4096) run.tail.erase(0, run.tail.size() - 512);
-  }
-  ::close(fds[0]);
-  int status = 0;
-  struct rusage usage {};
-  const bool waited = child > 0 && ::wait4(child, &status, 0, &usage) == child;
-  run.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  run.ok = waited && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return run;
-}
-
 // The total a report printed: its line before the separator.
 int64_t PrintedTotal(const std::string& tail) {
   const size_t separator = tail.rfind("\n------------------------------\n");
@@ -235,8 +125,6 @@ int64_t PrintedTotal(const std::string& tail) {
 }
 
 std::vector<std::string> ReportCommand(const std::string& path) { return {CORVIDA_EXE, "--report", "--raw", path}; }
-
-double Mb(double bytes) { return bytes / 1e6; }
 
 void BM_ReportCliSideBySide(benchmark::State& state) {
   const TBenchModel& model = TBenchModel::Get();
@@ -263,22 +151,6 @@ void BM_ReportCliSideBySide(benchmark::State& state) {
   Figure("report.wc_wall_mb_per_s", mb / wcWall, "MB/s");
   Figure("report.vs_awk_wall_ratio", awkWall / cliWall, "x");
   Figure("report.vs_wc_ratio", cliWall / wcWall, "x");
-}
-
-// A file under the model's folder, removed when the benchmark leaves it.
-class TScratchFile {
- public:
-  explicit TScratchFile(std::string path) : path_(std::move(path)) {}
-  ~TScratchFile() { std::filesystem::remove(path_); }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-bool HasRoomFor(const std::string& folder, double bytes) {
-  struct statvfs fs {};
-  return ::statvfs(folder.c_str(), &fs) == 0 && static_cast<double>(fs.f_bavail) * fs.f_frsize > bytes * 1.5;
 }
 
 void BM_ReportPeakMemory(benchmark::State& state) {

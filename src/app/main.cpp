@@ -4,12 +4,13 @@
 #include <vector>
 
 #include "app/report_cli.h"
+#include "app/settings_file.h"
+#include "platform/rtl/files.h"
 
 #ifdef CORVIDA_HAVE_QT
 #include "app/main_form.h"
 #include "platform/backends/qt/qt_desktop.h"
 #include "platform/rtl/cp932.h"
-#include "platform/rtl/files.h"
 #endif
 
 namespace {
@@ -57,5 +58,5 @@ int main(int argc, char** argv) {
 #else
   if (!args.empty() && args[0] == "--has-window") return 1;
 #endif
-  return corvida::RunCommandLine(args, std::cout, std::cerr);
+  return corvida::RunCommandLine(args, std::cout, std::cerr, corvida::SettingsFileName(corvida::ExecutablePath()));
 }

@@ -1,12 +1,13 @@
 #include "app/main_form.h"
 
 #include "mqo/face_report.h"
+#include "mqo/stats_pane.h"
 #include "platform/rtl/component_text.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
-#include "platform/rtl/registry_store.h"
+#include "platform/rtl/ini_file.h"
 #include "platform/winsys/drop_files.h"
 #include "support/error_box.h"
 
@@ -90,6 +91,15 @@ constexpr std::string_view kLayout =
     "        'Ascending'\r\n"
     "        'Descending')\r\n"
     "      TabOrder = 0\r\n"
+    "    end\r\n"
+    "    object CheckBox1: TCheckBox\r\n"
+    "      Left = 534\r\n"
+    "      Top = 12\r\n"
+    "      Width = 80\r\n"
+    "      Height = 17\r\n"
+    "      Caption = 'Details'\r\n"
+    "      Checked = False\r\n"
+    "      TabOrder = 1\r\n"
     "    end\r\n"
     "  end\r\n"
     "  object Editor1: TEditor\r\n"
@@ -244,23 +254,22 @@ constexpr std::string_view kLayout =
     "        Name = 'SortMode'\r\n"
     "        Section = 'SortMode'\r\n"
     "        Ident = 'SortMode'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Details'\r\n"
+    "        Section = 'Details'\r\n"
+    "        Ident = 'Details'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Budget'\r\n"
+    "        Section = 'Budget'\r\n"
+    "        Ident = 'Budget'\r\n"
     "      end>\r\n"
     "    RegType = rtIni\r\n"
     "  end\r\n"
     "end\r\n";
 
 }  // namespace
-
-std::string SettingsFileName(const std::string& exePath) {
-  const std::string beside = ChangeFileExt(exePath, ".ini");
-  if (DirectoryWritable(ExtractFilePath(exePath))) return beside;
-  // The registry store's folder: the user's configuration folder for corvida.
-  // Without one the file stays beside the executable, where writing it fails
-  // with an error that names it.
-  const std::string store = DefaultRegistryStorePath();
-  if (store.empty()) return beside;
-  return ExtractFilePath(store) + ExtractFileName(beside);
-}
 
 void UseToolkitErrorBoxes() { SetErrorBoxHook(&ShowStoreError); }
 
@@ -270,7 +279,8 @@ const TClassRegistry& TForm1::Classes() {
   static const TClassRegistry registry = [] {
     TClassRegistry r;
     for (const TClassInfo* info : {TPanel::StaticInfo(), TSpeedButton::StaticInfo(), TRadioGroup::StaticInfo(),
-                                   TEditor::StaticInfo(), TOpenDialog::StaticInfo(), TRegManager::StaticInfo()})
+                                   TCheckBox::StaticInfo(), TEditor::StaticInfo(), TOpenDialog::StaticInfo(),
+                                   TRegManager::StaticInfo()})
       r.Register(info);
     return r;
   }();
@@ -289,6 +299,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SpeedButton2 = Require<TSpeedButton>(this, "SpeedButton2");
   SpeedButton3 = Require<TSpeedButton>(this, "SpeedButton3");
   RadioGroup1 = Require<TRadioGroup>(this, "RadioGroup1");
+  CheckBox1 = Require<TCheckBox>(this, "CheckBox1");
   Editor1 = Require<TEditor>(this, "Editor1");
   OpenDialog1 = Require<TOpenDialog>(this, "OpenDialog1");
   Reg1 = Require<TRegManager>(this, "Reg1");
@@ -303,13 +314,29 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
 }
 
 void TForm1::MakeReport() {
-  corvida::MakeReport(Cp932ToUtf8(fileName_), SortMode(), *Editor1->Lines(), TEvent<>::Of<&TForm1::FocusEditor>(this));
+  const TEvent<> focus = TEvent<>::Of<&TForm1::FocusEditor>(this);
+  if (!Details()) {
+    corvida::MakeReport(Cp932ToUtf8(fileName_), SortMode(), *Editor1->Lines(), focus);
+    return;
+  }
+  corvida::MakeStatsReport(Cp932ToUtf8(fileName_), SortMode(), Budget(), *Editor1->Lines(), focus);
+}
+
+std::optional<TBudget> TForm1::Budget() const {
+  if (budgetName_.empty()) return std::nullopt;
+  const std::optional<TBudget> budget =
+      FindBudget(BudgetProfiles(TIniFile(SettingsFileName(Application().ExeName())).ReadText()), budgetName_);
+  if (!budget) throw EConvertError(Format("unknown budget '%s'", {budgetName_}));
+  if (!budget->problem.empty()) throw EConvertError(Format("budget '%s': %s", {budget->name, budget->problem}));
+  return budget;
 }
 
 void TForm1::LoadSettings() {
   Reg1->SetIniFileName(SettingsFileName(Application().ExeName()));
   OpenDialog1->SetInitialDir(Reg1->Filer("FolderName")->ReadString());
   SetSortMode(Reg1->Filer("SortMode")->ReadInteger());
+  CheckBox1->SetChecked(Reg1->Filer("Details")->ReadBool());
+  budgetName_ = Reg1->Filer("Budget")->ReadString();
 }
 
 void TForm1::SaveSettings() {
@@ -320,6 +347,7 @@ void TForm1::SaveSettings() {
   if (!DirectoryExists(folder)) ForceDirectories(folder);
   if (!fileName_.empty()) Reg1->Filer("FolderName")->WriteString(ExtractFilePath(fileName_));
   Reg1->Filer("SortMode")->WriteInteger(SortMode());
+  Reg1->Filer("Details")->WriteBool(Details());
 }
 
 void TForm1::OpenFiles(const std::vector<std::string>& paths) {

@@ -1,13 +1,17 @@
 #pragma once
-// TForm1, the tool's one window: a button bar (Open, Clear, Close and the
-// sort choice), the editor that shows the reports, the open dialog and the
-// setting store that carries the last folder and the sort mode from one run
-// to the next. The window is made from its embedded stored layout.
+// TForm1, the tool's one window: a button bar (Open, Clear, Close, the sort
+// choice and "Details"), the editor that shows the reports, the open dialog
+// and the setting store that carries the last folder, the sort mode and
+// "Details" from one run to the next. The window is made from its embedded
+// stored layout.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/settings_file.h"
 #include "editor/control/editor.h"
+#include "mqo/budget.h"
 #include "platform/rtl/typeinfo.h"
 #include "platform/toolkit/dialogs.h"
 #include "platform/toolkit/forms.h"
@@ -15,11 +19,6 @@
 #include "settings/reg_manager.h"
 
 namespace corvida {
-
-// The settings file of the executable at exePath: its path with the
-// extension replaced by ".ini", beside it when its folder is writable, else
-// with the same name in the user's configuration folder.
-std::string SettingsFileName(const std::string& exePath);
 
 // Points the setting store's error boxes at the toolkit's modal message
 // dialog of the error kind.
@@ -35,6 +34,7 @@ class TForm1 : public TForm {
   TSpeedButton* SpeedButton2 = nullptr;
   TSpeedButton* SpeedButton3 = nullptr;
   TRadioGroup* RadioGroup1 = nullptr;
+  TCheckBox* CheckBox1 = nullptr;
   TEditor* Editor1 = nullptr;
   TOpenDialog* OpenDialog1 = nullptr;
   TRegManager* Reg1 = nullptr;
@@ -47,7 +47,15 @@ class TForm1 : public TForm {
   // last item.
   void SetSortMode(int v) { RadioGroup1->SetItemIndex(v & 0x7F); }
 
-  // Appends the report of FileName to the editor.
+  // Whether reports carry the statistics ("Details").
+  bool Details() const { return CheckBox1->Checked(); }
+  // The budget the settings file names for the statistics ([Budget]
+  // Budget=NAME), looked up among the profiles; none when it names none.
+  // Raises EConvertError for an unknown or broken profile.
+  std::optional<TBudget> Budget() const;
+
+  // Appends the report of FileName to the editor: the seed's lines, or the
+  // statistics with "Details" on.
   void MakeReport();
   void LoadSettings();
   void SaveSettings();
@@ -76,6 +84,8 @@ class TForm1 : public TForm {
   void FocusEditor() { Editor1->SetFocus(); }
 
   std::string fileName_;
+  // The budget named in the settings file when the window was shown.
+  std::string budgetName_;
   // A close whose settings could not be written left the window open; the
   // next close ends the program without trying again.
   bool saveFailed_ = false;

@@ -1,152 +1,116 @@
 #include "app/report_cli.h"
 
-#include <filesystem>
 #include <new>
 
+#include "app/cli_options.h"
+#include "app/stats_cli.h"
 #include "mqo/face_report.h"
-#include "platform/rtl/cp932.h"
+#include "mqo/face_tally.h"
+#include "mqo/report_output.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
+#include "platform/rtl/ini_file.h"
 
 namespace corvida {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: corvida --report [--sort none|asc|desc] [--raw] FILE...\n"
+    "usage: corvida --report [--sort none|asc|desc] [--format FORM] [--raw] FILE...\n"
+    "       corvida --stats [--sort none|asc|desc] [--format FORM] [--budget NAME]\n"
+    "                       [--max-triangles N] [--max-materials N] [--max-objects N] FILE...\n"
+    "       corvida --budgets\n"
     "\n"
-    "Prints the face-count report of each Metasequoia model FILE, as the\n"
-    "report pane of the window would show it: a header line with the file's\n"
+    "--report prints the face-count report of each Metasequoia model FILE, as\n"
+    "the report pane of the window would show it: a header line with the file's\n"
     "real absolute path, one line per object (face count, then the object's\n"
     "name), a total line and a separator. Files are reported one after\n"
     "another. A FILE ending in .mqoz, or any zip archive, also through a\n"
     "pipe, is an archive: the model inside it is reported. A pipe such as\n"
     "<(zcat model.mqo.gz) is read as a stream.\n"
     "\n"
-    "  --sort none   object lines in file order (the default)\n"
-    "  --sort asc    by face count, ascending; equal counts latest first\n"
-    "  --sort desc   by face count, descending; equal counts latest first\n"
+    "--stats prints each model's statistics: per object its faces, triangles\n"
+    "(a face of n vertices makes n - 2), vertices, material slots (faces\n"
+    "without a material make one), and whether it is hidden, mirrored (its\n"
+    "copies count in the exported triangles; a connected mirror's joining\n"
+    "faces are not counted, so its figure is an estimate), subdivided or\n"
+    "lathed (their figures are the cage's); then the totals of the visible\n"
+    "and of the hidden objects, and the model's count of material entries.\n"
+    "\n"
+    "A budget limits what the visible objects hold: their exported triangles,\n"
+    "their material slots, their objects with faces. Every figure over its\n"
+    "limit is named. --budget NAME takes the limits of a named budget and\n"
+    "--max-triangles, --max-materials and --max-objects set or replace one.\n"
+    "--budgets lists the named budgets: those that come with corvida and\n"
+    "those of the settings file (sections [Budget NAME] with the keys\n"
+    "Triangles, Materials, Objects, Source and Date).\n"
+    "\n"
+    "  --sort none   objects in file order (the default)\n"
+    "  --sort asc    by face count, ascending; equal counts latest first in the\n"
+    "                report, in file order in the statistics\n"
+    "  --sort desc   by face count, descending, equal counts likewise\n"
+    "  --format text   the report's lines, or the statistics as a table (the\n"
+    "                  default)\n"
+    "  --format csv    CSV with a header row and a 'kind' column\n"
+    "  --format json   one JSON document for the whole call\n"
+    "  --format jsonl  JSON lines: a record per object and per file\n"
     "  --raw         print the code page 932 (Shift-JIS) bytes the pane holds,\n"
-    "                instead of UTF-8; messages on standard error stay UTF-8\n"
+    "                instead of UTF-8 (the report's text only); messages on\n"
+    "                standard error stay UTF-8\n"
     "  --help        print this text\n"
     "\n"
     "An error in a file (it cannot be read, or its text is malformed) is\n"
-    "printed to standard error as 'corvida: FILE: message'; the file's header\n"
-    "line stays on standard output and the other files are still reported.\n"
-    "The exit status is 0 when every file was reported, 1 when any was not,\n"
-    "2 for a usage error.\n";
-
-struct TReportOptions {
-  int sortMode = kSortNone;
-  bool raw = false;
-  std::vector<std::string> files;
-};
+    "printed to standard error as 'corvida: FILE: message', or\n"
+    "'corvida: FILE:LINE: message' where a line is to blame, and warnings as\n"
+    "'corvida: FILE:LINE: warning: message'; the file's header line stays on\n"
+    "standard output, the other files are still reported, and the JSON forms\n"
+    "carry the error in the file's record. The exit status is 0 when every\n"
+    "file was reported, 1 when any was not, 2 for a usage error, and 3 when a\n"
+    "model is over its budget.\n";
 
 int UsageError(std::ostream& err, const std::string& problem) {
-  err << "corvida: " << problem << "\n" << "Try 'corvida --report --help'.\n";
+  err << "corvida: " << problem << "\n" << "Try 'corvida --help'.\n";
   return 2;
 }
 
-bool ParseSortMode(const std::string& value, int& sortMode) {
-  if (value == "none") sortMode = kSortNone;
-  else if (value == "asc") sortMode = kSortAscending;
-  else if (value == "desc") sortMode = kSortDescending;
-  else return false;
-  return true;
-}
-
-// The file the system means, as an absolute path without links, "." or "..":
-// a link is followed before a ".." after it is applied, as open() does. A
-// path that resolves to no name, such as a pipe's /dev/fd/N, stays as given,
-// made absolute.
-std::string RealPath(const std::string& file) {
-  std::error_code error;
-  const std::filesystem::path real = std::filesystem::canonical(file, error);
-  return error ? ExpandFileName(file) : real.string();
-}
-
-// What the error box would say: the message, with a full stop appended when
-// its last character is above '.'.
-std::string ErrorBoxText(const std::string& message) {
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
-  return message;
-}
-
-// Why the report passed over a path, in the system's words where it has them
-// (missing, a loop of links, a name too long, a file used as a folder).
-std::string UnusablePathText(const std::string& file) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(file, error);
-  if (error) return error.message();
-  if (std::filesystem::is_directory(status)) return "is a folder, not a file";
-  return "its last-write time lies outside 1980 to 2107";
-}
-
-class TReportPrinter {
- public:
-  TReportPrinter(const TReportOptions& options, std::ostream& out, std::ostream& err)
-      : options_(options), out_(out), err_(err) {}
-
-  // One file; false when it was not reported. Messages are UTF-8 and name
-  // the file as it was given.
-  bool Report(const std::string& file) {
-    std::string error;
-    try {
-      const auto print = [this](std::string_view line) { out_ << line << '\n'; };
-      if (!WriteReport(RealPath(file), options_.sortMode, print, options_.raw ? rsCp932 : rsUtf8))
+// One file of the report: its text lines, or its figures for a writer.
+// Messages are UTF-8 and name the file as it was given. False when it was
+// not reported.
+bool Report(const std::string& file, const TCliOptions& options, TReportWriter* writer, std::ostream& out,
+            std::ostream& err) {
+  std::string error;
+  TFaceCounts counts(rsFile);
+  bool counted = false;
+  try {
+    if (writer == nullptr) {
+      const auto print = [&out](std::string_view line) { out << line << '\n'; };
+      if (!WriteReport(RealPath(file), options.sortMode, print, options.raw ? rsCp932 : rsUtf8))
         error = UnusablePathText(file);
-    } catch (const Exception& e) {
-      error = Cp932ToUtf8(ErrorBoxText(e.Message()));
-    } catch (const std::bad_alloc&) {
-      error = "not enough memory to read the file";
-    }
-    // What was reported stays reported even if a later file waits for ever
-    // (a pipe without a writer) and the run is interrupted.
-    out_.flush();
-    if (error.empty()) return true;
-    err_ << "corvida: " << file << ": " << error << '\n';
-    return false;
-  }
-
- private:
-  const TReportOptions& options_;
-  std::ostream& out_;
-  std::ostream& err_;
-};
-
-int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  TReportOptions options;
-  bool optionsEnd = false;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnd || arg.size() < 2 || arg[0] != '-') {
-      options.files.push_back(arg);
-    } else if (arg == "--") {
-      optionsEnd = true;
-    } else if (arg == "--help" || arg == "-h") {
-      out << kUsage;
-      return 0;
-    } else if (arg == "--raw") {
-      options.raw = true;
-    } else if (arg == "--sort" || arg.starts_with("--sort=")) {
-      std::string value;
-      if (arg != "--sort") {
-        value = arg.substr(7);
-      } else if (i + 1 < args.size()) {
-        value = args[++i];
-      } else {
-        return UsageError(err, "--sort needs a value: none, asc or desc");
-      }
-      if (!ParseSortMode(value, options.sortMode))
-        return UsageError(err, "unknown sort order '" + value + "': use none, asc or desc");
+    } else if (!FileAge(RealPath(file))) {
+      error = UnusablePathText(file);
     } else {
-      return UsageError(err, "unknown option '" + arg + "'");
+      CountFacesOfFile(RealPath(file), options.sortMode, counts);
+      counted = true;
     }
+  } catch (const Exception& e) {
+    error = ErrorBoxText(e.Utf8Message());
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory to read the file";
   }
-  if (options.files.empty()) return UsageError(err, "--report needs at least one FILE");
+  if (writer != nullptr) writer->File({RealPath(file), counted ? &counts : nullptr, error});
+  // What was reported stays reported even if a later file waits for ever
+  // (a pipe without a writer) and the run is interrupted.
+  out.flush();
+  if (error.empty()) return true;
+  err << "corvida: " << file << ": " << error << '\n';
+  return false;
+}
 
-  TReportPrinter printer(options, out, err);
+int RunReport(const TCliOptions& options, std::ostream& out, std::ostream& err) {
+  std::unique_ptr<TReportWriter> writer;
+  if (options.form != foText) writer = MakeReportWriter(options.form, out);
   bool allReported = true;
-  for (const std::string& file : options.files) allReported = printer.Report(file) && allReported;
+  for (const std::string& file : options.files) allReported = Report(file, options, writer.get(), out, err) && allReported;
+  if (writer) writer->End();
   out.flush();
   if (!out) {
     err << "corvida: the report could not be written to standard output\n";
@@ -155,19 +119,48 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   return allReported ? 0 : 1;
 }
 
+std::vector<TBudget> Profiles(const std::string& settingsFile) {
+  return BudgetProfiles(settingsFile.empty() ? TIniText() : TIniFile(settingsFile).ReadText());
+}
+
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   const std::string& settingsFile) {
   if (args.empty()) {
     err << kUsage;
     return 2;
   }
-  if (args[0] == "--help" || args[0] == "-h") {
+  const std::string& command = args[0];
+  if (command == "--help" || command == "-h") {
     out << kUsage;
     return 0;
   }
-  if (args[0] == "--report") return RunReport(args, out, err);
-  return UsageError(err, "unknown command '" + args[0] + "'");
+  if (command == "--budgets") {
+    ListBudgets(Profiles(settingsFile), out);
+    return 0;
+  }
+  if (command != "--report" && command != "--stats") return UsageError(err, "unknown command '" + command + "'");
+  const bool stats = command == "--stats";
+  TCliOptions options;
+  if (const std::optional<std::string> problem = ParseCliOptions(args, stats, options)) return UsageError(err, *problem);
+  if (options.help) {
+    out << kUsage;
+    return 0;
+  }
+  if (options.files.empty()) return UsageError(err, command + " needs at least one FILE");
+  if (!stats) return RunReport(options, out, err);
+
+  TBudgetLimits limits;
+  if (options.budget) {
+    const std::optional<TBudget> budget = FindBudget(Profiles(settingsFile), *options.budget);
+    if (!budget) return UsageError(err, "unknown budget '" + *options.budget + "': 'corvida --budgets' lists them");
+    if (!budget->problem.empty()) return UsageError(err, "budget '" + budget->name + "': " + budget->problem);
+    limits = budget->limits;
+  }
+  for (const auto limit : {&TBudgetLimits::triangles, &TBudgetLimits::materials, &TBudgetLimits::objects})
+    if (options.limits.*limit) limits.*limit = options.limits.*limit;
+  return RunStats(options, limits, out, err);
 }
 
 }  // namespace corvida

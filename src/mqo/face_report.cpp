@@ -2,31 +2,17 @@
 
 #include "mqo/face_tally.h"
 #include "mqo/fast_report.h"
-#include "mqo/model_input.h"
-#include "mqo/mqo_parser.h"
-#include "mqo/mqoz_reader.h"
+#include "mqo/model_file.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
-#include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"
 
 namespace corvida {
 namespace {
 
 std::string SpellPath(std::string_view path, TReportSpelling spelling) {
-  return spelling == rsUtf8 ? std::string(path) : Utf8ToCp932(path);
-}
-
-// An archive is known by its name, or by the bytes every zip archive begins
-// with: a pipe has no name to go by.
-constexpr std::string_view kZipSignature("PK\x03\x04", 4);
-
-// The model's bytes as they come: from the file, or out of the archive.
-void CountFacesOfPieces(TBytePieces& pieces, int sortMode, TFaceCounts& counts) {
-  TModelInput input(pieces);
-  CountFaces(input, counts);
-  counts.Sort(sortMode);
+  return spelling == rsCp932 ? Utf8ToCp932(path) : std::string(path);
 }
 
 }  // namespace
@@ -37,7 +23,7 @@ bool LeadPendingAfter(std::string_view text, bool pending) {
 }
 
 std::string SpellName(const std::string& name, bool utf8Document, TReportSpelling spelling) {
-  if (utf8Document == (spelling == rsUtf8)) return name;
+  if (spelling == rsFile || utf8Document == (spelling == rsUtf8)) return name;
   return utf8Document ? Utf8ToCp932(name) : Cp932ToUtf8(name);
 }
 
@@ -52,28 +38,11 @@ std::string ReportTotalLine(int64_t total, std::string_view fileName) {
 }
 
 void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts) {
-  TFileStream file(path, fmOpenRead | fmShareDenyWrite);
-  std::string head(kZipSignature.size(), '\0');
-  head.resize(static_cast<size_t>(file.Read(head.data(), static_cast<int64_t>(head.size()))));
-  if (!IsMqozPath(path) && head != kZipSignature) {
-    TStreamPieces pieces(file, std::move(head));
-    CountFacesOfPieces(pieces, sortMode, counts);
-    return;
-  }
-  // Reading an archive needs seeking: one that arrives through a pipe is
-  // held in memory.
-  TMemoryStream held;
-  TStream* archive = &file;
-  if (file.Seek(0, soBeginning) != 0) {
-    held.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
-    char piece[1 << 16];
-    for (int64_t n; (n = file.Read(piece, sizeof piece)) > 0;) held.WriteBuffer(piece, n);
-    held.SetPosition(0);
-    archive = &held;
-  }
-  TMqozModelStream model(*archive, Utf8ToCp932(path));
-  TStreamPieces pieces(model);
-  CountFacesOfPieces(pieces, sortMode, counts);
+  ReadModelFile(path, [&](TBytePieces& pieces) {
+    TModelInput input(pieces);
+    CountFaces(input, counts);
+    counts.Sort(sortMode);
+  });
 }
 
 bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,

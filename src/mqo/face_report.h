@@ -24,9 +24,10 @@ inline constexpr const char* kReportSeparator = "------------------------------"
 
 // How the report spells the texts it takes from outside, the file's path and
 // the objects' names: in CP932 as the pane holds them (a character CP932
-// lacks becomes '?'), or in UTF-8 as the file system and a UTF-8 document
-// spell them, for a terminal.
-enum TReportSpelling { rsCp932, rsUtf8 };
+// lacks becomes '?'), in UTF-8 as the file system and a UTF-8 document
+// spell them, for a terminal, or as the file holds them, for the output
+// forms that decode them themselves.
+enum TReportSpelling { rsCp932, rsUtf8, rsFile };
 
 // shownPath and fileName are spelled as the lines are.
 std::string ReportHeaderLine(std::string_view shownPath);
@@ -41,7 +42,7 @@ std::string SpellName(const std::string& name, bool utf8Document, TReportSpellin
 // (pending), leaves the name ending in a lead byte still without its trail.
 bool LeadPendingAfter(std::string_view text, bool pending);
 
-// The face lines of the file at path (UTF-8, as the file system spells it):
+// The face lines of the file at path (the file system's bytes):
 // a model, or an archive (named ".mqoz", or starting as zip archives do)
 // whose model is read out of it, in the order of sortMode. Raises
 // EFOpenError, EReadError or EParserError.

@@ -74,7 +74,7 @@ void TFaceCounts::FaceLine(int32_t count) {
     names_.push_back(SpellName(Name(), Utf8Document(), spelling_));
     nameKept_ = true;
   }
-  lines_.push_back({count, static_cast<uint32_t>(names_.size() - 1)});
+  lines_.push_back({count, static_cast<uint32_t>(names_.size() - 1), static_cast<uint32_t>(lines_.size())});
 }
 
 void TFaceCounts::Sort(int sortMode) {

@@ -64,6 +64,11 @@ class TFaceCounts : public TFaceTally {
   void Sort(int sortMode);
   size_t LineCount() const { return lines_.size(); }
   std::string Line(size_t index) const;
+  // The parts of a line: its count, its name, and where it stood in the
+  // file's order.
+  int32_t FaceCount(size_t index) const { return lines_[index].count; }
+  const std::string& LineName(size_t index) const { return names_[lines_[index].name]; }
+  uint32_t FileIndex(size_t index) const { return lines_[index].fileIndex; }
 
  protected:
   void FaceLine(int32_t count) override;
@@ -73,6 +78,7 @@ class TFaceCounts : public TFaceTally {
   struct TLine {
     int32_t count;
     uint32_t name;
+    uint32_t fileIndex;
   };
   std::vector<std::string> names_;
   std::vector<TLine> lines_;

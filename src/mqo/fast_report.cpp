@@ -58,14 +58,6 @@ size_t FullWindowLimit(const TWindowMarks& marks) {
   return 0;
 }
 
-uint32_t LineFeedsBefore(const TWindowMarks& marks, size_t limit) {
-  const size_t block = limit / 64;
-  const size_t left = limit % 64;
-  if (left == 0) return marks.lineFeedsBefore[block];
-  const uint64_t before = marks.lineFeeds[block] & ((uint64_t{1} << left) - 1);
-  return marks.lineFeedsBefore[block] + static_cast<uint32_t>(std::popcount(before));
-}
-
 // No NUL is in a plain window, so this is the scanner's blank.
 inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 

@@ -90,7 +90,7 @@ bool IsMqozPath(std::string_view path) { return EndsWithNoCase(path, ".mqoz"); }
 void TMqozModelStream::TZipCloser::operator()(zip* archive) const { zip_discard(archive); }
 void TMqozModelStream::TZipCloser::operator()(zip_file* entry) const { zip_fclose(entry); }
 
-TMqozModelStream::TMqozModelStream(TStream& archive, std::string shownPath) : shownPath_(std::move(shownPath)) {
+TMqozModelStream::TMqozModelStream(TStream& archive, std::string path) : path_(std::move(path)) {
   const int64_t size = archive.Size();
   // A pipe has no size and cannot seek: an archive is read from its end.
   if (size < 0) RaiseOpenError(SystemErrorMessage(ESPIPE));
@@ -111,7 +111,7 @@ TMqozModelStream::TMqozModelStream(TStream& archive, std::string shownPath) : sh
     const char* name = zip_get_name(archive_.get(), i, ZIP_FL_ENC_RAW);
     if (name == nullptr || !EndsWithNoCase(name, ".mqo")) continue;
     entry_.reset(zip_fopen_index(archive_.get(), i, 0));
-    if (!entry_) throw EReadError(Format(msg::kArchiveReadError, {shownPath_, ZipReason(zip_get_error(archive_.get()))}));
+    if (!entry_) RaisePathError<EReadError>(msg::kArchiveReadError, path_, ZipReason(zip_get_error(archive_.get())));
     return;
   }
   RaiseOpenError(msg::kArchiveWithoutModel);
@@ -120,13 +120,13 @@ TMqozModelStream::TMqozModelStream(TStream& archive, std::string shownPath) : sh
 TMqozModelStream::~TMqozModelStream() = default;
 
 void TMqozModelStream::RaiseOpenError(std::string_view reason) const {
-  throw EFOpenError(Format(msg::kFOpenError, {shownPath_, reason}));
+  RaisePathError<EFOpenError>(msg::kFOpenError, path_, reason);
 }
 
 int64_t TMqozModelStream::Read(void* buffer, int64_t count) {
   if (count <= 0) return 0;
   const zip_int64_t n = zip_fread(entry_.get(), buffer, static_cast<zip_uint64_t>(count));
-  if (n < 0) throw EReadError(Format(msg::kArchiveReadError, {shownPath_, ZipReason(zip_file_get_error(entry_.get()))}));
+  if (n < 0) RaisePathError<EReadError>(msg::kArchiveReadError, path_, ZipReason(zip_file_get_error(entry_.get())));
   position_ += n;
   return n;
 }

@@ -32,10 +32,10 @@ class TMqozModelStream : public TStream {
  public:
   CORVIDA_CLASS_NAME(TMqozModelStream)
 
-  // archive must be seekable and outlive this stream; shownPath (CP932)
-  // names the archive in errors. A damaged archive or one without a model
+  // archive must be seekable and outlive this stream; path (the file
+  // system's bytes) names the archive in errors. A damaged archive or one without a model
   // raises EFOpenError.
-  TMqozModelStream(TStream& archive, std::string shownPath);
+  TMqozModelStream(TStream& archive, std::string path);
   ~TMqozModelStream() override;
 
   // Raises EReadError when the entry fails to decompress or its checksum
@@ -54,7 +54,7 @@ class TMqozModelStream : public TStream {
 
   [[noreturn]] void RaiseOpenError(std::string_view reason) const;
 
-  std::string shownPath_;
+  std::string path_;
   // Destroyed in reverse order: the entry, the archive, then its source.
   std::unique_ptr<TArchiveSource> source_;
   std::unique_ptr<zip, TZipCloser> archive_;

@@ -117,9 +117,15 @@ TEST_F(MainFormTest, TheStoredLayoutMakesEveryComponentAsDesigned) {
   EXPECT_EQ(w.RadioGroup1->Items()->Text(), "None\r\nAscending\r\nDescending\r\n");
   EXPECT_EQ(w.OpenDialog1->Filter(), "mqo|*.mqo;*.mqoz");
   EXPECT_EQ(w.Reg1->RegType(), rtIni);
-  ASSERT_EQ(w.Reg1->RegItems()->Count(), 2);
+  EXPECT_EQ(w.CheckBox1->Caption(), "Details");
+  EXPECT_EQ(w.CheckBox1->BoundsRect(), Bounds(534, 12, 80, 17));
+  EXPECT_EQ(w.CheckBox1->Parent(), w.Panel1);
+  EXPECT_FALSE(w.CheckBox1->Checked());
+  ASSERT_EQ(w.Reg1->RegItems()->Count(), 4);
   EXPECT_EQ(w.Reg1->RegItems()->Items(1)->Section(), "SortMode");
   EXPECT_EQ(w.Reg1->RegItems()->Items(0)->Ident(), "FolderName");
+  EXPECT_EQ(w.Reg1->RegItems()->Items(2)->Section(), "Details");
+  EXPECT_EQ(w.Reg1->RegItems()->Items(3)->Ident(), "Budget");
 
   TEditor& e = *w.Editor1;
   EXPECT_EQ(e.BoundsRect(), Bounds(0, 41, 656, 448));
@@ -197,6 +203,46 @@ TEST_F(MainFormTest, StoredSortModesAreMaskedAndLimited) {
     ini->WriteString("SortMode", "SortMode", stored);
     EXPECT_EQ(Start().RadioGroup1->ItemIndex(), shown) << stored;
   }
+}
+
+TEST_F(MainFormTest, DetailsGiveTheStatisticsWithTheBudgetsVerdictAndStayTicked) {
+  ini->WriteString("Budget", "Budget", "Mine");
+  ini->WriteString("Budget mine", "Triangles", "7");
+  TForm1& w = Start();
+  EXPECT_FALSE(w.Details());
+  Click(*w.CheckBox1, 40, 8);
+  EXPECT_TRUE(w.Details());
+  // A visible quad mirrored on X and Y, a hidden triangle on material 1.
+  const std::string model = folder.File("m.mqo");
+  testing::WriteAll(model,
+                    "Object \"body\" {\r\n\tmirror 1\r\n\tmirror_axis 3\r\n\tvertex 4 {\r\n\t}\r\n\tface 1 {\r\n"
+                    "\t\t4 V(0 1 2 3)\r\n\t}\r\n}\r\nObject \"tail\" {\r\n\tvisible 0\r\n\tvertex 3 {\r\n\t}\r\n"
+                    "\tface 1 {\r\n\t\t3 V(0 1 2) M(1)\r\n\t}\r\n}\r\nEof\r\n");
+  w.SetSortMode(kSortAscending);
+  Open(model);
+  EXPECT_EQ(LinesOf(*w.Editor1->Lines()), (std::vector<std::string>{
+                                              "// " + model,
+                                              "// faces triangles vertices materials : name",
+                                              "       1         2        4         1 : \"body\" mirror \x81\x7e" "4",
+                                              "       1         1        3         1 : \"tail\" hidden",
+                                              "       1         2        4         1 : Total of 1 visible object, "
+                                              "8 triangles exported // m.mqo",
+                                              "       1         1        3         1 : Total of 1 hidden object",
+                                              "budget mine: over: exported triangles 8 > 7",
+                                              "------------------------------",
+                                          }));
+  EXPECT_TRUE(w.Editor1->Focused());
+  CloseByButton();
+  EXPECT_EQ(Stored("Details"), "1");
+  EXPECT_TRUE(Start().Details());
+
+  // A budget that no profile has is an error, shown before anything is read.
+  ini->WriteString("Budget", "Budget", "none-such");
+  Start();
+  Open(model);
+  EXPECT_EQ(Window().Editor1->Lines()->Count(), 0);
+  ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+  EXPECT_EQ(backend.MessageBoxes()[0].text, "unknown budget 'none-such'");
 }
 
 TEST_F(MainFormTest, OpeningAMissingFileReportsNothingButStillMovesTheFolder) {

@@ -211,6 +211,23 @@ TEST_F(ReportProgram, MessagesAreUtf8AndNameTheFileAlsoWithRaw) {
                 std::string(std::strerror(ENOENT)) + "\n");
 }
 
+TEST_F(ReportProgram, PathsCp932CannotSpellReachTheTerminalExactly) {
+  // 한국어😀: a folder name with no CP932 form at all.
+  const std::string folder = folder_.File("\xed\x95\x9c\xea\xb5\xad\xec\x96\xb4\xf0\x9f\x98\x80");
+  std::filesystem::create_directory(folder);
+  const std::string malformed = Write(folder.substr(folder_.Path().size() + 1) + "/bad.mqo", "Object 'x {\n");
+  const std::string damaged = Write(folder.substr(folder_.Path().size() + 1) + "/bad.mqoz", "PK\x03\x04 cut short");
+  const TRun run = Bash("\"$corvida\" --report '" + malformed + "' '" + damaged + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "// " + malformed + "\n// " + damaged + "\n");
+  // 1 行で不正な文字列定数, then ファイル "<path>" は開けません。 naming the archive inside the message too.
+  EXPECT_EQ(run.err.rfind("corvida: " + malformed + ": 1 \xe8\xa1\x8c\xe3\x81\xa7", 0), 0u) << run.err;
+  EXPECT_NE(run.err.find("\ncorvida: " + damaged + ": \xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab \"" +
+                         damaged + "\" \xe3\x81\xaf\xe9\x96\x8b\xe3\x81\x91\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
+            std::string::npos)
+      << run.err;
+}
+
 TEST_F(ReportProgram, APipeIsReadAsAStream) {
   const TRun run = Bash("\"$corvida\" --report <(printf 'Object \"a\" {\\nface 3 {\\n')");
   EXPECT_EQ(run.status, 0) << run.err;

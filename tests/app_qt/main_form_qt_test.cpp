@@ -1,6 +1,7 @@
 // The main window on the Qt backend (offscreen): native controls over the
 // framebuffer, a report opened through the real file dialog, and files
 // dropped from a file manager.
+#include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -86,6 +87,16 @@ TEST_F(MainFormQtTest, NativeControlsShowTheLayoutAndTheSortChoiceReachesTheWind
   radios[2]->click();
   Pump();
   EXPECT_EQ(window->SortMode(), kSortDescending);
+  auto* details = widget->findChild<QCheckBox*>();
+  ASSERT_NE(details, nullptr);
+  EXPECT_EQ(details->text(), "Details");
+  EXPECT_FALSE(details->isChecked());
+  details->click();
+  Pump();
+  EXPECT_TRUE(window->Details());
+  EXPECT_TRUE(details->isChecked());
+  window->CheckBox1->SetChecked(false);
+  EXPECT_FALSE(details->isChecked());
 }
 
 TEST_F(MainFormQtTest, OpenThroughTheFileDialogReportsIntoThePane) {

@@ -3,16 +3,26 @@
 #include <exception>
 #include <string>
 
+#include "platform/rtl/cp932.h"
+#include "platform/rtl/format.h"
+
 namespace corvida {
 
 class Exception : public std::exception {
  public:
   explicit Exception(std::string message) : message_(std::move(message)) {}
+  // A message that names something CP932 cannot spell, such as a path with
+  // Korean in it, also keeps its exact UTF-8 form for a terminal.
+  Exception(std::string message, std::string utf8Message)
+      : message_(std::move(message)), utf8Message_(std::move(utf8Message)) {}
   const std::string& Message() const { return message_; }
+  // The message as a terminal shows it.
+  std::string Utf8Message() const { return utf8Message_.empty() ? Cp932ToUtf8(message_) : utf8Message_; }
   const char* what() const noexcept override { return message_.c_str(); }
 
  private:
   std::string message_;
+  std::string utf8Message_;
 };
 
 #define CORVIDA_EXCEPTION(Name, Base)   \
@@ -43,5 +53,13 @@ CORVIDA_EXCEPTION(EClipboardError, Exception);
 CORVIDA_EXCEPTION(EFountainError, Exception);
 
 #undef CORVIDA_EXCEPTION
+
+// Raises E with a message that names a path (the file system's bytes) by
+// the template's first %s: spelled in CP932 for the window, kept as it is in
+// the UTF-8 form. The other arguments are CP932 texts.
+template <class E>
+[[noreturn]] void RaisePathError(std::string_view templ, const std::string& path, std::string_view reason = {}) {
+  throw E(Format(templ, {Utf8ToCp932(path), reason}), Format(Cp932ToUtf8(templ), {path, Cp932ToUtf8(reason)}));
+}
 
 }  // namespace corvida

@@ -39,7 +39,7 @@ size_t LastDelimiter(std::string_view path, std::string_view delimiters) {
 TAtomicWriteHook atomicWriteHook = nullptr;
 
 [[noreturn]] void RaiseCreateError(const std::string& path, int error) {
-  throw EFCreateError(Format(msg::kFCreateError, {Utf8ToCp932(path), SystemErrorMessage(error)}));
+  RaisePathError<EFCreateError>(msg::kFCreateError, path, SystemErrorMessage(error));
 }
 
 bool WriteAll(int fd, std::string_view content) {
@@ -109,7 +109,7 @@ std::optional<std::string> ReadFileIfExists(const std::string& path) {
       error = EISDIR;
     }
   }
-  throw EFOpenError(Format(msg::kFOpenError, {Utf8ToCp932(path), SystemErrorMessage(error)}));
+  RaisePathError<EFOpenError>(msg::kFOpenError, path, SystemErrorMessage(error));
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view content) {
@@ -207,7 +207,7 @@ TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds wait) {
       if (now >= deadline) {
         ::close(fd_);
         fd_ = -1;
-        throw EInOutError(Format(msg::kFileInUse, {Utf8ToCp932(path)}));
+        RaisePathError<EInOutError>(msg::kFileInUse, path);
       }
       std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
       pause = std::min(pause * 2, std::chrono::milliseconds(10));

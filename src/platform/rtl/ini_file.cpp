@@ -265,7 +265,7 @@ void TIniFile::Read(const std::function<void(const TIniText&)>& reader) const {
   reader(ReadText());
 }
 
-void TIniFile::WriteError() const { throw EIniFileException(Format(msg::kCannotWrite, {Utf8ToCp932(fileName_)})); }
+void TIniFile::WriteError() const { RaisePathError<EIniFileException>(msg::kCannotWrite, fileName_); }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   if (!TIniText::CanStore(section, key, value)) WriteError();

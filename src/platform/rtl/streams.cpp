@@ -157,9 +157,8 @@ TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(path) {
   }
   if (fd_ < 0) {
     const int error = errno;
-    const std::string shown = Utf8ToCp932(path);
-    if (mode >= fmCreate) throw EFCreateError(Format(msg::kFCreateError, {shown, SystemErrorMessage(error)}));
-    throw EFOpenError(Format(msg::kFOpenError, {shown, SystemErrorMessage(error)}));
+    if (mode >= fmCreate) RaisePathError<EFCreateError>(msg::kFCreateError, path, SystemErrorMessage(error));
+    RaisePathError<EFOpenError>(msg::kFOpenError, path, SystemErrorMessage(error));
   }
 }
 

@@ -40,6 +40,20 @@ void RadioButton(TDeviceContext& dc, int x, int y, bool checked, bool enabled) {
   }
 }
 
+// A 13-pixel check box at (x, y), sunken, ticked when checked.
+void CheckBoxSquare(TDeviceContext& dc, int x, int y, bool checked, bool enabled) {
+  TRect box{x, y, x + 13, y + 13};
+  Frame3D(dc, box, clBtnShadow, clBtnHighlight, 1);
+  Frame3D(dc, box, cl3DDkShadow, cl3DLight, 1);
+  dc.FillRect(box, enabled ? clWindow : clBtnFace);
+  if (!checked) return;
+  const TColor ink = enabled ? clWindowText : clGrayText;
+  // The tick: seven columns of three pixels, down to the third, then up.
+  constexpr int kTick[7] = {2, 3, 4, 3, 2, 1, 0};
+  for (int i = 0; i < 7; ++i)
+    for (int t = 0; t < 3; ++t) dc.SetPixel(box.left + 1 + i, box.top + 1 + kTick[i] + t, ink);
+}
+
 }  // namespace
 
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 185, 41); }
@@ -269,6 +283,79 @@ const TClassInfo* TRadioGroup::StaticInfo() {
       ObjectProp<TRadioGroup, &TRadioGroup::Items>("Items", nullptr),
       IntProp<TRadioGroup, &TRadioGroup::ItemIndex, &TRadioGroup::SetItemIndex>("ItemIndex"),
   }, [](TComponent* owner) -> TComponent* { return new TRadioGroup(owner); }};
+  return &info;
+}
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
+  SetTabStop(true);
+  SetBounds(0, 0, 97, 17);
+}
+
+void TCheckBox::SetChecked(bool v) {
+  if (v == checked_) return;
+  checked_ = v;
+  Invalidate();
+  PeerUpdate();
+}
+
+void TCheckBox::Toggle() {
+  SetChecked(!checked_);
+  if (onClick_) onClick_(this);
+}
+
+void TCheckBox::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      TWinControl::WndProc(m);
+      pressed_ = Enabled();
+      return;
+    case WM_LBUTTONUP: {
+      const bool over = ClientRect().Contains({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+      const bool click = pressed_ && over;
+      pressed_ = false;
+      TWinControl::WndProc(m);
+      if (click) Toggle();
+      return;
+    }
+    case WM_KEYDOWN:
+      if (!DoKeyDown(m)) return;
+      if (m.WParam == VK_SPACE && Enabled()) Toggle();
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      TWinControl::WndProc(m);
+      Invalidate();
+      return;
+    default:
+      TWinControl::WndProc(m);
+  }
+}
+
+void TCheckBox::PaintWindow(TDeviceContext& dc, const TRect& clip) {
+  const TRect client = ClientRect();
+  dc.FillRect(client, Color());
+  CheckBoxSquare(dc, client.left, client.top + (client.Height() - 13) / 2, checked_, Enabled());
+  const TFontHandle* f = FontHandle(*Font());
+  const int textHeight = f->Metrics().tmHeight;
+  const TRect text{client.left + 17, client.top, client.right, client.bottom};
+  dc.SelectFont(f);
+  dc.SetTextColor(Enabled() ? Font()->Color() : clGrayText);
+  dc.SetBkMode(TRANSPARENT);
+  dc.ExtTextOut(text.left, text.top + (text.Height() - textHeight) / 2, ETO_CLIPPED, &text, Caption());
+  if (Focused()) {
+    const int w = f->TextWidth(Caption());
+    const TRect focus{text.left - 1, text.top + (text.Height() - textHeight) / 2 - 1, text.left + w + 2,
+                      text.top + (text.Height() + textHeight) / 2 + 1};
+    dc.FrameRect(IntersectRect(focus, client), clWindowFrame);
+  }
+}
+
+const TClassInfo* TCheckBox::StaticInfo() {
+  static const TClassInfo info{"TCheckBox", TWinControl::StaticInfo(), {
+      StrProp<TCheckBox, &TCheckBox::Caption, &TCheckBox::SetCaption>("Caption"),
+      BoolProp<TCheckBox, &TCheckBox::Checked, &TCheckBox::SetChecked>("Checked"),
+  }, [](TComponent* owner) -> TComponent* { return new TCheckBox(owner); }};
   return &info;
 }
 

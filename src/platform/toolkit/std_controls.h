@@ -1,7 +1,8 @@
 #pragma once
 // The standard controls: TPanel (a bevelled container), TSpeedButton (a
-// button that never takes the focus) and TRadioGroup (a captioned group of
-// radio buttons arranged in columns). Each paints itself; a desktop
+// button that never takes the focus), TRadioGroup (a captioned group of
+// radio buttons arranged in columns) and TCheckBox (a box to tick with its
+// caption beside it). Each paints itself; a desktop
 // backend may show a native widget over it.
 #include <memory>
 #include <string>
@@ -109,6 +110,35 @@ class TRadioGroup : public TWinControl {
   std::unique_ptr<TStringList> items_;
   int columns_ = 1;
   int itemIndex_ = -1;
+  TNotifyEvent onClick_;
+};
+
+class TCheckBox : public TWinControl {
+ public:
+  CORVIDA_CLASS_NAME(TCheckBox)
+  explicit TCheckBox(TComponent* owner);
+
+  bool Checked() const { return checked_; }
+  // Setting it from code runs no OnClick.
+  void SetChecked(bool v);
+
+  // The user ticked or cleared the box: a click on it, or the space bar.
+  TNotifyEvent OnClick() const { return onClick_; }
+  void SetOnClick(TNotifyEvent e) { onClick_ = e; }
+
+  void WndProc(TMessage& message) override;
+  static const TClassInfo* StaticInfo();
+  const TClassInfo* ClassInfo() const override { return StaticInfo(); }
+
+ protected:
+  void PaintWindow(TDeviceContext& dc, const TRect& clip) override;
+  bool FocusOnPress() const override { return true; }
+  void PeerClicked(int item) override { Toggle(); }
+
+ private:
+  void Toggle();
+  bool checked_ = false;
+  bool pressed_ = false;
   TNotifyEvent onClick_;
 };
 

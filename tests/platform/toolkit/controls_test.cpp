@@ -138,6 +138,39 @@ TEST_F(ControlsTest, ClickingARadioButtonChoosesItsItem) {
   EXPECT_EQ(group->ItemIndex(), 1);
 }
 
+TEST_F(ControlsTest, AClickOrTheSpaceBarTogglesACheckBoxAndItsTick) {
+  auto* box = new TCheckBox(form.get());
+  box->SetParent(panel);
+  box->SetBounds(534, 12, 80, 17);
+  box->SetCaption("Details");
+  box->SetOnClick(TNotifyEvent::Of<&Counter::Click>(&counter));
+  Run();
+  // The middle of the tick, in the box at the left.
+  const auto tickPixel = [&] {
+    const TPoint corner = box->Window()->ClientOffsetInTop();
+    return form->Window()->Framebuffer()->Pixel(corner.x + 5, corner.y + 10);
+  };
+  const uint32_t unticked = tickPixel();
+  Click(*box, 40, 8);
+  EXPECT_TRUE(box->Checked());
+  EXPECT_EQ(counter.clicks, 1);
+  EXPECT_TRUE(box->Focused());
+  EXPECT_NE(tickPixel(), unticked);
+  // A press that ends outside the box changes nothing.
+  InjectMouseDown(VK_LBUTTON, At(*box, 5, 5));
+  InjectMouseUp(VK_LBUTTON, At(*editor, 50, 50));
+  Run();
+  EXPECT_TRUE(box->Checked());
+  InjectKeyDown(VK_SPACE);
+  Run();
+  EXPECT_FALSE(box->Checked());
+  EXPECT_EQ(counter.clicks, 2);
+  EXPECT_EQ(tickPixel(), unticked);
+  // Code sets it without a click.
+  box->SetChecked(true);
+  EXPECT_EQ(counter.clicks, 2);
+}
+
 TEST_F(ControlsTest, ChildrenFollowTheirParentsFontUntilGivenTheirOwn) {
   form->Font()->SetHeight(-16);
   EXPECT_EQ(button->Font()->Height(), -16);

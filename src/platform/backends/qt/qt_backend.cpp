@@ -326,6 +326,7 @@ std::unique_ptr<TControlPeer> TQtBackend::CreatePeer(TWinControl* control) {
   if (!parent) return nullptr;
   if (auto* button = dynamic_cast<TSpeedButton*>(control)) return std::make_unique<TQtButtonPeer>(parent, button);
   if (auto* group = dynamic_cast<TRadioGroup*>(control)) return std::make_unique<TQtRadioGroupPeer>(parent, group);
+  if (auto* box = dynamic_cast<TCheckBox*>(control)) return std::make_unique<TQtCheckBoxPeer>(parent, box);
   if (dynamic_cast<TCustomControl*>(control)) return std::make_unique<TQtHostPeer>(parent, control);
   return nullptr;  // a panel shows through its form's framebuffer
 }

@@ -469,21 +469,21 @@ void TQtButtonPeer::Update() {
 
 namespace {
 
-// Moves the window-system focus to a radio group when one of its native
-// buttons takes the Qt focus.
+// Moves the window-system focus to a control when one of its native
+// widgets takes the Qt focus.
 class TFocusWatcher : public QObject {
  public:
-  explicit TFocusWatcher(TRadioGroup* group) : group_(group) {}
+  explicit TFocusWatcher(TWinControl* control) : control_(control) {}
   bool eventFilter(QObject* watched, QEvent* e) override {
     if (e->type() == QEvent::FocusIn)
       Guarded([&] {
-        if (group_->Window() && GetFocus() != group_->Window() && group_->CanFocus()) group_->SetFocus();
+        if (control_->Window() && GetFocus() != control_->Window() && control_->CanFocus()) control_->SetFocus();
       });
     return false;
   }
 
  private:
-  TRadioGroup* group_;
+  TWinControl* control_;
 };
 
 }  // namespace
@@ -547,6 +547,36 @@ void TQtRadioGroupPeer::FocusChanged() {
   int i = std::max(0, group_->ItemIndex());
   QRadioButton* b = buttons_[static_cast<size_t>(std::min<int>(i, static_cast<int>(buttons_.size()) - 1))];
   if (!b->hasFocus()) b->setFocus(Qt::OtherFocusReason);
+}
+
+TQtCheckBoxPeer::TQtCheckBoxPeer(QWidget* parent, TCheckBox* box)
+    : box_(box), widget_(new QCheckBox(parent)), focusWatcher_(new TFocusWatcher(box)) {
+  focusWatcher_->setParent(widget_);
+  widget_->installEventFilter(focusWatcher_);
+  widget_->setAutoFillBackground(true);
+  HWND h = box->Handle();
+  QObject::connect(widget_, &QCheckBox::clicked, widget_, [h] {
+    Guarded([h] { WindowSystem().PostInput(h, CM_PEERCLICK, 0, 0, WindowSystem().InputKeyStates()); });
+  });
+  Update();
+}
+
+TQtCheckBoxPeer::~TQtCheckBoxPeer() { delete widget_.data(); }
+
+void TQtCheckBoxPeer::Update() {
+  if (!widget_) return;
+  TWindow* w = box_->Window();
+  TRect r = OuterRectInTop(w);
+  widget_->setGeometry(r.left, r.top, r.Width(), r.Height());
+  widget_->setText(ToQString(box_->Caption()));
+  widget_->setFont(QtFont(*box_->Font()));
+  widget_->setChecked(box_->Checked());
+  widget_->setEnabled(box_->Enabled());
+  widget_->setVisible(w->IsWindowVisible());
+}
+
+void TQtCheckBoxPeer::FocusChanged() {
+  if (widget_ && !widget_->hasFocus()) widget_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace corvida

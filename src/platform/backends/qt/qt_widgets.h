@@ -1,6 +1,7 @@
 #pragma once
 // The widgets and peers of the Qt backend. Every widget here turns its Qt
 // input into queued window-system input and catches every error.
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QPointer>
 #include <QPushButton>
@@ -162,6 +163,20 @@ class TQtRadioGroupPeer : public TControlPeer {
   QPointer<QGroupBox> box_;
   QButtonGroup* buttonGroup_;
   std::vector<QRadioButton*> buttons_;
+  QObject* focusWatcher_;
+};
+
+class TQtCheckBoxPeer : public TControlPeer {
+ public:
+  TQtCheckBoxPeer(QWidget* parent, TCheckBox* box);
+  ~TQtCheckBoxPeer() override;
+  void Update() override;
+  void FocusChanged() override;
+  QCheckBox* Widget() const { return widget_; }
+
+ private:
+  TCheckBox* box_;
+  QPointer<QCheckBox> widget_;
   QObject* focusWatcher_;
 };
 
