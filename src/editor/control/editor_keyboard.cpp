@@ -551,14 +551,10 @@ std::string TEditor::OverwrittenRest(int col, int& lastRow) const {
   const std::string map = ColumnMap(lastRow);
   if (col >= static_cast<int>(map.size())) return std::string();
   const int index = ColToIndex(map, col);
-  switch (MapLetter(map, col)) {
-    case kColTrail:
-      return " " + text.substr(static_cast<size_t>(index) + 1);
-    case kColTab:
-      return text.substr(static_cast<size_t>(index) + 1);
-    default:
-      return text.substr(static_cast<size_t>(index));
-  }
+  // A tab only partly overwritten stays, so the text after it keeps its
+  // column; half a double-byte character becomes a space.
+  if (MapLetter(map, col) == kColTrail) return " " + text.substr(static_cast<size_t>(index) + 1);
+  return text.substr(static_cast<size_t>(index));
 }
 
 }  // namespace corvida

@@ -430,6 +430,37 @@ TEST_F(EditorKeyboardTest, OverwritingPastAWrappedRowTakesTheRowsAfterIt) {
   EXPECT_EQ(UndoSteps(), 1);
 }
 
+TEST_F(EditorKeyboardTest, OverwritingIntoATabKeepsTheTabSoTheTextAfterItStays) {
+  struct Case {
+    bool wrap;
+    bool inTab;
+    std::string text;
+    int row;
+    int col;
+    std::string typed;
+    std::string expected;
+    int bRow;
+  };
+  const Case cases[] = {
+      {false, false, "a\tb", 0, 0, "xy", "xy\tb", 0},
+      // The caret inside the tab's filler types before the tab.
+      {false, true, "a\tb", 0, 3, "x", "ax\tb", 0},
+      // Overwriting goes on into the next row of the wrapped line.
+      {true, false, std::string(20, 'a') + "k\tb", 0, 18, "xyzw", std::string(18, 'a') + "xyzw\tb", 1},
+  };
+  editor->SetOverWrite(true);
+  editor->WrapOption()->SetWrapByte(20);
+  for (const Case& c : cases) {
+    editor->SetWordWrap(c.wrap);
+    editor->Caret()->SetInTab(c.inTab);
+    SetText(c.text, c.row, c.col);
+    Type(c.typed);
+    EXPECT_EQ(Text(), c.expected) << c.text;
+    const std::string row = editor->GetRowString(c.bRow);
+    EXPECT_EQ(editor->StrColumns(row.substr(0, row.find('b'))), 8) << c.text;
+  }
+}
+
 TEST_F(EditorKeyboardTest, AnInputMethodResultIsTypedOnceAndItsCharactersSkipped) {
   SetText("ab", 0, 1);
   InjectImeResult("\x8a\xbf\x8e\x9a");
