@@ -309,6 +309,8 @@ class TEditor : public TCustomControl,
   // place of a shown selection), padding short rows and adding missing ones.
   void InsertBoxText(const std::string& text);
   // A box goes with the box format beside its text, so it pastes as a box.
+  // With nothing selected, or an empty selection, the clipboard keeps what
+  // the user copied before.
   void CopyToClipboard();
   void CutToClipboard();
   void PasteFromClipboard();

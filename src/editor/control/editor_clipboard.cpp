@@ -145,7 +145,7 @@ void TEditor::InsertBoxText(const std::string& text) {
 }
 
 void TEditor::CopyToClipboard() {
-  if (!Selected()) return;
+  if (GetSelLength() == 0) return;
   if (SelectionMode() == TSelectionMode::Box)
     SetClipboardText(GetSelText(), {SupportResources().BoxClipboardFormat()});
   else
@@ -153,7 +153,7 @@ void TEditor::CopyToClipboard() {
 }
 
 void TEditor::CutToClipboard() {
-  if (!Selected()) return;
+  if (GetSelLength() == 0) return;
   CopyToClipboard();
   DeleteSelection();
 }

@@ -222,6 +222,11 @@ TEST_F(EditMessagesTest, CutAndCopyWithoutASelectionLeaveTheClipboard) {
   SetText("abc");
   Send(WM_COPY);
   Send(WM_CUT);
+  // An empty selection shown is nothing to copy either.
+  testing::SelectRange(*editor, 0, 1, 0, 1);
+  ASSERT_TRUE(editor->Selected());
+  Send(WM_COPY);
+  Send(WM_CUT);
   editor->SetReadOnly(true);
   Send(EM_SETSEL, 0, 2);
   Send(WM_CUT);
