@@ -407,6 +407,27 @@ TEST_F(EditorSearchTest, BackwardFromTheEndAndFromASelection) {
   EXPECT_FALSE(editor->SearchText("row 0", sfMatchCase));
 }
 
+TEST_F(EditorSearchTest, AHitIsBroughtAThirdIntoTheViewAlsoWithoutTheFocus) {
+  editor->Lines()->SetText(Rows(400));
+  // Another control holds the focus, as a find dialog's field would.
+  TEditor* field = TEditor::Create(form.get());
+  field->SetParent(form.get());
+  field->SetBounds(0, 200, 100, 40);
+  field->SetFocus();
+  Run();
+  ASSERT_FALSE(editor->Focused());
+  const struct {
+    const char* pattern;
+    TSearchOptions options;
+    int row;
+  } searches[] = {{"row 300", sfDown | sfMatchCase, 300}, {"row 20.", sfMatchCase, 20}};
+  for (const auto& s : searches) {
+    ASSERT_TRUE(editor->SearchText(s.pattern, s.options)) << s.pattern;
+    EXPECT_EQ(editor->Row(), s.row);
+    EXPECT_EQ(editor->TopRow(), s.row - editor->VisibleRows() / 3) << s.pattern;
+  }
+}
+
 TEST_F(EditorSearchTest, HitsLongRowsAndAnEmptyText) {
   EXPECT_FALSE(editor->SearchText("x", sfDown));
   EXPECT_FALSE(editor->SearchText("x", 0));
