@@ -233,7 +233,7 @@ std::vector<TRowWithoutSelection> TEditorSelection::RowsWithout(const TEditorScr
 
 void TEditor::SetSelectionMode(TSelectionMode mode) {
   const bool box = mode == TSelectionMode::Box;
-  if (box == selection_.Box() || SelDragState() != TSelDragState::None) return;
+  if (box == selection_.Box() || SelDragState() == TSelDragState::Dragging) return;
   selection_.SetBox(box);
   if (SelectedOrHit()) {
     if (box) SetCursor(caret_->Cursors()->DefaultCursor());

@@ -331,6 +331,22 @@ TEST_F(EditorDragTest, EscapeCancelsAndTheDragDropsKeysAndOtherButtons) {
   EXPECT_EQ(UndoSteps(), 0);
 }
 
+TEST_F(EditorDragTest, AnArmedDragRefusesNoModeOrReadOnlyChangeAndAReadOnlyDropMovesNothing) {
+  Press(Cell(0, 1));
+  ASSERT_EQ(editor->SelDragState(), TSelDragState::Armed);
+  editor->SetSelectionMode(TSelectionMode::Box);
+  EXPECT_EQ(editor->SelectionMode(), TSelectionMode::Box);
+  editor->SetSelectionMode(TSelectionMode::Normal);
+  editor->SetReadOnly(true);
+  EXPECT_TRUE(editor->ReadOnly());
+  Move(Cell(1, 1));
+  Move(Cell(1, 1));
+  Release(Cell(1, 1));
+  EXPECT_EQ(Text(), "abc def\r\nxyz\r\n");
+  EXPECT_EQ(editor->SelectionState(), TSelectionState::None);
+  EXPECT_EQ(UndoSteps(), 0);
+}
+
 TEST_F(EditorDragTest, AManualDragModeOnlyMovesTheCaretAndReshapesFromTheOldAnchor) {
   editor->Caret()->SetSelDragMode(dmManual);
   Press(Cell(0, 2));
