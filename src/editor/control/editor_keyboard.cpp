@@ -510,7 +510,7 @@ void TEditor::TypeText(const std::string& s) {
     const int last = std::min(Selection().bytes.lastRow, store_->Count() - 1);
     std::vector<TRowWithoutSelection> rows = RowsWithoutSelection();
     const int at = rows.front().index;
-    rows.front().text.insert(static_cast<size_t>(at), s);
+    rows.front().Put(s);
     const std::string text = JoinRows(rows);
     const int start = EditStartRow(first);
     const int offset = CharOffset(start, first, 0) + at + static_cast<int>(s.size());
