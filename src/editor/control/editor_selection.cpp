@@ -327,7 +327,7 @@ std::vector<TRowWithoutSelection> TEditor::RowsWithoutSelection() const {
 }
 
 void TEditor::DeleteSelection() {
-  if (!HandleAllocated() || !Selected()) return;
+  if (!Selected()) return;
   const TSelectionColumns k = selection_.Model().columns;
   // The edit rewraps from the row above: the caret offset counts from there.
   const int startRow = std::max(store_->FirstRowOfLine(k.firstRow), k.firstRow - 1);

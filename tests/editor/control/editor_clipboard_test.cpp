@@ -222,6 +222,18 @@ TEST_F(EditorClipboardTest, CutCopiesThenDeletesAndNeedsASelection) {
   EXPECT_TRUE(BoxOnClipboard());
 }
 
+TEST_F(EditorClipboardTest, ACutWithoutAWindowDeletesWhatItCopied) {
+  TEditor* hidden = TEditor::Create(form.get());
+  hidden->Lines()->SetText("abc\r\ndef\r\n");
+  hidden->SetSelStart(1);
+  hidden->SetSelLength(4);
+  hidden->CutToClipboard();
+  EXPECT_EQ(GetClipboardText(), "bc\r\n");
+  EXPECT_EQ(hidden->Lines()->GetTextStr(), "adef\r\n");
+  EXPECT_FALSE(hidden->SelectedOrHit());
+  EXPECT_EQ(hidden->GetSelStart(), 1);
+}
+
 TEST_F(EditorClipboardTest, PastingNeedsTextAndReplacesABoxByPlainText) {
   editor->Lines()->SetText("abcdef\r\nabcdef\r\n");
   const UINT other = RegisterClipboardFormat("Other Data");
