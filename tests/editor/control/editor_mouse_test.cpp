@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "editor/control/editor_fixture.h"
 #include "platform/winsys/cursors.h"
@@ -421,6 +422,30 @@ TEST_F(EditorSearchTest, BackwardFromTheEndAndFromASelection) {
   EXPECT_TRUE(editor->SearchText("ROW 0", 0));
   EXPECT_EQ(editor->GetSelStart(), 0);
   EXPECT_FALSE(editor->SearchText("row 0", sfMatchCase));
+}
+
+TEST_F(EditorSearchTest, RepeatedSearchesStepOverTheCurrentHitAlsoWhenMatchesOverlapOrTouch) {
+  const struct {
+    TEditorHitStyle style;
+    bool down;
+    const char* text;
+    std::vector<int> starts;  // one search each, then none is found
+  } cases[] = {
+      {hsSelect, true, "aaaaa", {0, 2}},   {hsSelect, false, "aaaaa", {3, 1}},
+      {hsSelect, false, "abab", {2, 0}},   {hsDraw, false, "aaaa", {2, 0}},
+      {hsCaret, true, "aaaaa", {0, 2}},    {hsCaret, true, "abab", {0, 2}},
+      {hsCaret, false, "aaaa", {2, 0}},
+  };
+  for (const auto& c : cases) {
+    editor->SetHitStyle(c.style);
+    editor->Lines()->SetText(c.text);
+    editor->SetRowCol(0, c.down ? 0 : static_cast<int>(std::string(c.text).size()));
+    const std::string pattern(c.text, 2);
+    const TSearchOptions options = c.down ? sfDown : 0;
+    std::vector<int> found;
+    while (found.size() < 4 && editor->SearchText(pattern, options)) found.push_back(editor->GetSelStart());
+    EXPECT_EQ(found, c.starts) << c.style << " " << c.down << " " << c.text;
+  }
 }
 
 TEST_F(EditorSearchTest, AHitIsBroughtAThirdIntoTheViewAlsoWithoutTheFocus) {
