@@ -382,7 +382,8 @@ void TEditor::Backspace() {
 }
 
 int TEditor::UnindentTarget() const {
-  const int lineStart = store_->FirstRowOfLine(std::min(row_, store_->Count() - 1));
+  // The empty row after a final line break is a line of its own.
+  const int lineStart = row_ >= store_->Count() ? row_ : store_->FirstRowOfLine(row_);
   for (int r = row_ - 1; r >= 0; --r) {
     const int indent = std::max(0, IndentWidth(GetRowString(r)));
     if (r >= lineStart && indent == 0) continue;

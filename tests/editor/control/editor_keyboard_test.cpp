@@ -347,6 +347,15 @@ TEST_F(EditorKeyboardTest, UnindentSkipsTheRowsOfItsOwnLineOnlyWhileTheyAreNotIn
   }
 }
 
+TEST_F(EditorKeyboardTest, UnindentAfterAFinalBreakTakesTheLastLineAsOneAbove) {
+  // The empty row after the final break is a line of its own: the last
+  // line, not indented, is the nearest less indented one.
+  SetText("  x\r\ny\r\n", 2, 5);
+  Type("\b");
+  ExpectCaret(2, 0);
+  EXPECT_EQ(Text(), "  x\r\ny\r\n");
+}
+
 TEST_F(EditorKeyboardTest, EnterSplitsTheLineAndIndentsTheNewOne) {
   SetText("    abc\r\n", 0, 6);
   Type("\r");
