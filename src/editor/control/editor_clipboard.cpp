@@ -115,11 +115,12 @@ void TEditor::InsertBoxText(const std::string& text) {
 }
 
 void TEditor::CopyToClipboard() {
-  if (GetSelLength() == 0) return;
+  const std::string text = GetSelText();
+  if (text.empty()) return;
   if (SelectionMode() == TSelectionMode::Box)
-    SetClipboardText(GetSelText(), {SupportResources().BoxClipboardFormat()});
+    SetClipboardText(text, {SupportResources().BoxClipboardFormat()});
   else
-    SetClipboardText(GetSelText());
+    SetClipboardText(text);
 }
 
 void TEditor::CutToClipboard() {
