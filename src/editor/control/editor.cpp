@@ -171,7 +171,7 @@ void TEditor::SetHitStyle(TEditorHitStyle value) {
 }
 
 void TEditor::SetReadOnly(bool value) {
-  if (SelDragState() != TSelDragState::None) return;
+  if (SelDragState() == TSelDragState::Dragging) return;
   // The pointer no longer offers to drag the selection.
   if (value && !readOnly_ && Selected()) SetCursor(caret_->Cursors()->DefaultCursor());
   readOnly_ = value;

@@ -252,8 +252,8 @@ class TEditor : public TCustomControl,
   // Drops a shown selection or hit, repainting its rows once. Without a
   // window the selection is dropped all the same.
   void CleanSelection() override;
-  // Deletes the selected text as one edit and one undo step; the caret goes
-  // to where the selection began.
+  // Deletes the selected text as one edit and one undo step, also without a
+  // window; the caret goes to where the selection began.
   void DeleteSelection();
   void ClearSelection() { DeleteSelection(); }
   // The selected text; a box gives each row's part followed by CR LF.
@@ -309,6 +309,8 @@ class TEditor : public TCustomControl,
   // place of a shown selection), padding short rows and adding missing ones.
   void InsertBoxText(const std::string& text);
   // A box goes with the box format beside its text, so it pastes as a box.
+  // With nothing selected, or an empty selection, the clipboard keeps what
+  // the user copied before.
   void CopyToClipboard();
   void CutToClipboard();
   void PasteFromClipboard();

@@ -3,7 +3,6 @@
 // format marking box text; the undo and redo wrappers.
 #include <algorithm>
 #include <optional>
-#include <string_view>
 #include <vector>
 
 #include "editor/control/editor.h"
@@ -13,36 +12,6 @@
 #include "support/support_resources.h"
 
 namespace corvida {
-namespace {
-
-// Puts s into text at byte index at, padding a shorter text with spaces.
-void PutAt(std::string& text, size_t at, std::string_view s) {
-  if (text.size() < at) text.resize(at, ' ');
-  text.insert(at, s);
-}
-
-// The byte index of column col of a row with map: off the second half of a
-// double-byte character and past a tab's filler to the next character; past
-// the row's end by the missing columns.
-int BlockIndex(const std::string& map, int col) {
-  if (MapLetter(map, col) == kColTrail) ++col;
-  while (MapLetter(map, col) == kColTab) ++col;
-  return ColToIndex(map, col);
-}
-
-// The selection's rows without it, each with the byte index where the
-// selection began; a box begins at its left column also on rows that end
-// before it, so that text put there is padded into the column.
-std::vector<TRowWithoutSelection> RowsWithoutSelectionAtColumn(const TEditor& editor) {
-  std::vector<TRowWithoutSelection> rows = editor.RowsWithoutSelection();
-  if (editor.SelectionMode() != TSelectionMode::Box) return rows;
-  const TSelectionColumns& k = editor.Selection().columns;
-  for (size_t i = 0; i < rows.size(); ++i)
-    rows[i].index = BlockIndex(editor.ColumnMap(k.firstRow + static_cast<int>(i)), k.leftCol);
-  return rows;
-}
-
-}  // namespace
 
 void TEditor::InsertText(const std::string& text) {
   if (readOnly_) return;
@@ -61,20 +30,20 @@ void TEditor::InsertText(const std::string& text) {
   if (Selected()) {
     firstRow = Selection().columns.firstRow;
     lastRow = Selection().columns.lastRow;
-    std::vector<TRowWithoutSelection> kept = RowsWithoutSelectionAtColumn(*this);
+    std::vector<TRowWithoutSelection> kept = RowsWithoutSelection();
     if (kept.empty()) {
       rows = text;
     } else {
       index = kept.front().index;
-      PutAt(kept.front().text, static_cast<size_t>(index), text);
+      kept.front().Put(text);
       rows = JoinRows(kept);
     }
   } else {
-    const std::string row = GetRowString(row_);
     index = ColToIndex(ColumnMap(row_), col_);
-    rows = row.substr(0, std::min(row.size(), static_cast<size_t>(index)));
-    PutAt(rows, static_cast<size_t>(index), text);
-    if (static_cast<size_t>(index) < row.size()) rows += std::string_view(row).substr(static_cast<size_t>(index));
+    // Past the row's end the gap is filled with spaces.
+    rows = GetRowString(row_);
+    if (rows.size() < static_cast<size_t>(index)) rows.resize(static_cast<size_t>(index), ' ');
+    rows.insert(static_cast<size_t>(index), text);
     rows += LineBreakAfter(GetRowAttribute(row_));
   }
   // The edit rewraps from the row above: the caret offset counts from there.
@@ -110,7 +79,7 @@ void TEditor::InsertBoxText(const std::string& text) {
     top = k.firstRow;
     nextRow = k.lastRow + 1;
     blockCol = k.leftCol;
-    entries = RowsWithoutSelectionAtColumn(*this);
+    entries = RowsWithoutSelection();
   }
   const size_t kept = entries.size();
   const int count = store_->Count();
@@ -118,14 +87,15 @@ void TEditor::InsertBoxText(const std::string& text) {
   for (size_t i = 0; i < lines.size(); ++i) {
     if (i >= kept) {
       if (nextRow < count) {
-        entries.push_back({GetRowString(nextRow), GetRowAttribute(nextRow), BlockIndex(ColumnMap(nextRow), blockCol)});
+        entries.push_back(
+            {GetRowString(nextRow), GetRowAttribute(nextRow), IndexAtOrRightOfCol(ColumnMap(nextRow), blockCol)});
         ++nextRow;
       } else {
         entries.push_back({std::string(static_cast<size_t>(blockCol), ' '), raCrlf, blockCol});
       }
     }
     TRowWithoutSelection& entry = entries[i];
-    PutAt(entry.text, static_cast<size_t>(entry.index), lines[i]);
+    entry.Put(lines[i]);
     end = entry.index + static_cast<int>(lines[i].size());
   }
   // The block ends with a line break, also at the end of the text.
@@ -145,15 +115,16 @@ void TEditor::InsertBoxText(const std::string& text) {
 }
 
 void TEditor::CopyToClipboard() {
-  if (!Selected()) return;
+  const std::string text = GetSelText();
+  if (text.empty()) return;
   if (SelectionMode() == TSelectionMode::Box)
-    SetClipboardText(GetSelText(), {SupportResources().BoxClipboardFormat()});
+    SetClipboardText(text, {SupportResources().BoxClipboardFormat()});
   else
-    SetClipboardText(GetSelText());
+    SetClipboardText(text);
 }
 
 void TEditor::CutToClipboard() {
-  if (!Selected()) return;
+  if (GetSelLength() == 0) return;
   CopyToClipboard();
   DeleteSelection();
 }

@@ -30,7 +30,8 @@ void EMGetFirstVisibleLine(TEditor& e, TMessage& m);
 void EMSetReadOnly(TEditor& e, TMessage& m);
 void EMPosFromChar(TEditor& e, TMessage& m);
 void EMCharFromPos(TEditor& e, TMessage& m);
-// Without a selection the clipboard keeps what the user copied.
+// Without a selection, or with an empty one, the clipboard keeps what the
+// user copied.
 void WMCut(TEditor& e, TMessage& m);
 void WMCopy(TEditor& e, TMessage& m);
 void WMPaste(TEditor& e, TMessage& m);

@@ -382,7 +382,8 @@ void TEditor::Backspace() {
 }
 
 int TEditor::UnindentTarget() const {
-  const int lineStart = store_->FirstRowOfLine(std::min(row_, store_->Count() - 1));
+  // The empty row after a final line break is a line of its own.
+  const int lineStart = row_ >= store_->Count() ? row_ : store_->FirstRowOfLine(row_);
   for (int r = row_ - 1; r >= 0; --r) {
     const int indent = std::max(0, IndentWidth(GetRowString(r)));
     if (r >= lineStart && indent == 0) continue;
@@ -510,7 +511,7 @@ void TEditor::TypeText(const std::string& s) {
     const int last = std::min(Selection().bytes.lastRow, store_->Count() - 1);
     std::vector<TRowWithoutSelection> rows = RowsWithoutSelection();
     const int at = rows.front().index;
-    rows.front().text.insert(static_cast<size_t>(at), s);
+    rows.front().Put(s);
     const std::string text = JoinRows(rows);
     const int start = EditStartRow(first);
     const int offset = CharOffset(start, first, 0) + at + static_cast<int>(s.size());
@@ -551,14 +552,10 @@ std::string TEditor::OverwrittenRest(int col, int& lastRow) const {
   const std::string map = ColumnMap(lastRow);
   if (col >= static_cast<int>(map.size())) return std::string();
   const int index = ColToIndex(map, col);
-  switch (MapLetter(map, col)) {
-    case kColTrail:
-      return " " + text.substr(static_cast<size_t>(index) + 1);
-    case kColTab:
-      return text.substr(static_cast<size_t>(index) + 1);
-    default:
-      return text.substr(static_cast<size_t>(index));
-  }
+  // A tab only partly overwritten stays, so the text after it keeps its
+  // column; half a double-byte character becomes a space.
+  if (MapLetter(map, col) == kColTrail) return " " + text.substr(static_cast<size_t>(index) + 1);
+  return text.substr(static_cast<size_t>(index));
 }
 
 }  // namespace corvida

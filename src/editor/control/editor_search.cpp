@@ -140,7 +140,8 @@ void TEditor::MarkFound(int row, int offset, int length) {
   if (SelectedOrHit()) CleanSelection();
   PlaceCaretAtOffset(row, offset);
   SetSelLength(length);
-  ScrollCaret();
+  // Also without the focus, which an owner's find dialog holds.
+  if (TWindow* w = Window()) w->Perform(EM_SCROLLCARET, 0, 0);
 }
 
 }  // namespace corvida

@@ -30,9 +30,7 @@ std::string_view Slice(std::string_view s, int from, int to) {
 // where it begins.
 void BoxBytes(std::string_view text, const std::string& map, int left, int right, int& start, int& end) {
   const int size = static_cast<int>(text.size());
-  if (MapLetter(map, left) == kColTrail) ++left;
-  while (MapLetter(map, left) == kColTab) ++left;
-  start = std::min(size, ColToIndex(map, left));
+  start = std::min(size, IndexAtOrRightOfCol(map, left));
   int last = right - 1;
   while (last > 0 && MapLetter(map, last) == kColTab) --last;
   int lastIndex = last < 0 ? -1 : ColToIndex(map, last);
@@ -68,6 +66,11 @@ std::string RowMap(const TEditorScreenStrings& store, const TColumnLayout& layou
 }
 
 }  // namespace
+
+void TRowWithoutSelection::Put(std::string_view s) {
+  if (text.size() < static_cast<size_t>(index)) text.resize(static_cast<size_t>(index), ' ');
+  text.insert(static_cast<size_t>(index), s);
+}
 
 std::string JoinRows(const std::vector<TRowWithoutSelection>& rows) {
   size_t size = 0;
@@ -212,12 +215,13 @@ std::vector<TRowWithoutSelection> TEditorSelection::RowsWithout(const TEditorScr
   if (model_.box) {
     for (int r = b.firstRow; r <= b.lastRow; ++r) {
       const std::string_view text = RowText(store, r);
+      const std::string map = RowMap(store, layout, r);
       int start = 0;
       int end = 0;
-      BoxBytes(text, RowMap(store, layout, r), model_.columns.leftCol, model_.columns.rightCol, start, end);
+      BoxBytes(text, map, model_.columns.leftCol, model_.columns.rightCol, start, end);
       std::string kept(text.substr(0, static_cast<size_t>(start)));
       kept += text.substr(static_cast<size_t>(end));
-      rows.push_back({std::move(kept), RowAttributeOf(store, r), start});
+      rows.push_back({std::move(kept), RowAttributeOf(store, r), IndexAtOrRightOfCol(map, model_.columns.leftCol)});
     }
     return rows;
   }
@@ -233,7 +237,7 @@ std::vector<TRowWithoutSelection> TEditorSelection::RowsWithout(const TEditorScr
 
 void TEditor::SetSelectionMode(TSelectionMode mode) {
   const bool box = mode == TSelectionMode::Box;
-  if (box == selection_.Box() || SelDragState() != TSelDragState::None) return;
+  if (box == selection_.Box() || SelDragState() == TSelDragState::Dragging) return;
   selection_.SetBox(box);
   if (SelectedOrHit()) {
     if (box) SetCursor(caret_->Cursors()->DefaultCursor());
@@ -323,7 +327,7 @@ std::vector<TRowWithoutSelection> TEditor::RowsWithoutSelection() const {
 }
 
 void TEditor::DeleteSelection() {
-  if (!HandleAllocated() || !Selected()) return;
+  if (!Selected()) return;
   const TSelectionColumns k = selection_.Model().columns;
   // The edit rewraps from the row above: the caret offset counts from there.
   const int startRow = std::max(store_->FirstRowOfLine(k.firstRow), k.firstRow - 1);

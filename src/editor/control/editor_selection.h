@@ -88,11 +88,15 @@ struct TSelectionModel {
 };
 
 // One row as it is without the selected text: its bytes, its attribute and
-// the byte index where the removed part began.
+// the byte index where the removed part began. A box begins at its left
+// column also on a row that ends before it: index then lies past the text.
 struct TRowWithoutSelection {
   std::string text;
   TRowAttribute attribute = raCrlf;
   int index = 0;
+
+  // Puts s at index, padding a row that ends before it with spaces.
+  void Put(std::string_view s);
 
   // The bytes the row adds to a joined text, its line break included.
   int JoinedLength() const { return static_cast<int>(text.size() + std::string_view(LineBreakAfter(attribute)).size()); }

@@ -33,6 +33,16 @@ inline int ColToIndex(const std::string& map, int col) {
   return col - fillers;
 }
 
+// The string index of the first character that begins at or right of
+// display column col (off the second half of a double-byte character and
+// past a tab's filler); past the map, the end of the text plus the missing
+// columns.
+inline int IndexAtOrRightOfCol(const std::string& map, int col) {
+  if (MapLetter(map, col) == kColTrail) ++col;
+  while (MapLetter(map, col) == kColTab) ++col;
+  return ColToIndex(map, col);
+}
+
 // Columns are limited to this many without word wrap.
 inline constexpr int kMaxColumns = 1000;
 

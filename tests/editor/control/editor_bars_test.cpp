@@ -276,5 +276,42 @@ TEST_F(EditorBarsTest, WithoutEdgesTheBarsEndInPlainLines) {
   EXPECT_TRUE(Is(ColX(3) + 2, 8, clSilver));
 }
 
+// A descendant that watches the overridable steps of the bar sizes.
+class TStepsEditor : public TEditor {
+ public:
+  using TEditor::TEditor;
+  bool UpdateLeftbarDigits() override {
+    steps += "digits ";
+    return TEditor::UpdateLeftbarDigits();
+  }
+  void UpdateRulerHeight() override {
+    steps += "ruler ";
+    TEditor::UpdateRulerHeight();
+  }
+  void UpdateImagebarWidth() override {
+    steps += "imagebar ";
+    TEditor::UpdateImagebarWidth();
+  }
+  void UpdateLeftbarWidth() override {
+    steps += "leftbar ";
+    TEditor::UpdateLeftbarWidth();
+  }
+  std::string steps;
+};
+
+TEST_F(EditorBarsTest, ADescendantsBarSizeStepsAreTheOnesTheEditorRuns) {
+  auto* own = TEditor::Create<TStepsEditor>(form.get());
+  own->SetParent(form.get());
+  own->Leftbar()->SetVisible(true);
+  Run();
+  own->steps.clear();
+  own->Ruler()->SetEdge(false);
+  EXPECT_EQ(own->steps, "digits ruler imagebar leftbar ");
+  // A text that needs another digit asks the digits step first.
+  own->steps.clear();
+  own->Lines()->SetText(NumberedLines(10000));
+  EXPECT_EQ(own->steps.rfind("digits digits ruler imagebar leftbar ", 0), 0u) << own->steps;
+}
+
 }  // namespace
 }  // namespace corvida

@@ -2,6 +2,7 @@
 // the box format, and the undo wrappers.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "editor/control/editor_fixture.h"
@@ -73,6 +74,25 @@ TEST_F(EditorClipboardTest, InsertTextReplacesANormalOrBoxSelection) {
   editor->InsertText("XY");
   EXPECT_EQ(Text(), "ab XY\r\nabcf\r\nabcf\r\n");
   ExpectCaret(0, 5);
+}
+
+TEST_F(EditorClipboardTest, TypingAndPastingOverABoxPastItsFirstRowsEndLandInTheBoxColumn) {
+  const auto typed = [this] {
+    InjectText("X");
+    Run();
+  };
+  const auto pasted = [this] {
+    SetClipboardText("X");
+    editor->PasteFromClipboard();
+  };
+  for (const auto& put : {std::function<void()>(typed), std::function<void()>(pasted)}) {
+    editor->Lines()->SetText("ab\r\nabcdef\r\nabcdef\r\n");
+    Select(0, 3, 2, 5, true);
+    put();
+    EXPECT_EQ(Text(), "ab X\r\nabcf\r\nabcf\r\n");
+    ExpectCaret(0, 4);
+    EXPECT_EQ(UndoSteps(), 1);
+  }
 }
 
 TEST_F(EditorClipboardTest, AnEmptyTextOnlyDeletesTheSelectionAndReadOnlyChangesNothing) {
@@ -200,6 +220,18 @@ TEST_F(EditorClipboardTest, CutCopiesThenDeletesAndNeedsASelection) {
   EXPECT_EQ(Text(), "ac\r\ndf\r\n");
   EXPECT_EQ(GetClipboardText(), "b\r\ne\r\n");
   EXPECT_TRUE(BoxOnClipboard());
+}
+
+TEST_F(EditorClipboardTest, ACutWithoutAWindowDeletesWhatItCopied) {
+  TEditor* hidden = TEditor::Create(form.get());
+  hidden->Lines()->SetText("abc\r\ndef\r\n");
+  hidden->SetSelStart(1);
+  hidden->SetSelLength(4);
+  hidden->CutToClipboard();
+  EXPECT_EQ(GetClipboardText(), "bc\r\n");
+  EXPECT_EQ(hidden->Lines()->GetTextStr(), "adef\r\n");
+  EXPECT_FALSE(hidden->SelectedOrHit());
+  EXPECT_EQ(hidden->GetSelStart(), 1);
 }
 
 TEST_F(EditorClipboardTest, PastingNeedsTextAndReplacesABoxByPlainText) {

@@ -192,6 +192,13 @@ TEST_F(EditMessagesTest, CharacterCellsCountTabsAndDoubleByteColumns) {
   EXPECT_EQ(Send(EM_CHARFROMPOS, WPARAM{0}, Cell(1, 2)), MAKELPARAM(offset, 12));
 }
 
+TEST_F(EditMessagesTest, APointOnTheRulerAboveTheTextIsOnTheFirstRow) {
+  editor->Ruler()->SetVisible(true);
+  SetText("abc\r\ndef");
+  ASSERT_GE(editor->TextTop(), editor->RowHeight());
+  EXPECT_EQ(Send(EM_CHARFROMPOS, WPARAM{0}, MAKELPARAM(editor->TextLeft() + 6 * 2 + 1, 0)), MAKELPARAM(2, 0));
+}
+
 TEST_F(EditMessagesTest, ScrollCaretBringsTheCaretAThirdIntoTheView) {
   SetText(NumberedLines(100));
   const int rows = editor->VisibleRows();
@@ -220,6 +227,11 @@ TEST_F(EditMessagesTest, EmptyUndoBufferDropsTheHistoryUnlessReadOnly) {
 TEST_F(EditMessagesTest, CutAndCopyWithoutASelectionLeaveTheClipboard) {
   SetClipboardText("kept");
   SetText("abc");
+  Send(WM_COPY);
+  Send(WM_CUT);
+  // An empty selection shown is nothing to copy either.
+  testing::SelectRange(*editor, 0, 1, 0, 1);
+  ASSERT_TRUE(editor->Selected());
   Send(WM_COPY);
   Send(WM_CUT);
   editor->SetReadOnly(true);

@@ -132,6 +132,29 @@ TEST_F(EditorKeyboardTest, RepeatedVerticalKeysAccelerateOnlyAtTheEdge) {
   ExpectCaret(11, 0);
 }
 
+TEST_F(EditorKeyboardTest, CtrlUpAndDownPullTheCaretAlongOnlyWhenTheViewLeavesIt) {
+  editor->Lines()->SetText(NumberedLines(60));
+  const int bottom = editor->VisibleRows() - 1;
+  const struct {
+    int vk;
+    int row;
+    int top;
+    int row2;
+  } cases[] = {
+      {VK_UP, 10 + bottom, 9, 9 + bottom},  // the bottom row would leave the view
+      {VK_UP, 12, 9, 12},
+      {VK_DOWN, 10, 11, 11},  // the top row would leave the view
+      {VK_DOWN, 12, 11, 12},
+  };
+  for (const auto& c : cases) {
+    editor->SetTopRow(10);
+    editor->SetRowCol(c.row, 0);
+    PressWith(VK_CONTROL, c.vk);
+    EXPECT_EQ(editor->TopRow(), c.top) << c.vk << " " << c.row;
+    ExpectCaret(c.row2, 0);
+  }
+}
+
 TEST_F(EditorKeyboardTest, PageKeysScrollAWindowLessOneRowAndKeepTheCaretsPlace) {
   editor->SetBounds(0, 0, 200, editor->Height() + (21 - editor->VisibleRows()) * editor->RowHeight());
   Run();
@@ -303,6 +326,36 @@ TEST_F(EditorKeyboardTest, BackspaceAtTheIndentGoesBackToTheIndentOfALineAbove) 
   EXPECT_EQ(UndoSteps(), 0);
 }
 
+TEST_F(EditorKeyboardTest, UnindentSkipsTheRowsOfItsOwnLineOnlyWhileTheyAreNotIndented) {
+  editor->WrapOption()->SetWrapByte(20);
+  editor->SetWordWrap(true);
+  const std::string wrapped = std::string(20, 'a');
+  const struct {
+    std::string text;
+    std::string expected;
+  } cases[] = {
+      // The line's first row has no indent: the line above decides.
+      {"  x\r\n" + wrapped + "    b\r\n", "  x\r\n" + wrapped + "  b\r\n"},
+      // An indented first row of the line is a target like any other row.
+      {"  x\r\n   " + wrapped.substr(3) + "    b\r\n", "  x\r\n   " + wrapped.substr(3) + "   b\r\n"},
+  };
+  for (const auto& c : cases) {
+    SetText(c.text, 2, 4);
+    ASSERT_EQ(editor->GetRowAttribute(1), raWrapped);
+    Type("\b");
+    EXPECT_EQ(Text(), c.expected);
+  }
+}
+
+TEST_F(EditorKeyboardTest, UnindentAfterAFinalBreakTakesTheLastLineAsOneAbove) {
+  // The empty row after the final break is a line of its own: the last
+  // line, not indented, is the nearest less indented one.
+  SetText("  x\r\ny\r\n", 2, 5);
+  Type("\b");
+  ExpectCaret(2, 0);
+  EXPECT_EQ(Text(), "  x\r\ny\r\n");
+}
+
 TEST_F(EditorKeyboardTest, EnterSplitsTheLineAndIndentsTheNewOne) {
   SetText("    abc\r\n", 0, 6);
   Type("\r");
@@ -344,6 +397,19 @@ TEST_F(EditorKeyboardTest, ShiftEnterOpensALineAboveAndOverwriteOnlyMovesDown) {
   Type("\r");
   EXPECT_EQ(Text(), "  one\r\n  \r\n  two\r\n");
   ExpectCaret(2, 0);
+}
+
+TEST_F(EditorKeyboardTest, ShiftEnterOnASelectionChangesNothing) {
+  SetText("  one\r\n  two\r\n", 1, 2);
+  PressWith(VK_SHIFT, VK_END);
+  ASSERT_EQ(editor->GetSelText(), "two");
+  InjectKeyDown(VK_SHIFT);
+  Type("\r");
+  InjectKeyUp(VK_SHIFT);
+  Run();
+  EXPECT_EQ(Text(), "  one\r\n  two\r\n");
+  EXPECT_EQ(editor->GetSelText(), "two");
+  EXPECT_EQ(UndoSteps(), 0);
 }
 
 TEST_F(EditorKeyboardTest, PrevSpaceIndentTakesTheIndentOfTheLineAboveAnEmptyOne) {
@@ -391,6 +457,35 @@ TEST_F(EditorKeyboardTest, TabInsertsUpToTheNextStopOrTheWrapMargin) {
   EXPECT_EQ(Text(), "abcdefghijk");
 }
 
+TEST_F(EditorKeyboardTest, ASoftTabUnderWordWrapStopsAtTheNearerOfTabStopAndMargin) {
+  editor->Caret()->SetSoftTab(true);
+  editor->WrapOption()->SetWrapByte(20);
+  const struct {
+    bool wrap;
+    int col;
+    int spaces;
+  } cases[] = {{true, 17, 3}, {false, 17, 7}, {true, 5, 3}};
+  for (const auto& c : cases) {
+    editor->SetWordWrap(c.wrap);
+    SetText(std::string(static_cast<size_t>(c.col), 'a'), 0, c.col);
+    Type("\t");
+    EXPECT_EQ(Text(), std::string(static_cast<size_t>(c.col), 'a') + std::string(static_cast<size_t>(c.spaces), ' '))
+        << c.wrap << " " << c.col;
+  }
+}
+
+TEST_F(EditorKeyboardTest, ALeadByteTakesOnlyATrailFrom0x40Up) {
+  const struct {
+    std::string typed;
+    std::string expected;
+  } cases[] = {{"\x82\x40", "\x82\x40"}, {"\x82\x3f", "?"}, {"\x88\xfc", "\x88\xfc"}};
+  for (const auto& c : cases) {
+    SetText("");
+    Type(c.typed);
+    EXPECT_EQ(Text(), c.expected);
+  }
+}
+
 TEST_F(EditorKeyboardTest, TypingInsertsOverwritesAndPadsPastTheEnd) {
   SetText("abc", 0, 10);
   Type("x");
@@ -428,6 +523,37 @@ TEST_F(EditorKeyboardTest, OverwritingPastAWrappedRowTakesTheRowsAfterIt) {
   editor->TypeText("1234");
   EXPECT_EQ(Text(), std::string(18, 'a') + "1234def\r\n");
   EXPECT_EQ(UndoSteps(), 1);
+}
+
+TEST_F(EditorKeyboardTest, OverwritingIntoATabKeepsTheTabSoTheTextAfterItStays) {
+  struct Case {
+    bool wrap;
+    bool inTab;
+    std::string text;
+    int row;
+    int col;
+    std::string typed;
+    std::string expected;
+    int bRow;
+  };
+  const Case cases[] = {
+      {false, false, "a\tb", 0, 0, "xy", "xy\tb", 0},
+      // The caret inside the tab's filler types before the tab.
+      {false, true, "a\tb", 0, 3, "x", "ax\tb", 0},
+      // Overwriting goes on into the next row of the wrapped line.
+      {true, false, std::string(20, 'a') + "k\tb", 0, 18, "xyzw", std::string(18, 'a') + "xyzw\tb", 1},
+  };
+  editor->SetOverWrite(true);
+  editor->WrapOption()->SetWrapByte(20);
+  for (const Case& c : cases) {
+    editor->SetWordWrap(c.wrap);
+    editor->Caret()->SetInTab(c.inTab);
+    SetText(c.text, c.row, c.col);
+    Type(c.typed);
+    EXPECT_EQ(Text(), c.expected) << c.text;
+    const std::string row = editor->GetRowString(c.bRow);
+    EXPECT_EQ(editor->StrColumns(row.substr(0, row.find('b'))), 8) << c.text;
+  }
 }
 
 TEST_F(EditorKeyboardTest, AnInputMethodResultIsTypedOnceAndItsCharactersSkipped) {

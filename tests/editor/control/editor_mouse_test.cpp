@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "editor/control/editor_fixture.h"
 #include "platform/winsys/cursors.h"
@@ -331,6 +332,22 @@ TEST_F(EditorDragTest, EscapeCancelsAndTheDragDropsKeysAndOtherButtons) {
   EXPECT_EQ(UndoSteps(), 0);
 }
 
+TEST_F(EditorDragTest, AnArmedDragRefusesNoModeOrReadOnlyChangeAndAReadOnlyDropMovesNothing) {
+  Press(Cell(0, 1));
+  ASSERT_EQ(editor->SelDragState(), TSelDragState::Armed);
+  editor->SetSelectionMode(TSelectionMode::Box);
+  EXPECT_EQ(editor->SelectionMode(), TSelectionMode::Box);
+  editor->SetSelectionMode(TSelectionMode::Normal);
+  editor->SetReadOnly(true);
+  EXPECT_TRUE(editor->ReadOnly());
+  Move(Cell(1, 1));
+  Move(Cell(1, 1));
+  Release(Cell(1, 1));
+  EXPECT_EQ(Text(), "abc def\r\nxyz\r\n");
+  EXPECT_EQ(editor->SelectionState(), TSelectionState::None);
+  EXPECT_EQ(UndoSteps(), 0);
+}
+
 TEST_F(EditorDragTest, AManualDragModeOnlyMovesTheCaretAndReshapesFromTheOldAnchor) {
   editor->Caret()->SetSelDragMode(dmManual);
   Press(Cell(0, 2));
@@ -405,6 +422,51 @@ TEST_F(EditorSearchTest, BackwardFromTheEndAndFromASelection) {
   EXPECT_TRUE(editor->SearchText("ROW 0", 0));
   EXPECT_EQ(editor->GetSelStart(), 0);
   EXPECT_FALSE(editor->SearchText("row 0", sfMatchCase));
+}
+
+TEST_F(EditorSearchTest, RepeatedSearchesStepOverTheCurrentHitAlsoWhenMatchesOverlapOrTouch) {
+  const struct {
+    TEditorHitStyle style;
+    bool down;
+    const char* text;
+    std::vector<int> starts;  // one search each, then none is found
+  } cases[] = {
+      {hsSelect, true, "aaaaa", {0, 2}},   {hsSelect, false, "aaaaa", {3, 1}},
+      {hsSelect, false, "abab", {2, 0}},   {hsDraw, false, "aaaa", {2, 0}},
+      {hsCaret, true, "aaaaa", {0, 2}},    {hsCaret, true, "abab", {0, 2}},
+      {hsCaret, false, "aaaa", {2, 0}},
+  };
+  for (const auto& c : cases) {
+    editor->SetHitStyle(c.style);
+    editor->Lines()->SetText(c.text);
+    editor->SetRowCol(0, c.down ? 0 : static_cast<int>(std::string(c.text).size()));
+    const std::string pattern(c.text, 2);
+    const TSearchOptions options = c.down ? sfDown : 0;
+    std::vector<int> found;
+    while (found.size() < 4 && editor->SearchText(pattern, options)) found.push_back(editor->GetSelStart());
+    EXPECT_EQ(found, c.starts) << c.style << " " << c.down << " " << c.text;
+  }
+}
+
+TEST_F(EditorSearchTest, AHitIsBroughtAThirdIntoTheViewAlsoWithoutTheFocus) {
+  editor->Lines()->SetText(Rows(400));
+  // Another control holds the focus, as a find dialog's field would.
+  TEditor* field = TEditor::Create(form.get());
+  field->SetParent(form.get());
+  field->SetBounds(0, 200, 100, 40);
+  field->SetFocus();
+  Run();
+  ASSERT_FALSE(editor->Focused());
+  const struct {
+    const char* pattern;
+    TSearchOptions options;
+    int row;
+  } searches[] = {{"row 300", sfDown | sfMatchCase, 300}, {"row 20.", sfMatchCase, 20}};
+  for (const auto& s : searches) {
+    ASSERT_TRUE(editor->SearchText(s.pattern, s.options)) << s.pattern;
+    EXPECT_EQ(editor->Row(), s.row);
+    EXPECT_EQ(editor->TopRow(), s.row - editor->VisibleRows() / 3) << s.pattern;
+  }
 }
 
 TEST_F(EditorSearchTest, HitsLongRowsAndAnEmptyText) {

@@ -132,6 +132,21 @@ TEST_F(EditorPaintTest, AnUnderlinedTokenGetsADottedLine) {
     EXPECT_EQ(ClientPixel(editor->TextLeft() + k, y), ColorToPixel(k % 2 == 0 ? clBlue : clWhite)) << k;
 }
 
+TEST_F(EditorPaintTest, ASelectedTokenKeepsItsBoldOrUnderlineInTheSelectionColours) {
+  editor->View()->Colors()->Select()->SetBkColor(clNavy);
+  editor->View()->Colors()->Select()->SetColor(clWhite);
+  editor->Lines()->SetText("total 1\r\n");
+  testing::SelectRange(*editor, 0, 0, 0, 7);
+  const auto ink = [&](TFontStyles style) {
+    editor->View()->Colors()->Reserve()->SetStyle(style);
+    Run();
+    EXPECT_EQ(CellPixels(0, 0, clBlue, 5), 0) << "a selection takes no token colour";
+    return CellPixels(0, 0, clWhite, 5);
+  };
+  const int plain = ink(0);
+  for (TFontStyles style : {TFontStyles(fsBold), TFontStyles(fsUnderline)}) EXPECT_GT(ink(style), plain + 5) << style;
+}
+
 TEST_F(EditorPaintTest, AWrappedRowEndsInAChevron) {
   editor->Marks()->WrapMark()->SetVisible(true);
   editor->WrapOption()->SetWrapByte(20);
