@@ -171,7 +171,10 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
   while (done < count) {
     const ssize_t n = ::read(fd_, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    // A failing read is not the end of the file: what came before it is
+    // only part of the content.
+    if (n < 0) RaisePathError<EReadError>(msg::kFReadError, path_, SystemErrorMessage(errno));
+    if (n == 0) break;
     done += n;
   }
   return done;

@@ -71,6 +71,8 @@ class TFileStream : public TStream {
   TFileStream(const std::string& path, unsigned mode);
   ~TFileStream() override;
 
+  // Raises EReadError naming the file, with the system's reason, when a read
+  // fails; only the end of the file gives less than count.
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
