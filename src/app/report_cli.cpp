@@ -1,9 +1,11 @@
 #include "app/report_cli.h"
 
+#include <algorithm>
 #include <new>
 
 #include "app/cli_options.h"
 #include "app/stats_cli.h"
+#include "app/watch_cli.h"
 #include "mqo/face_report.h"
 #include "mqo/face_tally.h"
 #include "mqo/report_output.h"
@@ -18,6 +20,7 @@ constexpr const char* kUsage =
     "usage: corvida --report [--sort none|asc|desc] [--format FORM] [--raw] FILE...\n"
     "       corvida --stats [--sort none|asc|desc] [--format FORM] [--budget NAME]\n"
     "                       [--max-triangles N] [--max-materials N] [--max-objects N] FILE...\n"
+    "       corvida --watch [--stats] [--sort none|asc|desc] [--format text|jsonl] FILE...\n"
     "       corvida --budgets\n"
     "\n"
     "--report prints the face-count report of each Metasequoia model FILE, as\n"
@@ -58,6 +61,16 @@ constexpr const char* kUsage =
     "                standard error stay UTF-8\n"
     "  --help        print this text\n"
     "\n"
+    "--watch prints the report of each FILE (with --stats its statistics) and\n"
+    "again each time the file has been saved and left quiet for 200 ms, then\n"
+    "the changes since its previous report: per object the change of its\n"
+    "faces and triangles, new and gone objects, and the totals; with --format\n"
+    "jsonl a record of kind \"changes\". A save still being written (a model\n"
+    "without its Eof) is read again once more before it is reported; a file\n"
+    "that goes is announced once and followed when it comes back. It runs\n"
+    "until Ctrl+C, SIGTERM or the end of its standard output's reader, and\n"
+    "then exits with status 0.\n"
+    "\n"
     "An error in a file (it cannot be read, or its text is malformed) is\n"
     "printed to standard error as 'corvida: FILE: message', or\n"
     "'corvida: FILE:LINE: message' where a line is to blame, and warnings as\n"
@@ -72,11 +85,10 @@ int UsageError(std::ostream& err, const std::string& problem) {
   return 2;
 }
 
-// One file of the report: its text lines, or its figures for a writer.
-// Messages are UTF-8 and name the file as it was given. False when it was
-// not reported.
-bool Report(const std::string& file, const TCliOptions& options, TReportWriter* writer, std::ostream& out,
-            std::ostream& err) {
+}  // namespace
+
+bool ReportFile(const std::string& file, const TCliOptions& options, TReportWriter* writer, std::ostream& out,
+                std::ostream& err) {
   std::string error;
   TFaceCounts counts(rsFile);
   bool counted = false;
@@ -105,11 +117,13 @@ bool Report(const std::string& file, const TCliOptions& options, TReportWriter* 
   return false;
 }
 
+namespace {
+
 int RunReport(const TCliOptions& options, std::ostream& out, std::ostream& err) {
   std::unique_ptr<TReportWriter> writer;
   if (options.form != foText) writer = MakeReportWriter(options.form, out);
   bool allReported = true;
-  for (const std::string& file : options.files) allReported = Report(file, options, writer.get(), out, err) && allReported;
+  for (const std::string& file : options.files) allReported = ReportFile(file, options, writer.get(), out, err) && allReported;
   if (writer) writer->End();
   out.flush();
   if (!out) {
@@ -140,16 +154,24 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     ListBudgets(Profiles(settingsFile), out);
     return 0;
   }
-  if (command != "--report" && command != "--stats") return UsageError(err, "unknown command '" + command + "'");
-  const bool stats = command == "--stats";
+  if (command != "--report" && command != "--stats" && command != "--watch")
+    return UsageError(err, "unknown command '" + command + "'");
+  // --watch follows the report, or with --stats the statistics.
+  std::vector<std::string> words = args;
+  const auto statsWord = std::find(words.begin(), std::find(words.begin(), words.end(), "--"), "--stats");
+  const bool watch = command == "--watch";
+  const bool stats = command == "--stats" || (watch && statsWord != words.end());
+  if (watch && stats) words.erase(statsWord);
   TCliOptions options;
-  if (const std::optional<std::string> problem = ParseCliOptions(args, stats, options)) return UsageError(err, *problem);
+  if (const std::optional<std::string> problem = ParseCliOptions(words, stats, options)) return UsageError(err, *problem);
   if (options.help) {
     out << kUsage;
     return 0;
   }
   if (options.files.empty()) return UsageError(err, command + " needs at least one FILE");
-  if (!stats) return RunReport(options, out, err);
+  if (watch && (options.form == foCsv || options.form == foJson || options.raw))
+    return UsageError(err, "--watch prints --format text or jsonl");
+  if (!stats && !watch) return RunReport(options, out, err);
 
   TBudgetLimits limits;
   if (options.budget) {
@@ -160,6 +182,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   }
   for (const auto limit : {&TBudgetLimits::triangles, &TBudgetLimits::materials, &TBudgetLimits::objects})
     if (options.limits.*limit) limits.*limit = options.limits.*limit;
+  if (watch) return RunWatch(options, stats, limits, out, err);
   return RunStats(options, limits, out, err);
 }
 

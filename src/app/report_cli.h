@@ -9,7 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_options.h"
+
 namespace corvida {
+
+class TReportWriter;
+
+// One file of the report: its text lines, or its figures for writer when
+// there is one. Messages are UTF-8 and name the file as it was given. False
+// when it was not reported.
+bool ReportFile(const std::string& file, const TCliOptions& options, TReportWriter* writer, std::ostream& out,
+                std::ostream& err);
 
 // args are the arguments after the program name; settingsFile holds the
 // user's budget profiles (none when empty or missing). Returns the exit

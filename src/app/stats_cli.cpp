@@ -7,9 +7,7 @@
 #include "platform/rtl/files.h"
 
 namespace corvida {
-namespace {
 
-// Reads one file; what goes wrong is kept with it.
 TStatsFile ReadStats(const std::string& file, const TBudgetLimits& limits) {
   TStatsFile result;
   result.path = RealPath(file);
@@ -43,6 +41,8 @@ void PrintTroubles(const std::string& file, const TStatsFile& result, std::ostre
   if (result.errorLine != 0) err << ":" << result.errorLine;
   err << ": " << result.error << '\n';
 }
+
+namespace {
 
 std::string Limits(const TBudgetLimits& limits) {
   std::string out;

@@ -153,6 +153,7 @@ void TStatsTally::Warn(uint64_t line, std::string text) {
 
 TModelStats TStatsTally::Finish(bool sawEof, uint64_t lastLine) {
   if (!sawEof) Warn(lastLine, "the file has no Eof at its end");
+  stats_.ended = sawEof;
   stats_.visible.materials = visibleMaterials_.Count();
   stats_.hidden.materials = hiddenMaterials_.Count();
   return std::move(stats_);

@@ -92,6 +92,8 @@ struct TModelStats {
   std::vector<TStatsWarning> warnings;
   // Warnings beyond the ones kept.
   uint64_t warningsLeftOut = 0;
+  // The model ends with its Eof: a save in progress does not yet.
+  bool ended = false;
   bool operator==(const TModelStats&) const = default;
 };
 
