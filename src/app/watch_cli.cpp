@@ -31,8 +31,8 @@ struct TFollowed {
   std::string file;
   // The figures of the last report, to tell what changed.
   std::optional<TModelStats> last;
-  // A read that found the model unfinished is tried once more then.
-  std::optional<int64_t> retryAt;
+  // The last read found the model unfinished and waits for one more.
+  bool waited = false;
 };
 
 class TWatchRun {
@@ -45,16 +45,18 @@ class TWatchRun {
     else if (options.form != foText) reportWriter_ = MakeReportWriter(options.form, out);
   }
 
-  // Reports file. Where mayWait, a model that does not read to its end may
-  // still be being written, and waits for one more settling time first.
-  void Report(TFollowed& followed, int64_t now, bool mayWait) {
+  // Reports file. After a change, a model that does not read to its end
+  // may still be being written: it is looked at once more after another
+  // settling time before it is reported as it is.
+  void Report(TFollowed& followed, TFileWatch* watch, int64_t now) {
     const TStatsFile figures = ReadStats(followed.file, limits_);
     const bool unfinished = !figures.stats || !figures.stats->ended;
-    if (mayWait && unfinished && !followed.retryAt) {
-      followed.retryAt = now + TFileWatch::kSettleMs;
+    if (watch && unfinished && !followed.waited) {
+      followed.waited = true;
+      watch->Again(followed.file, now);
       return;
     }
-    followed.retryAt.reset();
+    followed.waited = false;
     if (stats_) {
       statsWriter_->File(figures);
       PrintTroubles(followed.file, figures, err_);
@@ -117,19 +119,17 @@ int RunWatch(const TCliOptions& options, bool stats, const TBudgetLimits& limits
   TFileWatch watch;
   std::vector<TFollowed> followed;
   for (const std::string& file : options.files) {
-    followed.push_back({file, std::nullopt, std::nullopt});
+    followed.push_back({file, std::nullopt, false});
     watch.Add(file, NowMs());
-    run.Report(followed.back(), NowMs(), false);
+    run.Report(followed.back(), nullptr, NowMs());
   }
   while (out) {
     int64_t now = NowMs();
-    int64_t timeout = watch.Timeout(now);
-    for (const TFollowed& f : followed)
-      if (f.retryAt) timeout = timeout < 0 ? *f.retryAt - now : std::min(timeout, *f.retryAt - now);
+    const int64_t timeout = watch.Timeout(now);
     // Standard output is watched for its reader going away.
     pollfd fds[3] = {{stop, POLLIN, 0}, {STDOUT_FILENO, 0, 0}, {watch.Descriptor(), POLLIN, 0}};
     const nfds_t count = watch.Descriptor() >= 0 ? 3 : 2;
-    if (::poll(fds, count, timeout < 0 ? -1 : static_cast<int>(std::max<int64_t>(timeout, 0))) < 0 && errno != EINTR)
+    if (::poll(fds, count, timeout < 0 ? -1 : static_cast<int>(timeout)) < 0 && errno != EINTR)
       break;
     if (fds[0].revents != 0) {
       // Taken, so that it does not strike once the mask is restored.
@@ -147,13 +147,14 @@ int RunWatch(const TCliOptions& options, bool stats, const TBudgetLimits& limits
       }
       for (TFollowed& f : followed) {
         if (f.file != notice.path) continue;
-        f.retryAt.reset();
-        if (notice.kind == fnGone) run.Gone(f.file);
-        else run.Report(f, now, false);
+        if (notice.kind == fnGone) {
+          f.waited = false;
+          run.Gone(f.file);
+        } else {
+          run.Report(f, &watch, now);
+        }
       }
     }
-    for (TFollowed& f : followed)
-      if (f.retryAt && now >= *f.retryAt) run.Report(f, now, false);
   }
   // The reader of standard output went away: that ends a watch too.
   pollfd output = {STDOUT_FILENO, 0, 0};

@@ -59,6 +59,11 @@ bool TFileWatch::Watches(const std::string& path) const {
   return std::any_of(watched_.begin(), watched_.end(), [&](const TWatched& w) { return w.path == path; });
 }
 
+void TFileWatch::Again(const std::string& path, int64_t now) {
+  for (TWatched& w : watched_)
+    if (w.path == path) Changed(w, now);
+}
+
 void TFileWatch::Add(const std::string& path, int64_t now) {
   if (Watches(path)) return;
   TWatched w;

@@ -51,6 +51,9 @@ class TFileWatch {
   // adding a path already followed does nothing.
   void Add(const std::string& path, int64_t now);
   bool Watches(const std::string& path) const;
+  // Hands path on once more after a settling time from now, changed or not:
+  // for a model that read unfinished, in case its save was only paused.
+  void Again(const std::string& path, int64_t now);
   // The descriptor that becomes readable when events arrive; -1 without
   // events.
   int Descriptor() const { return fd_; }

@@ -86,6 +86,10 @@ TEST(FileWatch, NothingChangingNeedsNoWakeUpWithEventsAndAPollWithout) {
   EXPECT_EQ(events.Timeout(1000), -1);
   EXPECT_EQ(polled.Descriptor(), -1);
   EXPECT_EQ(polled.Timeout(1000), TFileWatch::kPollMs);
+  // Asked for again, an unchanged file is handed on after a settling time.
+  events.Again(folder.File("m.mqo"), 1000);
+  EXPECT_EQ(Kinds(events.Check(1000 + TFileWatch::kSettleMs - 1)), TKinds{});
+  EXPECT_EQ(Kinds(events.Check(1000 + TFileWatch::kSettleMs)), TKinds{fnSettled});
 }
 
 TEST(FileWatch, AFileThatGoesIsSaidOnceAndFollowedWhenItComesBack) {
