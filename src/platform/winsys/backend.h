@@ -3,6 +3,7 @@
 // top-level framebuffers, hosts scroll bars and the pointer, exchanges the
 // clipboard with the desktop and runs modal dialogs. The headless backend
 // serves tests and batch runs; a desktop backend plugs in the same way.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,9 @@ class TBackend {
   // The modal open-file dialog; false when cancelled.
   virtual bool RunOpenDialog(TWindow* owner, TOpenDialogRequest& request) = 0;
 
+  // What else ends the next wait beside input: a descriptor becoming
+  // readable, or timeoutMs passing (-1: no time).
+  virtual void SetWakeUps(const std::vector<int>& descriptors, int64_t timeoutMs) {}
   // Waits until input arrives and queues it; false when no more will come.
   virtual bool WaitForEvents() = 0;
   // Queues the input that has already arrived, without waiting; a backend

@@ -1,8 +1,10 @@
 #include "platform/winsys/window_system.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/winsys/file_changes.h"
 
 namespace corvida {
 
@@ -86,9 +88,35 @@ bool TWindowSystem::Peek(TMsg& msg, HWND hwnd, UINT min, UINT max, UINT flags) {
 
 bool TWindowSystem::Get(TMsg& msg) {
   while (!Peek(msg, 0, 0, 0, PM_REMOVE)) {
-    if (!backend_ || !backend_->WaitForEvents()) return false;
+    const int64_t now = NowMs();
+    CheckFileChanges(now);
+    if (Peek(msg, 0, 0, 0, PM_REMOVE)) break;
+    if (!backend_) return false;
+    std::vector<int> descriptors;
+    int64_t timeout = -1;
+    for (const TFileChanges* changes : fileChanges_) {
+      if (changes->Descriptor() >= 0) descriptors.push_back(changes->Descriptor());
+      const int64_t due = changes->Timeout(now);
+      if (due >= 0) timeout = timeout < 0 ? due : std::min(timeout, due);
+    }
+    backend_->SetWakeUps(descriptors, timeout);
+    if (!backend_->WaitForEvents()) return false;
   }
   return msg.message != WM_QUIT;
+}
+
+void TWindowSystem::AddFileChanges(TFileChanges* changes) { fileChanges_.push_back(changes); }
+
+void TWindowSystem::RemoveFileChanges(TFileChanges* changes) { std::erase(fileChanges_, changes); }
+
+void TWindowSystem::CheckFileChanges(int64_t now) {
+  // By index: a service may go while another posts.
+  for (size_t i = 0; i < fileChanges_.size(); ++i) fileChanges_[i]->Check(now);
+}
+
+int64_t TWindowSystem::NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 void TWindowSystem::Poll() {

@@ -15,6 +15,8 @@
 
 namespace corvida {
 
+class TFileChanges;
+
 struct TMsg {
   HWND hwnd = 0;
   UINT message = 0;
@@ -56,6 +58,15 @@ class TWindowSystem {
   // Hands the changed framebuffer areas to the backend.
   void FlushPresent();
 
+  // The file-change services, looked at whenever the queue runs dry.
+  void AddFileChanges(TFileChanges* changes);
+  void RemoveFileChanges(TFileChanges* changes);
+  // Lets each service post what it has to say at now; Get does this with
+  // the clock, a test with a time of its own.
+  void CheckFileChanges(int64_t now);
+  // Milliseconds on a steady clock.
+  static int64_t NowMs();
+
   // Focus and capture; each answers the window that had it.
   TWindow* Focus() const { return Find(focus_); }
   TWindow* SetFocus(TWindow* window);
@@ -96,6 +107,7 @@ class TWindowSystem {
   TKeyStates keys_{};
   TKeyStates inputKeys_{};
   TPoint cursorPos_;
+  std::vector<TFileChanges*> fileChanges_;
 };
 
 TWindowSystem& WindowSystem();

@@ -1,5 +1,8 @@
 #include "platform/backends/qt/qt_backend.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
@@ -12,6 +15,7 @@
 #include <QMimeData>
 #include <QPixmap>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
 
@@ -131,7 +135,8 @@ QString ClipboardMimeType(const std::string& formatName) {
   return QString(kFormatMimePrefix) + QString::fromLatin1(QUrl::toPercentEncoding(QString::fromStdString(Cp932ToUtf8(formatName))));
 }
 
-TQtBackend::TQtBackend() : blink_(std::make_unique<QTimer>()) {
+TQtBackend::TQtBackend() : blink_(std::make_unique<QTimer>()), wakeTimer_(std::make_unique<QTimer>()) {
+  wakeTimer_->setSingleShot(true);
   Installed() = this;
   WindowSystem().SetBackend(this);
   SetToolkitBackend(this);
@@ -308,6 +313,16 @@ bool TQtBackend::RunOpenDialog(TWindow* owner, TOpenDialogRequest& request) {
   int chosen = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
   if (chosen >= 0) request.filterIndex = chosen + 1;
   return true;
+}
+
+void TQtBackend::SetWakeUps(const std::vector<int>& descriptors, int64_t timeoutMs) {
+  std::erase_if(wakeNotifiers_, [&](const auto& entry) {
+    return std::find(descriptors.begin(), descriptors.end(), entry.first) == descriptors.end();
+  });
+  for (const int fd : descriptors)
+    if (!wakeNotifiers_.count(fd)) wakeNotifiers_[fd] = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+  if (timeoutMs < 0) wakeTimer_->stop();
+  else wakeTimer_->start(static_cast<int>(std::min<int64_t>(timeoutMs, INT32_MAX)));
 }
 
 bool TQtBackend::WaitForEvents() {

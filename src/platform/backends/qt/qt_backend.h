@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QFont>
 #include <QPoint>
@@ -20,6 +21,7 @@
 #include "platform/toolkit/peer.h"
 #include "platform/winsys/backend.h"
 
+class QSocketNotifier;
 class QTimer;
 class QWidget;
 
@@ -48,6 +50,7 @@ class TQtBackend : public TBackend, public TToolkitBackend {
   bool ClipboardHasFormat(const TClipboardContents& contents, UINT format) override;
   int MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) override;
   bool RunOpenDialog(TWindow* owner, TOpenDialogRequest& request) override;
+  void SetWakeUps(const std::vector<int>& descriptors, int64_t timeoutMs) override;
   bool WaitForEvents() override;
   void PollEvents() override;
 
@@ -81,6 +84,9 @@ class TQtBackend : public TBackend, public TToolkitBackend {
   QWidget* hovered_ = nullptr;
   int cursor_ = 0;
   std::unique_ptr<QTimer> blink_;
+  // What ends a wait beside input; they only wake the event loop.
+  std::map<int, std::unique_ptr<QSocketNotifier>> wakeNotifiers_;
+  std::unique_ptr<QTimer> wakeTimer_;
   bool caretOn_ = true;
   HWND caretOwner_ = 0;
   int wheelRemainder_ = 0;
