@@ -193,7 +193,11 @@ int64_t TFileWatch::Timeout(int64_t now) const {
 void TFileWatch::SayPolling(int error) {
   if (pollingSaid_) return;
   pollingSaid_ = true;
-  pending_.push_back({{}, fnPolling, std::strerror(error)});
+  // ENOSPC's own words ("No space left on device") would mislead here.
+  pending_.push_back({{},
+                      fnPolling,
+                      error == ENOSPC ? "the limit of inotify watches is reached (fs.inotify.max_user_watches)"
+                                      : std::strerror(error)});
 }
 
 }  // namespace corvida
