@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "mqo/face_report.h"
+#include "platform/rtl/escaped_text.h"
 #include "platform/rtl/files.h"
 
 namespace corvida {
@@ -92,6 +93,8 @@ std::string RealPath(const std::string& file) {
   const std::filesystem::path real = std::filesystem::canonical(file, error);
   return error ? ExpandFileName(file) : real.string();
 }
+
+std::string TerminalText(const std::string& utf8) { return EscapedText(utf8, tcUtf8, tcUtf8); }
 
 std::string ErrorBoxText(const std::string& message) {
   if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";

@@ -31,6 +31,10 @@ std::optional<std::string> ParseCliOptions(const std::vector<std::string>& args,
 // path that resolves to no name, such as a pipe's /dev/fd/N, stays as given,
 // made absolute.
 std::string RealPath(const std::string& file);
+// UTF-8 text from outside (a path, a message naming one) as a terminal gets
+// it: with the escapes of EscapedText, so it runs no terminal command and
+// stays on its line.
+std::string TerminalText(const std::string& utf8);
 // What the error box would say: the message, with a full stop appended when
 // its last character is above '.'.
 std::string ErrorBoxText(const std::string& message);

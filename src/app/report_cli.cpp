@@ -54,9 +54,15 @@ constexpr const char* kUsage =
     "  --format json   one JSON document for the whole call\n"
     "  --format jsonl  JSON lines: a record per object and per file\n"
     "  --raw         print the code page 932 (Shift-JIS) bytes the pane holds,\n"
-    "                instead of UTF-8 (the report's text only); messages on\n"
-    "                standard error stay UTF-8\n"
+    "                instead of UTF-8 (the report's text only), with the pane's\n"
+    "                escapes; messages on standard error stay UTF-8\n"
     "  --help        print this text\n"
+    "\n"
+    "Paths and names are printed as written, except that control characters,\n"
+    "bidirectional marks and bytes that are no UTF-8 are escaped as\n"
+    "'ls --quoting-style=escape' does: \\\\ for a backslash, \\n, \\t, \\033 (octal),\n"
+    "\\u202e, \\xff; the window's pane also escapes the characters CP932 lacks.\n"
+    "JSON escapes them as JSON does. One line of output is always one line.\n"
     "\n"
     "An error in a file (it cannot be read, or its text is malformed) is\n"
     "printed to standard error as 'corvida: FILE: message', or\n"
@@ -68,7 +74,7 @@ constexpr const char* kUsage =
     "model is over its budget.\n";
 
 int UsageError(std::ostream& err, const std::string& problem) {
-  err << "corvida: " << problem << "\n" << "Try 'corvida --help'.\n";
+  err << "corvida: " << TerminalText(problem) << "\n" << "Try 'corvida --help'.\n";
   return 2;
 }
 
@@ -101,7 +107,7 @@ bool Report(const std::string& file, const TCliOptions& options, TReportWriter* 
   // (a pipe without a writer) and the run is interrupted.
   out.flush();
   if (error.empty()) return true;
-  err << "corvida: " << file << ": " << error << '\n';
+  err << "corvida: " << TerminalText(file) << ": " << TerminalText(error) << '\n';
   return false;
 }
 

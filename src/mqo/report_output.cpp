@@ -2,6 +2,7 @@
 
 #include "mqo/face_tally.h"
 #include "mqo/text_forms.h"
+#include "platform/rtl/escaped_text.h"
 
 namespace corvida {
 namespace {
@@ -61,7 +62,7 @@ class TCsvWriter : public TReportWriter {
  public:
   explicit TCsvWriter(std::ostream& out) : out_(out) { out_ << "path,kind,index,name,name_hex,faces,error\r\n"; }
   void File(const TReportFile& file) override {
-    const std::string path = CsvField(ValidUtf8(file.path));
+    const std::string path = CsvField(EscapedText(file.path, tcUtf8, tcUtf8));
     if (!file.counts) {
       out_ << path << ",error,,,,," << CsvField(file.error) << "\r\n";
       out_.flush();
@@ -69,7 +70,7 @@ class TCsvWriter : public TReportWriter {
     }
     const TFaceCounts& counts = *file.counts;
     for (size_t i = 0; i < counts.LineCount(); ++i) {
-      const TDecodedText name = DecodeText(counts.LineName(i), counts.Utf8Document());
+      const TDecodedText name = ShownName(counts.LineName(i), counts.Utf8Document());
       out_ << path << ",object," << counts.FileIndex(i) << "," << CsvField(name.utf8) << ","
            << (name.lossy ? HexBytes(counts.LineName(i)) : "") << "," << counts.FaceCount(i) << ",\r\n";
     }
