@@ -10,20 +10,18 @@
 #ifdef CORVIDA_HAVE_QT
 #include "app/main_form.h"
 #include "platform/backends/qt/qt_desktop.h"
-#include "platform/rtl/cp932.h"
 #endif
 
 namespace {
 
 #ifdef CORVIDA_HAVE_QT
 // The files to report at start, as the open dialog would name them: full
-// paths in CP932.
+// paths, the file system's bytes.
 std::vector<std::string> StartFiles(std::vector<std::string>::const_iterator first,
                                     std::vector<std::string>::const_iterator last) {
   std::vector<std::string> paths;
   for (; first != last; ++first)
-    paths.push_back(corvida::Utf8ToCp932(
-        std::filesystem::path(corvida::ExpandFileName(*first)).lexically_normal().string()));
+    paths.push_back(std::filesystem::path(corvida::ExpandFileName(*first)).lexically_normal().string());
   return paths;
 }
 

@@ -1,13 +1,18 @@
 #include "app/main_form.h"
 
+#include <filesystem>
+
+#include "app/cli_options.h"
 #include "mqo/face_report.h"
 #include "mqo/stats_pane.h"
 #include "platform/rtl/component_text.h"
 #include "platform/rtl/cp932.h"
+#include "platform/rtl/escaped_text.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/ini_file.h"
+#include "platform/rtl/messages.h"
 #include "platform/winsys/drop_files.h"
 #include "support/error_box.h"
 
@@ -316,10 +321,30 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
 void TForm1::MakeReport() {
   const TEvent<> focus = TEvent<>::Of<&TForm1::FocusEditor>(this);
   if (!Details()) {
-    corvida::MakeReport(Cp932ToUtf8(fileName_), SortMode(), *Editor1->Lines(), focus);
+    corvida::MakeReport(fileName_, SortMode(), *Editor1->Lines(), focus);
     return;
   }
-  corvida::MakeStatsReport(Cp932ToUtf8(fileName_), SortMode(), Budget(), *Editor1->Lines(), focus);
+  corvida::MakeStatsReport(fileName_, SortMode(), Budget(), *Editor1->Lines(), focus);
+}
+
+void TForm1::ReportFile(const std::string& path, bool silentIfMissing) {
+  fileName_ = path;
+  if (!FileAge(path)) {
+    std::error_code error;
+    const bool missing = std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
+    if (silentIfMissing && missing) return;
+    RaisePathError<EFOpenError>(msg::kFOpenError, path, Utf8ToCp932(UnusablePathText(path)));
+  }
+  ShowFileInTitle();
+  MakeReport();
+}
+
+void TForm1::ShowFileInTitle() {
+  // The name after the path's last '/', whatever bytes come before it.
+  const std::string name = fileName_.substr(fileName_.rfind('/') + 1);
+  // " — " (an em dash) in CP932 and in UTF-8.
+  SetCaption("corvida \x81\x5c " + EscapedText(name, tcUtf8, tcCp932));
+  SetDesktopTitle("corvida \xe2\x80\x94 " + EscapedText(name, tcUtf8, tcUtf8));
 }
 
 std::optional<TBudget> TForm1::Budget() const {
@@ -345,7 +370,9 @@ void TForm1::SaveSettings() {
   // The user's configuration folder may not exist yet.
   const std::string folder = ExtractFilePath(iniFileName);
   if (!DirectoryExists(folder)) ForceDirectories(folder);
-  if (!fileName_.empty()) Reg1->Filer("FolderName")->WriteString(ExtractFilePath(fileName_));
+  // The folder keeps its final '/'; the path is the file system's bytes,
+  // so the last '/' byte ends it.
+  if (!fileName_.empty()) Reg1->Filer("FolderName")->WriteString(fileName_.substr(0, fileName_.rfind('/') + 1));
   Reg1->Filer("SortMode")->WriteInteger(SortMode());
   Reg1->Filer("Details")->WriteBool(Details());
 }
@@ -353,8 +380,7 @@ void TForm1::SaveSettings() {
 void TForm1::OpenFiles(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
     try {
-      fileName_ = path;
-      MakeReport();
+      ReportFile(path, false);
     } catch (...) {
       Application().HandleException(this);
     }
@@ -375,8 +401,7 @@ void TForm1::FormClose(TObject*, TCloseAction&) {
 
 void TForm1::SpeedButton1Click(TObject*) {
   if (!OpenDialog1->Execute()) return;
-  fileName_ = OpenDialog1->FileName();
-  MakeReport();
+  ReportFile(OpenDialog1->FileName(), true);
 }
 
 void TForm1::SpeedButton2Click(TObject*) { Editor1->Lines()->Clear(); }

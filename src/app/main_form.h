@@ -39,7 +39,8 @@ class TForm1 : public TForm {
   TOpenDialog* OpenDialog1 = nullptr;
   TRegManager* Reg1 = nullptr;
 
-  // The path last confirmed in the open dialog (CP932); empty before.
+  // The path of the file last chosen, as the file system spells it (the
+  // bytes that open() takes); empty before.
   const std::string& FileName() const { return fileName_; }
   // The low 8 bits of the sort choice's item index.
   int SortMode() const { return RadioGroup1->ItemIndex() & 0xFF; }
@@ -59,9 +60,9 @@ class TForm1 : public TForm {
   void MakeReport();
   void LoadSettings();
   void SaveSettings();
-  // Reports each file (CP932 paths) in order as if it had been chosen in
-  // the open dialog; an error in one is shown and the next is still
-  // reported.
+  // Reports each file (the file system's paths) in order, as given on the
+  // command line or dropped; a file that cannot be reported, or whose
+  // report fails, is shown in the error box and the next is still reported.
   void OpenFiles(const std::vector<std::string>& paths);
 
   void FormShow(TObject* sender);
@@ -82,6 +83,12 @@ class TForm1 : public TForm {
 
  private:
   void FocusEditor() { Editor1->SetFocus(); }
+  // Makes path the file name and reports it. A path that cannot be
+  // reported raises the open error with the reason, except one that does
+  // not exist when silentIfMissing (a name typed in the open dialog).
+  void ReportFile(const std::string& path, bool silentIfMissing);
+  // The window's title names the file last reported.
+  void ShowFileInTitle();
 
   std::string fileName_;
   // The budget named in the settings file when the window was shown.

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -253,6 +255,60 @@ TEST_F(MainFormTest, OpeningAMissingFileReportsNothingButStillMovesTheFolder) {
   EXPECT_TRUE(backend.MessageBoxes().empty());
   CloseByButton();
   EXPECT_EQ(Stored("FolderName"), folder.File("elsewhere/"));
+}
+
+TEST_F(MainFormTest, PathsWithAnyCharacterAreReportedThroughEveryEntryAndShownWithStandIns) {
+  // Modèles/한국어😀/cube.mqo: é has a CP932 form, Korean and the emoji none.
+  const std::string dir = folder.File("Mod\xc3\xa8les/\xed\x95\x9c\xea\xb5\xad\xec\x96\xb4\xf0\x9f\x98\x80");
+  std::filesystem::create_directories(dir);
+  const std::string cube = dir + "/cube.mqo";
+  std::filesystem::copy_file(Sample("cube.mqo"), cube);
+  const std::string shown = "// " + folder.File("Mod\\u00e8les/\\ud55c\\uad6d\\uc5b4\\U0001f600/cube.mqo");
+  TForm1& w = Start();
+  const auto entries = std::vector<std::function<void()>>{
+      [&] { Open(cube); },
+      [&] {
+        ASSERT_TRUE(PostDropFiles(w.Editor1->Window(), {cube}));
+        Run();
+      },
+      [&] { w.OpenFiles({cube}); },
+  };
+  for (const auto& entry : entries) {
+    w.Editor1->Lines()->Clear();
+    entry();
+    const std::vector<std::string> lines = LinesOf(*w.Editor1->Lines());
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], shown);
+    EXPECT_EQ(lines[2], "       6 : Total // cube.mqo");
+    EXPECT_EQ(w.FileName(), cube);
+    EXPECT_EQ(w.DesktopTitle(), "corvida \xe2\x80\x94 cube.mqo");
+  }
+  EXPECT_TRUE(backend.MessageBoxes().empty());
+  CloseByButton();
+  EXPECT_EQ(Stored("FolderName"), dir + "/");
+  EXPECT_EQ(Start().OpenDialog1->InitialDir(), dir + "/");
+}
+
+TEST_F(MainFormTest, APathThatCannotBeReportedSaysWhyExceptAMissingNameTypedInTheDialog) {
+  TForm1& w = Start();
+  const std::string missing = folder.File("\xed\x95\x9c/none.mqo");
+  Open(missing);
+  Open(folder.Path());
+  ASSERT_TRUE(PostDropFiles(w.Editor1->Window(), {missing}));
+  Run();
+  w.OpenFiles({missing, Sample("cube.mqo")});
+  EXPECT_EQ(w.Editor1->Lines()->Count(), 4);
+  // ファイル "<path>" は開けません。<reason>
+  const std::string cannotOpen = "\x83\x74\x83\x40\x83\x43\x83\x8b \"";
+  const std::string shownMissing = folder.File("\\ud55c/none.mqo");
+  const std::vector<std::string> expected{
+      cannotOpen + folder.Path() + "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81\x42is a folder, not a file.",
+      cannotOpen + shownMissing + "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81\x42" +
+          std::strerror(ENOENT) + ".",
+  };
+  std::vector<std::string> texts;
+  for (const auto& box : backend.MessageBoxes()) texts.push_back(box.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{expected[0], expected[1], expected[1]}));
 }
 
 TEST_F(MainFormTest, ARenamedExecutableUsesAnIniFileOfItsNewName) {

@@ -98,6 +98,12 @@ void TForm::SetVisible(bool v) {
   if (first) first->SetFocus();
 }
 
+void TForm::SetDesktopTitle(const std::string& v) {
+  if (v == desktopTitle_) return;
+  desktopTitle_ = v;
+  PeerUpdate();
+}
+
 void TForm::SetActiveControl(TWinControl* c) {
   if (activeControl_) activeControl_->RemoveFreeNotification(this);
   activeControl_ = c;

@@ -45,6 +45,11 @@ class TForm : public TWinControl {
   // Destroys the form once the message in hand has been handled.
   void Release();
 
+  // The title the desktop shows, UTF-8 so that it can name any file; empty
+  // for the caption.
+  const std::string& DesktopTitle() const { return desktopTitle_; }
+  void SetDesktopTitle(const std::string& v);
+
   // The control the focus goes to when the form is shown.
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* c);
@@ -66,6 +71,7 @@ class TForm : public TWinControl {
   TRect WindowRect() const override;
 
  private:
+  std::string desktopTitle_;
   TWinControl* activeControl_ = nullptr;
   TNotifyEvent onShow_;
   TCloseEvent onClose_;

@@ -14,7 +14,8 @@ namespace corvida {
 class TWindow;
 struct TClipboardContents;
 
-// What the open-file dialog is asked and answers. Texts are CP932.
+// What the open-file dialog is asked and answers. Texts are CP932; the
+// folder and the file name are the file system's bytes.
 struct TOpenDialogRequest {
   std::string title;
   std::string initialDir;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -295,16 +296,16 @@ bool TQtBackend::RunOpenDialog(TWindow* owner, TOpenDialogRequest& request) {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (!request.initialDir.empty() && DirectoryExists(request.initialDir))
-    dialog.setDirectory(ToQString(request.initialDir));
+    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(request.initialDir)));
   QStringList filters = NameFilters(request.filter);
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
     int index = std::clamp(request.filterIndex, 1, static_cast<int>(filters.size()));
     dialog.selectNameFilter(filters[index - 1]);
   }
-  if (!request.fileName.empty()) dialog.selectFile(ToQString(request.fileName));
+  if (!request.fileName.empty()) dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(request.fileName)));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  request.fileName = Utf8ToCp932(dialog.selectedFiles().first().toStdString());
+  request.fileName = QFile::encodeName(dialog.selectedFiles().first()).toStdString();
   int chosen = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
   if (chosen >= 0) request.filterIndex = chosen + 1;
   return true;

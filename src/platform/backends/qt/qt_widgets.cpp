@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFocusEvent>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -34,14 +35,14 @@ void SetKey(int vk, bool down) {
   k = down ? (k | 0x80) : (k & 0x01);
 }
 
-// The local files a drag carries, as CP932 paths in order; none when it
-// carries anything else, even beside files.
+// The local files a drag carries, as the file system's paths in order;
+// none when it carries anything else, even beside files.
 std::vector<std::string> DraggedFiles(const QMimeData* data) {
   std::vector<std::string> paths;
   if (data == nullptr || !data->hasUrls()) return paths;
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) return {};
-    paths.push_back(Utf8ToCp932(url.toLocalFile().toStdString()));
+    paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
   }
   return paths;
 }
@@ -138,7 +139,8 @@ TQtFormWidget::TQtFormWidget(TForm* form) : form_(form) {
 }
 
 void TQtFormWidget::Sync() {
-  setWindowTitle(ToQString(form_->Caption()));
+  setWindowTitle(form_->DesktopTitle().empty() ? ToQString(form_->Caption())
+                                               : QString::fromStdString(form_->DesktopTitle()));
   TRect client = form_->ClientRect();
   if (size() != QSize(client.Width(), client.Height())) resize(client.Width(), client.Height());
   if (isVisible() != form_->Visible()) setVisible(form_->Visible());
