@@ -54,6 +54,10 @@ class TForm : public TWinControl {
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* c);
 
+  // A key the form takes for itself before its focused control does, once
+  // that control's popup-menu shortcuts have passed it by; true when taken.
+  virtual bool IsShortCut(uint16_t key, TShiftState shift) { return false; }
+
   TNotifyEvent OnShow() const { return onShow_; }
   void SetOnShow(TNotifyEvent e) { onShow_ = e; }
   TCloseEvent OnClose() const { return onClose_; }
@@ -112,8 +116,8 @@ class TApplication : public TComponent {
   // Handles the messages already queued (paints included); answers how
   // many. A runaway loop stops after limit.
   int ProcessMessages(int limit = 100000);
-  // Routes one message: popup-menu shortcuts first, then Tab moving the
-  // focus between controls, then the window. An error escaping the handler
+  // Routes one message: popup-menu shortcuts first, then the form's own,
+  // then Tab moving the focus between controls, then the window. An error escaping the handler
   // goes to HandleException.
   void ProcessMessage(const TMsg& msg);
   void Terminate();

@@ -444,31 +444,6 @@ void TQtHostPeer::FocusChanged() {
   if (widget_ && !widget_->hasFocus()) widget_->setFocus(Qt::OtherFocusReason);
 }
 
-TQtButtonPeer::TQtButtonPeer(QWidget* parent, TSpeedButton* button) : button_(button), widget_(new QPushButton(parent)) {
-  widget_->setFocusPolicy(Qt::NoFocus);
-  widget_->setAutoDefault(false);
-  widget_->setAutoFillBackground(true);
-  HWND h = button->Handle();
-  QObject::connect(widget_, &QPushButton::clicked, widget_, [h] {
-    Guarded([h] { WindowSystem().PostInput(h, CM_PEERCLICK, 0, 0, WindowSystem().InputKeyStates()); });
-  });
-  Update();
-}
-
-TQtButtonPeer::~TQtButtonPeer() { delete widget_.data(); }
-
-void TQtButtonPeer::Update() {
-  if (!widget_) return;
-  TWindow* w = button_->Window();
-  TRect r = OuterRectInTop(w);
-  widget_->setGeometry(r.left, r.top, r.Width(), r.Height());
-  widget_->setText(ToQString(button_->Caption()));
-  widget_->setFont(QtFont(*button_->Font()));
-  widget_->setFlat(button_->Flat());
-  widget_->setEnabled(button_->Enabled());
-  widget_->setVisible(w->IsWindowVisible());
-}
-
 namespace {
 
 // Moves the window-system focus to a control when one of its native
@@ -481,6 +456,14 @@ class TFocusWatcher : public QObject {
       Guarded([&] {
         if (control_->Window() && GetFocus() != control_->Window() && control_->CanFocus()) control_->SetFocus();
       });
+    // Enter presses a focused button, as Space does.
+    if (auto* button = qobject_cast<QPushButton*>(watched); button && e->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(e)->key();
+      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && static_cast<QKeyEvent*>(e)->modifiers() == Qt::NoModifier) {
+        button->click();
+        return true;
+      }
+    }
     return false;
   }
 
@@ -489,6 +472,40 @@ class TFocusWatcher : public QObject {
 };
 
 }  // namespace
+
+TQtButtonPeer::TQtButtonPeer(QWidget* parent, TSpeedButton* button)
+    : button_(button), widget_(new QPushButton(parent)), focusWatcher_(new TFocusWatcher(button)) {
+  focusWatcher_->setParent(widget_);
+  widget_->installEventFilter(focusWatcher_);
+  widget_->setAutoDefault(false);
+  widget_->setAutoFillBackground(true);
+  HWND h = button->Handle();
+  QObject::connect(widget_, &QPushButton::clicked, widget_, [h] {
+    Guarded([h] { WindowSystem().PostInput(h, CM_PEERCLICK, 0, 0, WindowSystem().InputKeyStates()); });
+  });
+  Update();
+}
+
+TQtButtonPeer::~TQtButtonPeer() { delete widget_.data(); }
+
+void TQtButtonPeer::FocusChanged() {
+  if (widget_ && !widget_->hasFocus()) widget_->setFocus(Qt::TabFocusReason);
+}
+
+void TQtButtonPeer::Update() {
+  if (!widget_) return;
+  TWindow* w = button_->Window();
+  TRect r = OuterRectInTop(w);
+  widget_->setGeometry(r.left, r.top, r.Width(), r.Height());
+  widget_->setText(ToQString(button_->Caption()));
+  widget_->setFont(QtFont(*button_->Font()));
+  widget_->setFlat(button_->Flat());
+  // The keyboard reaches it, a click does not move the focus.
+  widget_->setFocusPolicy(button_->TabStop() ? Qt::TabFocus : Qt::NoFocus);
+  widget_->setToolTip(ToQString(button_->Hint()));
+  widget_->setEnabled(button_->Enabled());
+  widget_->setVisible(w->IsWindowVisible());
+}
 
 TQtRadioGroupPeer::TQtRadioGroupPeer(QWidget* parent, TRadioGroup* group)
     : group_(group), box_(new QGroupBox(parent)), buttonGroup_(new QButtonGroup(box_)),
@@ -512,6 +529,7 @@ void TQtRadioGroupPeer::Update() {
   TRect r = OuterRectInTop(w);
   box_->setGeometry(r.left, r.top, r.Width(), r.Height());
   box_->setTitle(ToQString(group_->Caption()));
+  box_->setToolTip(ToQString(group_->Hint()));
   QFont font = QtFont(*group_->Font());
   box_->setFont(font);
   int count = group_->Items()->Count();
@@ -571,6 +589,7 @@ void TQtCheckBoxPeer::Update() {
   TRect r = OuterRectInTop(w);
   widget_->setGeometry(r.left, r.top, r.Width(), r.Height());
   widget_->setText(ToQString(box_->Caption()));
+  widget_->setToolTip(ToQString(box_->Hint()));
   widget_->setFont(QtFont(*box_->Font()));
   widget_->setChecked(box_->Checked());
   widget_->setEnabled(box_->Enabled());

@@ -143,10 +143,12 @@ class TQtButtonPeer : public TControlPeer {
   TQtButtonPeer(QWidget* parent, TSpeedButton* button);
   ~TQtButtonPeer() override;
   void Update() override;
+  void FocusChanged() override;
 
  private:
   TSpeedButton* button_;
   QPointer<QPushButton> widget_;
+  QObject* focusWatcher_;
 };
 
 class TQtRadioGroupPeer : public TControlPeer {
