@@ -66,6 +66,8 @@ constexpr std::string_view kLayout =
     "      Height = 37\r\n"
     "      Caption = 'Open'\r\n"
     "      Flat = False\r\n"
+    "      Hint = 'Open a model (Ctrl+O)'\r\n"
+    "      TabStop = True\r\n"
     "    end\r\n"
     "    object SpeedButton2: TSpeedButton\r\n"
     "      Left = 77\r\n"
@@ -74,6 +76,8 @@ constexpr std::string_view kLayout =
     "      Height = 37\r\n"
     "      Caption = 'Clear'\r\n"
     "      Flat = False\r\n"
+    "      Hint = 'Clear the pane (Ctrl+Shift+Delete)'\r\n"
+    "      TabStop = True\r\n"
     "    end\r\n"
     "    object SpeedButton3: TSpeedButton\r\n"
     "      Left = 152\r\n"
@@ -82,6 +86,8 @@ constexpr std::string_view kLayout =
     "      Height = 37\r\n"
     "      Caption = 'Close'\r\n"
     "      Flat = False\r\n"
+    "      Hint = 'Close the window (Ctrl+Q, Ctrl+W)'\r\n"
+    "      TabStop = True\r\n"
     "    end\r\n"
     "    object RadioGroup1: TRadioGroup\r\n"
     "      Left = 255\r\n"
@@ -89,6 +95,7 @@ constexpr std::string_view kLayout =
     "      Width = 271\r\n"
     "      Height = 32\r\n"
     "      Caption = ' Sort '\r\n"
+    "      Hint = 'Sort the objects by face count: None (Alt+N), Ascending (Alt+A), Descending (Alt+D)'\r\n"
     "      Columns = 3\r\n"
     "      ItemIndex = 0\r\n"
     "      Items.Strings = (\r\n"
@@ -402,6 +409,22 @@ void TForm1::FormClose(TObject*, TCloseAction&) {
 void TForm1::SpeedButton1Click(TObject*) {
   if (!OpenDialog1->Execute()) return;
   ReportFile(OpenDialog1->FileName(), true);
+}
+
+bool TForm1::IsShortCut(uint16_t key, TShiftState shift) {
+  const TShiftState mods = shift & (ssShift | ssCtrl | ssAlt);
+  if (mods == ssCtrl && key == 'O') {
+    SpeedButton1Click(this);
+  } else if (mods == (ssCtrl | ssShift) && key == VK_DELETE) {
+    SpeedButton2Click(this);
+  } else if (mods == ssCtrl && (key == 'Q' || key == 'W')) {
+    SpeedButton3Click(this);
+  } else if (mods == ssAlt && (key == 'N' || key == 'A' || key == 'D')) {
+    SetSortMode(key == 'N' ? kSortNone : key == 'A' ? kSortAscending : kSortDescending);
+  } else {
+    return false;
+  }
+  return true;
 }
 
 void TForm1::SpeedButton2Click(TObject*) { Editor1->Lines()->Clear(); }

@@ -73,6 +73,9 @@ class TForm1 : public TForm {
   void Editor1MouseWheelDown(TObject* sender, TShiftState shift, TPoint pos, bool& handled);
   void Editor1MouseWheelUp(TObject* sender, TShiftState shift, TPoint pos, bool& handled);
 
+  // Ctrl+O opens, Ctrl+Shift+Delete clears, Ctrl+Q and Ctrl+W close,
+  // Alt+N, Alt+A and Alt+D choose the sort order, wherever the focus is.
+  bool IsShortCut(uint16_t key, TShiftState shift) override;
   void WndProc(TMessage& message) override;
 
   // The embedded layout, and the classes it may name.

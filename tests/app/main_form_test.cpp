@@ -311,6 +311,79 @@ TEST_F(MainFormTest, APathThatCannotBeReportedSaysWhyExceptAMissingNameTypedInTh
   EXPECT_EQ(texts, (std::vector<std::string>{expected[0], expected[1], expected[1]}));
 }
 
+// Presses key with the modifier keys held, as a keyboard would send them.
+void Press(std::initializer_list<int> held, int key) {
+  for (const int k : held) InjectKeyDown(k);
+  InjectKeyDown(key);
+  InjectKeyUp(key);
+  for (const int k : held) InjectKeyUp(k);
+}
+
+TEST_F(MainFormTest, EveryCommandHasAShortcutWhereverTheFocusIs) {
+  const std::string cube = Sample("cube.mqo");
+  TForm1& w = Start();
+  for (TWinControl* focus : std::vector<TWinControl*>{w.Editor1, w.RadioGroup1, w.SpeedButton2}) {
+    focus->SetFocus();
+    backend.PushOpenDialogAnswer(cube);
+    Press({VK_CONTROL}, 'O');
+    Run();
+    EXPECT_EQ(w.Editor1->Lines()->Count(), 4) << focus->Name();
+    for (const auto& [key, mode] : std::vector<std::pair<int, int>>{{'D', kSortDescending}, {'A', kSortAscending}, {'N', kSortNone}}) {
+      Press({VK_MENU}, key);
+      Run();
+      EXPECT_EQ(w.SortMode(), mode) << focus->Name();
+    }
+    Press({VK_CONTROL, VK_SHIFT}, VK_DELETE);
+    Run();
+    EXPECT_EQ(w.Editor1->Lines()->Count(), 0) << focus->Name();
+  }
+  EXPECT_NE(w.SpeedButton1->Hint().find("Ctrl+O"), std::string::npos);
+  EXPECT_NE(w.RadioGroup1->Hint().find("Alt+D"), std::string::npos);
+  for (const int key : {'Q', 'W'}) {
+    Start();
+    Press({VK_CONTROL}, key);
+    Run();
+    EXPECT_TRUE(Application().Terminated());
+  }
+}
+
+TEST_F(MainFormTest, CtrlTabLeavesThePaneForTheButtonsWhichSpaceAndEnterPress) {
+  TForm1& w = Start();
+  w.Editor1->SetFocus();
+  // Where the focused button shows its focus ring.
+  const auto ring = [&] {
+    Run();
+    const TPoint corner = w.SpeedButton1->Window()->ClientOffsetInTop();
+    return w.Window()->Framebuffer()->Pixel(corner.x + 10, corner.y + 6);
+  };
+  const uint32_t face = ring();
+  Press({VK_CONTROL}, VK_TAB);
+  Run();
+  ASSERT_TRUE(w.SpeedButton1->Focused());
+  EXPECT_NE(ring(), face);
+  backend.PushOpenDialogAnswer(Sample("cube.mqo"));
+  Press({}, VK_SPACE);
+  Run();
+  EXPECT_EQ(w.Editor1->Lines()->Count(), 4);
+  EXPECT_TRUE(w.Editor1->Focused());  // the report takes the focus
+  Press({VK_CONTROL}, VK_TAB);
+  Run();
+  Press({}, VK_TAB);
+  Run();
+  ASSERT_TRUE(w.SpeedButton2->Focused());
+  Press({}, VK_RETURN);
+  Run();
+  EXPECT_EQ(w.Editor1->Lines()->Count(), 0);
+  // Shift+Tab goes back; a click on a button leaves the focus where it is.
+  Press({VK_SHIFT}, VK_TAB);
+  Run();
+  EXPECT_TRUE(w.SpeedButton1->Focused());
+  w.Editor1->SetFocus();
+  EXPECT_EQ(ring(), face);
+  Click(*w.SpeedButton2, 10, 10);
+  EXPECT_TRUE(w.Editor1->Focused());
+}
+
 TEST_F(MainFormTest, ARenamedExecutableUsesAnIniFileOfItsNewName) {
   ini->WriteString("SortMode", "SortMode", "2");
   UseExe(folder.File("facecount.bin"));
