@@ -384,14 +384,17 @@ void TForm1::SaveSettings() {
   Reg1->Filer("Details")->WriteBool(Details());
 }
 
-void TForm1::OpenFiles(const std::vector<std::string>& paths) {
+bool TForm1::OpenFiles(const std::vector<std::string>& paths) {
+  bool all = true;
   for (const std::string& path : paths) {
     try {
       ReportFile(path, false);
     } catch (...) {
+      all = false;
       Application().HandleException(this);
     }
   }
+  return all;
 }
 
 void TForm1::FormShow(TObject*) { LoadSettings(); }

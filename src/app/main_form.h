@@ -63,7 +63,8 @@ class TForm1 : public TForm {
   // Reports each file (the file system's paths) in order, as given on the
   // command line or dropped; a file that cannot be reported, or whose
   // report fails, is shown in the error box and the next is still reported.
-  void OpenFiles(const std::vector<std::string>& paths);
+  // Answers whether every file was reported.
+  bool OpenFiles(const std::vector<std::string>& paths);
 
   void FormShow(TObject* sender);
   void FormClose(TObject* sender, TCloseAction& action);
