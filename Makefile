@@ -4,11 +4,12 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 20
 
 CMAKE_GEN = cmake -G Ninja -Wno-dev
 
-.PHONY: all setup build run test test-asan bench fuzz clean
+.PHONY: all setup build run install test test-asan bench fuzz clean
 
 all: build
 
@@ -23,6 +24,9 @@ build: setup $(BUILD)/build.ninja
 
 run: build
 	@bash scripts/run-tool $(BUILD)/corvida
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

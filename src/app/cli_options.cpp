@@ -40,7 +40,8 @@ std::optional<std::string> ParseCliOptions(const std::vector<std::string>& args,
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnd || arg.size() < 2 || arg[0] != '-') {
-      options.files.push_back(arg);
+      // "-" alone is standard input.
+      options.files.push_back(arg == "-" && !optionsEnd ? "/dev/stdin" : arg);
       continue;
     }
     if (arg == "--") {

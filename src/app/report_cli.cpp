@@ -4,6 +4,7 @@
 
 #include "app/cli_options.h"
 #include "app/stats_cli.h"
+#include "app/version.h"
 #include "mqo/face_report.h"
 #include "mqo/face_tally.h"
 #include "mqo/report_output.h"
@@ -19,12 +20,24 @@ constexpr const char* kUsage =
     "       corvida --stats [--sort none|asc|desc] [--format FORM] [--budget NAME]\n"
     "                       [--max-triangles N] [--max-materials N] [--max-objects N] FILE...\n"
     "       corvida --budgets\n"
+    "       corvida [FILE...]\n"
+    "       corvida --screenshot OUT.png [FILE...]\n"
+    "       corvida --help | --version\n"
+    "\n"
+    "Without a command corvida opens its window and appends the report of\n"
+    "each FILE to its pane; Open (Ctrl+O) adds more, Clear (Ctrl+Shift+Delete)\n"
+    "empties the pane, Close (Ctrl+Q, Ctrl+W) ends it, Alt+N, Alt+A and Alt+D\n"
+    "choose the sort order, Tab and Ctrl+Tab move between the controls. The\n"
+    "last folder, the sort order, \"Details\" and the window's place are kept in\n"
+    "corvida.ini. --screenshot renders the window with the reports of the\n"
+    "FILEs to a PNG file, without a display; its exit status is 1 when a file\n"
+    "could not be reported.\n"
     "\n"
     "--report prints the face-count report of each Metasequoia model FILE, as\n"
     "the report pane of the window would show it: a header line with the file's\n"
     "real absolute path, one line per object (face count, then the object's\n"
     "name), a total line and a separator. Files are reported one after\n"
-    "another. A FILE ending in .mqoz, or any zip archive, also through a\n"
+    "another; a FILE of - is standard input. A FILE ending in .mqoz, or any zip archive, also through a\n"
     "pipe, is an archive: the model inside it is reported. A pipe such as\n"
     "<(zcat model.mqo.gz) is read as a stream.\n"
     "\n"
@@ -56,7 +69,8 @@ constexpr const char* kUsage =
     "  --raw         print the code page 932 (Shift-JIS) bytes the pane holds,\n"
     "                instead of UTF-8 (the report's text only), with the pane's\n"
     "                escapes; messages on standard error stay UTF-8\n"
-    "  --help        print this text\n"
+    "  --help, -h    print this text\n"
+    "  --version     print the version\n"
     "\n"
     "Paths and names are printed as written, except that control characters,\n"
     "bidirectional marks and bytes that are no UTF-8 are escaped as\n"
@@ -72,6 +86,15 @@ constexpr const char* kUsage =
     "carry the error in the file's record. The exit status is 0 when every\n"
     "file was reported, 1 when any was not, 2 for a usage error, and 3 when a\n"
     "model is over its budget.\n";
+
+// Prints text; a standard output that cannot take it is an error.
+int Print(const std::string& text, std::ostream& out, std::ostream& err) {
+  out << text;
+  out.flush();
+  if (out) return 0;
+  err << "corvida: standard output could not be written\n";
+  return 1;
+}
 
 int UsageError(std::ostream& err, const std::string& problem) {
   err << "corvida: " << TerminalText(problem) << "\n" << "Try 'corvida --help'.\n";
@@ -138,22 +161,17 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return 2;
   }
   const std::string& command = args[0];
-  if (command == "--help" || command == "-h") {
-    out << kUsage;
-    return 0;
-  }
+  if (command == "--help" || command == "-h") return Print(kUsage, out, err);
+  if (command == "--version") return Print(std::string("corvida ") + kVersion + "\n", out, err);
   if (command == "--budgets") {
     ListBudgets(Profiles(settingsFile), out);
     return 0;
   }
-  if (command != "--report" && command != "--stats") return UsageError(err, "unknown command '" + command + "'");
+  if (command != "--report" && command != "--stats") return UsageError(err, "unknown option '" + command + "'");
   const bool stats = command == "--stats";
   TCliOptions options;
   if (const std::optional<std::string> problem = ParseCliOptions(args, stats, options)) return UsageError(err, *problem);
-  if (options.help) {
-    out << kUsage;
-    return 0;
-  }
+  if (options.help) return Print(kUsage, out, err);
   if (options.files.empty()) return UsageError(err, command + " needs at least one FILE");
   if (!stats) return RunReport(options, out, err);
 

@@ -277,6 +277,33 @@ TEST_F(ReportProgram, PathsCp932CannotSpellReachTheTerminalExactly) {
       << run.err;
 }
 
+TEST_F(ReportProgram, HelpVersionStandardInputAndAScreenshotWhoseFileFailed) {
+  const TRun help = Bash("\"$corvida\" -h");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("\n       corvida [FILE...]\n       corvida --screenshot OUT.png [FILE...]\n"),
+            std::string::npos);
+  EXPECT_NE(help.out.find("Ctrl+Tab"), std::string::npos);
+  const TRun version = Bash("\"$corvida\" --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(version.out.starts_with("corvida ") && version.out.ends_with("\n")) << version.out;
+  EXPECT_EQ(Bash("\"$corvida\" --help >/dev/full").status, 1);
+  const TRun unknown = Bash("\"$corvida\" -x");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err.rfind("corvida: unknown option '-x'\n", 0), 0u) << unknown.err;
+  const TRun piped = Bash("printf 'Object \"a\" {\\nface 3 {\\n' | \"$corvida\" --report -");
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_NE(piped.out.find("\n       3 : \"a\"\n"), std::string::npos) << piped.out;
+
+  if (Bash("\"$corvida\" --has-window").status != 0) GTEST_SKIP() << "built without a window";
+  const std::string cube = Sample("cube.mqo");
+  const std::string png = folder_.File("shot.png");
+  EXPECT_EQ(Bash("\"$corvida\" --screenshot '" + png + "' '" + cube + "'").status, 0);
+  const TRun failed = Bash("\"$corvida\" --screenshot '" + png + "' '" + cube + "' '" + folder_.File("none.mqo") + "'");
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.err.find("none.mqo"), std::string::npos) << failed.err;
+  EXPECT_TRUE(std::filesystem::exists(png));
+}
+
 TEST_F(ReportProgram, APipeIsReadAsAStream) {
   const TRun run = Bash("\"$corvida\" --report <(printf 'Object \"a\" {\\nface 3 {\\n')");
   EXPECT_EQ(run.status, 0) << run.err;
