@@ -180,7 +180,9 @@ void TEditor::KeyDown(uint16_t key) {
     default:
       break;
   }
-  if (shift) UpdateSelection();
+  if (!shift) return;
+  UpdateSelection();
+  OfferSelection();
 }
 
 bool TEditor::FindWordStop(int& row, int& col, int dir) {

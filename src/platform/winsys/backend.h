@@ -57,6 +57,10 @@ class TBackend {
   // clipboard is closed; without a desktop clipboard, contents answer.
   virtual bool ClipboardHasFormat(const TClipboardContents& contents, UINT format);
 
+  // The primary selection: a program's own selection was offered, or its
+  // text is wanted (the backend may put the desktop's in its place).
+  virtual void PrimarySelectionChanged(const std::string& text) {}
+  virtual void PrimarySelectionWanted(std::string& text) {}
   // A modal message box; answers IDOK, IDCANCEL, IDYES, ...
   virtual int MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) = 0;
   // The modal open-file dialog; false when cancelled.

@@ -264,6 +264,17 @@ bool TQtBackend::ClipboardHasFormat(const TClipboardContents&, UINT format) {
   return !name.empty() && data->hasFormat(ClipboardMimeType(name));
 }
 
+void TQtBackend::PrimarySelectionChanged(const std::string& text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard->supportsSelection()) clipboard->setText(ToQString(CrLfToLf(text)), QClipboard::Selection);
+}
+
+void TQtBackend::PrimarySelectionWanted(std::string& text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard->supportsSelection())
+    text = Utf8ToCp932(LineEndsToCrLf(clipboard->text(QClipboard::Selection).toStdString()));
+}
+
 int TQtBackend::MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) {
   QMessageBox box(DialogParent(owner));
   box.setWindowTitle(ToQString(caption));
