@@ -102,6 +102,10 @@ std::string ErrorBoxText(const std::string& message) {
   return message;
 }
 
+std::string FailureText(const Exception& e) {
+  return e.Reason().empty() ? ErrorBoxText(e.Utf8Message()) : Cp932ToUtf8(e.Reason());
+}
+
 std::string UnusablePathText(const std::string& file) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(file, error);

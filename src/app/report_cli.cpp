@@ -83,7 +83,9 @@ constexpr const char* kUsage =
     "'corvida: FILE:LINE: message' where a line is to blame, and warnings as\n"
     "'corvida: FILE:LINE: warning: message'; the file's header line stays on\n"
     "standard output, the other files are still reported, and the JSON forms\n"
-    "carry the error in the file's record. The exit status is 0 when every\n"
+    "carry the error in the file's record. A text report in file order prints\n"
+    "each line as it is read, so a file that fails part-way may leave the\n"
+    "lines read before the error, but never a total line. The exit status is 0 when every\n"
     "file was reported, 1 when any was not, 2 for a usage error, and 3 when a\n"
     "model is over its budget.\n";
 
@@ -121,7 +123,7 @@ bool Report(const std::string& file, const TCliOptions& options, TReportWriter* 
       counted = true;
     }
   } catch (const Exception& e) {
-    error = ErrorBoxText(e.Utf8Message());
+    error = FailureText(e);
   } catch (const std::bad_alloc&) {
     error = "not enough memory to read the file";
   }

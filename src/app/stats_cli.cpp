@@ -25,7 +25,7 @@ TStatsFile ReadStats(const std::string& file, const TBudgetLimits& limits) {
     result.error = e.Text();
     result.errorLine = e.Line();
   } catch (const Exception& e) {
-    result.error = ErrorBoxText(e.Utf8Message());
+    result.error = FailureText(e);
   } catch (const std::bad_alloc&) {
     result.error = "not enough memory to read the file";
   }

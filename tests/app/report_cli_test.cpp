@@ -182,8 +182,8 @@ TEST(ReportCommand, AReadThatFailsIsAnErrorInEveryFormNotAnEmptyModel) {
     args.push_back(device);
     const TRun run = RunCli(args);
     EXPECT_EQ(run.status, 1) << options.back();
-    EXPECT_EQ(run.err.rfind("corvida: " + device + ": ", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find(std::strerror(EIO)), std::string::npos) << run.err;
+    // The file named once, then the system's reason alone.
+    EXPECT_EQ(run.err, "corvida: " + device + ": " + std::strerror(EIO) + "\n") << options.back();
     // No total of what was read before the failure, in any form.
     for (const char* total : {"Total", "_total", "\"total\":{"}) EXPECT_EQ(run.out.find(total), std::string::npos) << run.out;
   }
@@ -285,12 +285,9 @@ TEST_F(ReportProgram, PathsCp932CannotSpellReachTheTerminalExactly) {
   const TRun run = Bash("\"$corvida\" --report '" + malformed + "' '" + damaged + "'");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "// " + malformed + "\n// " + damaged + "\n");
-  // 1 行で不正な文字列定数, then ファイル "<path>" は開けません。 naming the archive inside the message too.
+  // 1 行で不正な文字列定数, then the archive named once with the reason alone.
   EXPECT_EQ(run.err.rfind("corvida: " + malformed + ": 1 \xe8\xa1\x8c\xe3\x81\xa7", 0), 0u) << run.err;
-  EXPECT_NE(run.err.find("\ncorvida: " + damaged + ": \xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab \"" +
-                         damaged + "\" \xe3\x81\xaf\xe9\x96\x8b\xe3\x81\x91\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
-            std::string::npos)
-      << run.err;
+  EXPECT_NE(run.err.find("\ncorvida: " + damaged + ": Not a zip archive\n"), std::string::npos) << run.err;
 }
 
 TEST_F(ReportProgram, HelpVersionStandardInputAndAScreenshotWhoseFileFailed) {
@@ -336,12 +333,7 @@ TEST_F(ReportProgram, ADamagedArchiveAmongGoodFiles) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, Report(plain, "       6 : \"a\"\n", "       6 : Total // plain.mqo") + "// " + bad + "\n" +
                          Report(good, "       6 : \"a\"\n", "       6 : Total // good.mqoz"));
-  // ファイル "<path>" は開けません。
-  EXPECT_EQ(run.err.rfind("corvida: " + bad + ": \xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab \"" + bad +
-                              "\" \xe3\x81\xaf\xe9\x96\x8b\xe3\x81\x91\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93\xe3\x80\x82",
-                          0),
-            0u)
-      << run.err;
+  EXPECT_EQ(run.err.rfind("corvida: " + bad + ": Not a zip archive\n", 0), 0u) << run.err;
   EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
 }
 
