@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/cli_options.h"
@@ -13,6 +14,7 @@
 #include "platform/rtl/format.h"
 #include "platform/rtl/ini_file.h"
 #include "platform/rtl/messages.h"
+#include "platform/rtl/scope_guard.h"
 #include "platform/winsys/drop_files.h"
 #include "support/error_box.h"
 
@@ -276,6 +278,26 @@ constexpr std::string_view kLayout =
     "        Name = 'Budget'\r\n"
     "        Section = 'Budget'\r\n"
     "        Ident = 'Budget'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Left'\r\n"
+    "        Section = 'Window'\r\n"
+    "        Ident = 'Left'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Top'\r\n"
+    "        Section = 'Window'\r\n"
+    "        Ident = 'Top'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Width'\r\n"
+    "        Section = 'Window'\r\n"
+    "        Ident = 'Width'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Height'\r\n"
+    "        Section = 'Window'\r\n"
+    "        Ident = 'Height'\r\n"
     "      end>\r\n"
     "    RegType = rtIni\r\n"
     "  end\r\n"
@@ -323,10 +345,19 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   Editor1->SetOnMouseWheelDown(TMouseWheelUpDownEvent::Of<&TForm1::Editor1MouseWheelDown>(this));
   Editor1->SetOnMouseWheelUp(TMouseWheelUpDownEvent::Of<&TForm1::Editor1MouseWheelUp>(this));
   DragAcceptFiles(Window(), true);
+  // The whole button bar, with the margin it has on its left also on its
+  // right, above a few rows of the pane.
+  SetMinClientSize({CheckBox1->Left() + CheckBox1->Width() + SpeedButton1->Left(), Panel1->Height() + kMinPaneHeight});
 }
 
 void TForm1::MakeReport() {
   const TEvent<> focus = TEvent<>::Of<&TForm1::FocusEditor>(this);
+  // A report longer than the pane shows its header, not only its end; so
+  // does one that failed part-way.
+  const int header = Editor1->Lines()->Count();
+  ScopeGuard showHeader([&] {
+    if (header < Editor1->TopRow()) Editor1->SetTopRow(header);
+  });
   if (!Details()) {
     corvida::MakeReport(fileName_, SortMode(), *Editor1->Lines(), focus);
     return;
@@ -369,6 +400,19 @@ void TForm1::LoadSettings() {
   SetSortMode(Reg1->Filer("SortMode")->ReadInteger());
   CheckBox1->SetChecked(Reg1->Filer("Details")->ReadBool());
   budgetName_ = Reg1->Filer("Budget")->ReadString();
+  const int width = Reg1->Filer("Width")->ReadInteger();
+  const int height = Reg1->Filer("Height")->ReadInteger();
+  if (width > 0 && height > 0) SetBounds(Reg1->Filer("Left")->ReadInteger(), Reg1->Filer("Top")->ReadInteger(), width, height);
+  KeepOnScreen();
+}
+
+void TForm1::KeepOnScreen() {
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  // The smallest size wins over a smaller screen: the button bar is never cut.
+  SetBounds(Left(), Top(), std::min(Width(), screenWidth), std::min(Height(), screenHeight));
+  SetBounds(std::clamp(Left(), 0, std::max(0, screenWidth - Width())),
+            std::clamp(Top(), 0, std::max(0, screenHeight - Height())), Width(), Height());
 }
 
 void TForm1::SaveSettings() {
@@ -382,6 +426,10 @@ void TForm1::SaveSettings() {
   if (!fileName_.empty()) Reg1->Filer("FolderName")->WriteString(fileName_.substr(0, fileName_.rfind('/') + 1));
   Reg1->Filer("SortMode")->WriteInteger(SortMode());
   Reg1->Filer("Details")->WriteBool(Details());
+  Reg1->Filer("Left")->WriteInteger(Left());
+  Reg1->Filer("Top")->WriteInteger(Top());
+  Reg1->Filer("Width")->WriteInteger(Width());
+  Reg1->Filer("Height")->WriteInteger(Height());
 }
 
 bool TForm1::OpenFiles(const std::vector<std::string>& paths) {

@@ -2,7 +2,7 @@
 // TForm1, the tool's one window: a button bar (Open, Clear, Close, the sort
 // choice and "Details"), the editor that shows the reports, the open dialog
 // and the setting store that carries the last folder, the sort mode and
-// "Details" from one run to the next. The window is made from its embedded
+// "Details" and the window's place and size from one run to the next. The window is made from its embedded
 // stored layout.
 #include <optional>
 #include <string>
@@ -86,7 +86,13 @@ class TForm1 : public TForm {
   const TClassInfo* ClassInfo() const override { return StaticInfo(); }
 
  private:
+  // The pane's height in the smallest window: a few rows.
+  static constexpr int kMinPaneHeight = 80;
+
   void FocusEditor() { Editor1->SetFocus(); }
+  // No larger than the screen and wholly on it, unless the smallest size is
+  // larger.
+  void KeepOnScreen();
   // Makes path the file name and reports it. A path that cannot be
   // reported raises the open error with the reason, except one that does
   // not exist when silentIfMissing (a name typed in the open dialog).

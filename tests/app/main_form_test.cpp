@@ -123,11 +123,13 @@ TEST_F(MainFormTest, TheStoredLayoutMakesEveryComponentAsDesigned) {
   EXPECT_EQ(w.CheckBox1->BoundsRect(), Bounds(534, 12, 80, 17));
   EXPECT_EQ(w.CheckBox1->Parent(), w.Panel1);
   EXPECT_FALSE(w.CheckBox1->Checked());
-  ASSERT_EQ(w.Reg1->RegItems()->Count(), 4);
+  ASSERT_EQ(w.Reg1->RegItems()->Count(), 8);
   EXPECT_EQ(w.Reg1->RegItems()->Items(1)->Section(), "SortMode");
   EXPECT_EQ(w.Reg1->RegItems()->Items(0)->Ident(), "FolderName");
   EXPECT_EQ(w.Reg1->RegItems()->Items(2)->Section(), "Details");
   EXPECT_EQ(w.Reg1->RegItems()->Items(3)->Ident(), "Budget");
+  EXPECT_EQ(w.Reg1->RegItems()->Items(4)->Section(), "Window");
+  EXPECT_EQ(w.Reg1->RegItems()->Items(7)->Ident(), "Height");
 
   TEditor& e = *w.Editor1;
   EXPECT_EQ(e.BoundsRect(), Bounds(0, 41, 656, 448));
@@ -382,6 +384,47 @@ TEST_F(MainFormTest, CtrlTabLeavesThePaneForTheButtonsWhichSpaceAndEnterPress) {
   EXPECT_EQ(ring(), face);
   Click(*w.SpeedButton2, 10, 10);
   EXPECT_TRUE(w.Editor1->Focused());
+}
+
+TEST_F(MainFormTest, TheWindowKeepsItsPlaceOnTheScreenAndNeverCutsTheButtonBar) {
+  const auto barShown = [](TForm1& w) {
+    return w.ClientRect().Width() >= w.CheckBox1->Left() + w.CheckBox1->Width() && w.Editor1->Height() > 0;
+  };
+  const auto onScreen = [](TForm1& w, TSize screen) {
+    return w.Left() >= 0 && w.Top() >= 0 && w.Left() + w.Width() <= screen.cx && w.Top() + w.Height() <= screen.cy;
+  };
+  // A 1280-pixel screen at display scale 2: the first window is larger
+  // than it.
+  const TSize halved{640, 512};
+  backend.SetScreenSize(halved);
+  TForm1& w = Start();
+  EXPECT_TRUE(onScreen(w, halved));
+  EXPECT_TRUE(barShown(w));
+  w.SetBounds(w.Left(), w.Top(), 50, 30);
+  EXPECT_TRUE(barShown(w));
+
+  backend.SetScreenSize({1024, 768});
+  Start().SetBounds(300, 200, 700, 500);
+  CloseByButton();
+  const TForm1& again = Start();
+  EXPECT_EQ(again.BoundsRect(), Bounds(300, 200, 700, 500));
+
+  // A stored place off a smaller screen comes back onto it.
+  backend.SetScreenSize(halved);
+  EXPECT_TRUE(onScreen(Start(), halved));
+}
+
+TEST_F(MainFormTest, AReportLongerThanThePaneShowsItsHeader) {
+  std::string model;
+  for (int i = 0; i < 40; ++i) model += "Object \"o" + std::to_string(i) + "\" {\nface 1 {\n}\n}\n";
+  const std::string path = folder.File("long.mqo");
+  testing::WriteAll(path, model + "Eof\n");
+  TForm1& w = Start();
+  Open(Sample("cube.mqo"));
+  Open(path);
+  ASSERT_LT(w.Editor1->VisibleRows(), 40);
+  EXPECT_EQ(w.Editor1->TopRow(), 4);
+  EXPECT_EQ(w.Editor1->Lines()->Strings(4), "// " + path);
 }
 
 TEST_F(MainFormTest, ARenamedExecutableUsesAnIniFileOfItsNewName) {

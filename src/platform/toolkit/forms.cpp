@@ -100,6 +100,17 @@ std::unique_ptr<TWindow> TForm::MakeWindow() {
   return std::make_unique<TControlWindow>(this, nullptr, WindowRect(), style, 0);
 }
 
+void TForm::SetMinClientSize(TSize v) {
+  minClientSize_ = v;
+  SetBounds(Left(), Top(), Width(), Height());
+  PeerUpdate();
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+  TWinControl::SetBounds(left, top, std::max(width, minClientSize_.cx + 2 * kFormFrame),
+                         std::max(height, minClientSize_.cy + 2 * kFormFrame + kFormCaption));
+}
+
 void TForm::SetVisible(bool v) {
   if (v == Visible()) return;
   if (v && onShow_) onShow_(this);

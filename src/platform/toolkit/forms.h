@@ -32,6 +32,11 @@ class TForm : public TWinControl {
   // client area inside the frame.
   void SetClientWidth(int v) { SetWidth(v + 2 * kFormFrame); }
   void SetClientHeight(int v) { SetHeight(v + 2 * kFormFrame + kFormCaption); }
+  // The smallest client area the form takes: bounds set smaller grow to it,
+  // and the desktop lets the user shrink the window no further.
+  TSize MinClientSize() const { return minClientSize_; }
+  void SetMinClientSize(TSize v);
+  void SetBounds(int left, int top, int width, int height) override;
   // Showing fires OnShow first.
   void SetVisible(bool v) override;
   void Show() { SetVisible(true); }
@@ -76,6 +81,7 @@ class TForm : public TWinControl {
 
  private:
   std::string desktopTitle_;
+  TSize minClientSize_{0, 0};
   TWinControl* activeControl_ = nullptr;
   TNotifyEvent onShow_;
   TCloseEvent onClose_;

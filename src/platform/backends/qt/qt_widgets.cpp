@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMoveEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -141,8 +142,11 @@ TQtFormWidget::TQtFormWidget(TForm* form) : form_(form) {
 void TQtFormWidget::Sync() {
   setWindowTitle(form_->DesktopTitle().empty() ? ToQString(form_->Caption())
                                                : QString::fromStdString(form_->DesktopTitle()));
+  const TSize smallest = form_->MinClientSize();
+  if (minimumSize() != QSize(smallest.cx, smallest.cy)) setMinimumSize(smallest.cx, smallest.cy);
   TRect client = form_->ClientRect();
   if (size() != QSize(client.Width(), client.Height())) resize(client.Width(), client.Height());
+  if (!isVisible() && pos() != QPoint(form_->Left(), form_->Top())) move(form_->Left(), form_->Top());
   if (isVisible() != form_->Visible()) setVisible(form_->Visible());
 }
 
@@ -158,6 +162,13 @@ void TQtFormWidget::resizeEvent(QResizeEvent*) {
     TRect client = form_->ClientRect();
     if (width() == client.Width() && height() == client.Height()) return;
     form_->SetBounds(form_->Left(), form_->Top(), width() + 2 * kFormFrame, height() + 2 * kFormFrame + kFormCaption);
+  });
+}
+
+void TQtFormWidget::moveEvent(QMoveEvent*) {
+  // The form keeps the place the desktop gave the window, to be stored.
+  Guarded([&] {
+    if (pos() != QPoint(form_->Left(), form_->Top())) form_->SetBounds(x(), y(), form_->Width(), form_->Height());
   });
 }
 
