@@ -100,6 +100,20 @@ TEST_F(MainFormQtTest, NativeControlsShowTheLayoutAndTheSortChoiceReachesTheWind
   EXPECT_FALSE(details->isChecked());
 }
 
+TEST_F(MainFormQtTest, CtrlTabFromThePaneGivesAButtonTheFocusWithItsRing) {
+  window->Editor1->SetFocus();
+  Pump();
+  EXPECT_FALSE(widget->testAttribute(Qt::WA_KeyboardFocusChange));
+  Key(Host(window->Editor1), QEvent::KeyPress, Qt::Key_Tab, Qt::ControlModifier);
+  Key(Host(window->Editor1), QEvent::KeyRelease, Qt::Key_Tab, Qt::ControlModifier);
+  Pump();
+  auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+  ASSERT_NE(button, nullptr);
+  EXPECT_FALSE(window->Editor1->Focused());
+  // The style draws a focus ring only in a window whose focus the keyboard moved.
+  EXPECT_TRUE(widget->testAttribute(Qt::WA_KeyboardFocusChange));
+}
+
 TEST_F(MainFormQtTest, OpenThroughTheFileDialogReportsIntoThePane) {
   const std::string cube = Sample("cube.mqo");
   QTimer driver;  // answers the modal dialog from inside its own loop

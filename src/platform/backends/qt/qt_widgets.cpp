@@ -482,6 +482,15 @@ class TFocusWatcher : public QObject {
   TWinControl* control_;
 };
 
+// Gives a native widget the focus the window system moved to its control.
+// When Tab or Ctrl+Tab moved it, the window shows focus rings from now on,
+// as after Qt's own Tab.
+void TakeFocus(QWidget* widget) {
+  if (widget->hasFocus()) return;
+  if (KeyHeld(VK_TAB)) widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+  widget->setFocus(Qt::TabFocusReason);
+}
+
 }  // namespace
 
 TQtButtonPeer::TQtButtonPeer(QWidget* parent, TSpeedButton* button)
@@ -500,7 +509,7 @@ TQtButtonPeer::TQtButtonPeer(QWidget* parent, TSpeedButton* button)
 TQtButtonPeer::~TQtButtonPeer() { delete widget_.data(); }
 
 void TQtButtonPeer::FocusChanged() {
-  if (widget_ && !widget_->hasFocus()) widget_->setFocus(Qt::TabFocusReason);
+  if (widget_) TakeFocus(widget_);
 }
 
 void TQtButtonPeer::Update() {
@@ -577,7 +586,7 @@ void TQtRadioGroupPeer::FocusChanged() {
   if (!box_ || buttons_.empty()) return;
   int i = std::max(0, group_->ItemIndex());
   QRadioButton* b = buttons_[static_cast<size_t>(std::min<int>(i, static_cast<int>(buttons_.size()) - 1))];
-  if (!b->hasFocus()) b->setFocus(Qt::OtherFocusReason);
+  TakeFocus(b);
 }
 
 TQtCheckBoxPeer::TQtCheckBoxPeer(QWidget* parent, TCheckBox* box)
@@ -608,7 +617,7 @@ void TQtCheckBoxPeer::Update() {
 }
 
 void TQtCheckBoxPeer::FocusChanged() {
-  if (widget_ && !widget_->hasFocus()) widget_->setFocus(Qt::OtherFocusReason);
+  if (widget_) TakeFocus(widget_);
 }
 
 }  // namespace corvida
