@@ -347,7 +347,8 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   DragAcceptFiles(Window(), true);
   // The whole button bar, with the margin it has on its left also on its
   // right, above a few rows of the pane.
-  SetMinClientSize({CheckBox1->Left() + CheckBox1->Width() + SpeedButton1->Left(), Panel1->Height() + kMinPaneHeight});
+  SetMinClientSize(
+      {CheckBox1->Left() + CheckBox1->Width() + SpeedButton1->Left(), Panel1->Height() + kMinPaneHeight});
 }
 
 void TForm1::MakeReport() {
@@ -402,7 +403,8 @@ void TForm1::LoadSettings() {
   budgetName_ = Reg1->Filer("Budget")->ReadString();
   const int width = Reg1->Filer("Width")->ReadInteger();
   const int height = Reg1->Filer("Height")->ReadInteger();
-  if (width > 0 && height > 0) SetBounds(Reg1->Filer("Left")->ReadInteger(), Reg1->Filer("Top")->ReadInteger(), width, height);
+  if (width > 0 && height > 0)
+    SetBounds(Reg1->Filer("Left")->ReadInteger(), Reg1->Filer("Top")->ReadInteger(), width, height);
   KeepOnScreen();
 }
 

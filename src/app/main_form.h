@@ -1,9 +1,9 @@
 #pragma once
 // TForm1, the tool's one window: a button bar (Open, Clear, Close, the sort
 // choice and "Details"), the editor that shows the reports, the open dialog
-// and the setting store that carries the last folder, the sort mode and
-// "Details" and the window's place and size from one run to the next. The window is made from its embedded
-// stored layout.
+// and the setting store that carries the last folder, the sort mode,
+// "Details" and the window's place and size from one run to the next. The
+// window is made from its embedded stored layout.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -28,8 +28,8 @@ constexpr const char* kUsage =
     "each FILE to its pane; Open (Ctrl+O) adds more, Clear (Ctrl+Shift+Delete)\n"
     "empties the pane, Close (Ctrl+Q, Ctrl+W) ends it, Alt+N, Alt+A and Alt+D\n"
     "choose the sort order, Tab and Ctrl+Tab move between the controls. The\n"
-    "last folder, the sort order, \"Details\" and the window's place are kept in\n"
-    "corvida.ini. --screenshot renders the window with the reports of the\n"
+    "last folder, the sort order, \"Details\" and the window's place and size\n"
+    "are kept in corvida.ini. --screenshot renders the window with the reports of the\n"
     "FILEs to a PNG file, without a display; its exit status is 1 when a file\n"
     "could not be reported.\n"
     "\n"
@@ -37,9 +37,9 @@ constexpr const char* kUsage =
     "the report pane of the window would show it: a header line with the file's\n"
     "real absolute path, one line per object (face count, then the object's\n"
     "name), a total line and a separator. Files are reported one after\n"
-    "another; a FILE of - is standard input. A FILE ending in .mqoz, or any zip archive, also through a\n"
-    "pipe, is an archive: the model inside it is reported. A pipe such as\n"
-    "<(zcat model.mqo.gz) is read as a stream.\n"
+    "another; a FILE of - is standard input. A FILE ending in .mqoz, or any\n"
+    "zip archive, also through a pipe, is an archive: the model inside it is\n"
+    "reported. A pipe such as <(zcat model.mqo.gz) is read as a stream.\n"
     "\n"
     "--stats prints each model's statistics: per object its faces, triangles\n"
     "(a face of n vertices makes n - 2), vertices, material slots (faces\n"
@@ -85,9 +85,9 @@ constexpr const char* kUsage =
     "standard output, the other files are still reported, and the JSON forms\n"
     "carry the error in the file's record. A text report in file order prints\n"
     "each line as it is read, so a file that fails part-way may leave the\n"
-    "lines read before the error, but never a total line. The exit status is 0 when every\n"
-    "file was reported, 1 when any was not, 2 for a usage error, and 3 when a\n"
-    "model is over its budget.\n";
+    "lines read before the error, but never a total line. The exit status is\n"
+    "0 when every file was reported, 1 when any was not, 2 for a usage error,\n"
+    "and 3 when a model is over its budget.\n";
 
 // Prints text; a standard output that cannot take it is an error.
 int Print(const std::string& text, std::ostream& out, std::ostream& err) {

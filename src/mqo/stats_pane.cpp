@@ -52,7 +52,8 @@ bool MakeStatsReport(const std::string& path, int sortMode, const std::optional<
   const TModelStats stats = ModelStatsOfFile(path);
   TStringList rest;
   // The path's name follows its last '/' byte.
-  for (const std::string& line : StatsPaneLines(stats, sortMode, EscapedText(path.substr(path.rfind('/') + 1), tcUtf8, tcCp932), budget))
+  const std::string fileName = EscapedText(path.substr(path.rfind('/') + 1), tcUtf8, tcCp932);
+  for (const std::string& line : StatsPaneLines(stats, sortMode, fileName, budget))
     rest.Add(line);
   lines.AddStrings(rest);
   if (takeFocus) takeFocus();

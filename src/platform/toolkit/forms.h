@@ -123,8 +123,8 @@ class TApplication : public TComponent {
   // many. A runaway loop stops after limit.
   int ProcessMessages(int limit = 100000);
   // Routes one message: popup-menu shortcuts first, then the form's own,
-  // then Tab moving the focus between controls, then the window. An error escaping the handler
-  // goes to HandleException.
+  // then Tab moving the focus between controls, then the window. An error
+  // escaping the handler goes to HandleException.
   void ProcessMessage(const TMsg& msg);
   void Terminate();
   bool Terminated() const { return terminated_; }
