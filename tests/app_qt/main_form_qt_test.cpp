@@ -100,6 +100,15 @@ TEST_F(MainFormQtTest, NativeControlsShowTheLayoutAndTheSortChoiceReachesTheWind
   EXPECT_FALSE(details->isChecked());
 }
 
+TEST_F(MainFormQtTest, TheDesktopKeepsTheWindowAboveItsSmallestSizeAndTellsWhereItWasMoved) {
+  const TSize smallest = window->MinClientSize();
+  EXPECT_EQ(widget->minimumSize(), QSize(smallest.cx, smallest.cy));
+  widget->move(37, 58);
+  Pump();
+  EXPECT_EQ(window->Left(), 37);
+  EXPECT_EQ(window->Top(), 58);
+}
+
 TEST_F(MainFormQtTest, CtrlTabFromThePaneGivesAButtonTheFocusWithItsRing) {
   window->Editor1->SetFocus();
   Pump();
