@@ -9,9 +9,9 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMoveEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
