@@ -6,11 +6,12 @@ BENCH_BUILD ?= build-bench
 GUI_BUILD  ?= build-gui
 GUI_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 20
 
 CMAKE_GEN = cmake -G Ninja -Wno-dev
 
-.PHONY: all setup build run test test-asan test-gui bench fuzz clean
+.PHONY: all setup build run install test test-asan test-gui bench fuzz clean
 
 all: build
 
@@ -25,6 +26,9 @@ build: setup $(BUILD)/build.ninja
 
 run: build
 	@bash scripts/run-tool $(BUILD)/corvida
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

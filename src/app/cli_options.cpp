@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "mqo/face_report.h"
+#include "platform/rtl/escaped_text.h"
 #include "platform/rtl/files.h"
 
 namespace corvida {
@@ -39,7 +40,8 @@ std::optional<std::string> ParseCliOptions(const std::vector<std::string>& args,
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnd || arg.size() < 2 || arg[0] != '-') {
-      options.files.push_back(arg);
+      // "-" alone is standard input.
+      options.files.push_back(arg == "-" && !optionsEnd ? "/dev/stdin" : arg);
       continue;
     }
     if (arg == "--") {
@@ -93,9 +95,15 @@ std::string RealPath(const std::string& file) {
   return error ? ExpandFileName(file) : real.string();
 }
 
+std::string TerminalText(const std::string& utf8) { return EscapedText(utf8, tcUtf8, tcUtf8); }
+
 std::string ErrorBoxText(const std::string& message) {
   if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
   return message;
+}
+
+std::string FailureText(const Exception& e) {
+  return e.Reason().empty() ? ErrorBoxText(e.Utf8Message()) : Cp932ToUtf8(e.Reason());
 }
 
 std::string UnusablePathText(const std::string& file) {

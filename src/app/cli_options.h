@@ -7,6 +7,7 @@
 
 #include "mqo/budget.h"
 #include "mqo/stats_output.h"
+#include "platform/rtl/exceptions.h"
 
 namespace corvida {
 
@@ -31,9 +32,17 @@ std::optional<std::string> ParseCliOptions(const std::vector<std::string>& args,
 // path that resolves to no name, such as a pipe's /dev/fd/N, stays as given,
 // made absolute.
 std::string RealPath(const std::string& file);
+// UTF-8 text from outside (a path, a message naming one) as a terminal gets
+// it: with the escapes of EscapedText, so it runs no terminal command and
+// stays on its line.
+std::string TerminalText(const std::string& utf8);
 // What the error box would say: the message, with a full stop appended when
 // its last character is above '.'.
 std::string ErrorBoxText(const std::string& message);
+// A failure to say after the file's name: the system's reason alone when
+// the system failed the operation, so that the file is named once and in
+// one language; otherwise the message as the error box gives it.
+std::string FailureText(const Exception& e);
 // Why a path that FileAge refuses is not a model to read, in the system's
 // words where it has them (missing, a loop of links, a name too long, a
 // file used as a folder).

@@ -1,13 +1,20 @@
 #include "app/main_form.h"
 
+#include <algorithm>
+#include <filesystem>
+
+#include "app/cli_options.h"
 #include "mqo/face_report.h"
 #include "mqo/stats_pane.h"
 #include "platform/rtl/component_text.h"
 #include "platform/rtl/cp932.h"
+#include "platform/rtl/escaped_text.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/ini_file.h"
+#include "platform/rtl/messages.h"
+#include "platform/rtl/scope_guard.h"
 #include "platform/winsys/drop_files.h"
 #include "support/error_box.h"
 
@@ -61,6 +68,8 @@ constexpr std::string_view kLayout =
     "      Height = 37\r\n"
     "      Caption = 'Open'\r\n"
     "      Flat = False\r\n"
+    "      Hint = 'Open a model (Ctrl+O)'\r\n"
+    "      TabStop = True\r\n"
     "    end\r\n"
     "    object SpeedButton2: TSpeedButton\r\n"
     "      Left = 77\r\n"
@@ -69,6 +78,8 @@ constexpr std::string_view kLayout =
     "      Height = 37\r\n"
     "      Caption = 'Clear'\r\n"
     "      Flat = False\r\n"
+    "      Hint = 'Clear the pane (Ctrl+Shift+Delete)'\r\n"
+    "      TabStop = True\r\n"
     "    end\r\n"
     "    object SpeedButton3: TSpeedButton\r\n"
     "      Left = 152\r\n"
@@ -77,6 +88,8 @@ constexpr std::string_view kLayout =
     "      Height = 37\r\n"
     "      Caption = 'Close'\r\n"
     "      Flat = False\r\n"
+    "      Hint = 'Close the window (Ctrl+Q, Ctrl+W)'\r\n"
+    "      TabStop = True\r\n"
     "    end\r\n"
     "    object RadioGroup1: TRadioGroup\r\n"
     "      Left = 255\r\n"
@@ -84,6 +97,7 @@ constexpr std::string_view kLayout =
     "      Width = 271\r\n"
     "      Height = 32\r\n"
     "      Caption = ' Sort '\r\n"
+    "      Hint = 'Sort the objects by face count: None (Alt+N), Ascending (Alt+A), Descending (Alt+D)'\r\n"
     "      Columns = 3\r\n"
     "      ItemIndex = 0\r\n"
     "      Items.Strings = (\r\n"
@@ -264,6 +278,26 @@ constexpr std::string_view kLayout =
     "        Name = 'Budget'\r\n"
     "        Section = 'Budget'\r\n"
     "        Ident = 'Budget'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Left'\r\n"
+    "        Section = 'Window'\r\n"
+    "        Ident = 'Left'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Top'\r\n"
+    "        Section = 'Window'\r\n"
+    "        Ident = 'Top'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Width'\r\n"
+    "        Section = 'Window'\r\n"
+    "        Ident = 'Width'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Height'\r\n"
+    "        Section = 'Window'\r\n"
+    "        Ident = 'Height'\r\n"
     "      end>\r\n"
     "    RegType = rtIni\r\n"
     "  end\r\n"
@@ -311,15 +345,45 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   Editor1->SetOnMouseWheelDown(TMouseWheelUpDownEvent::Of<&TForm1::Editor1MouseWheelDown>(this));
   Editor1->SetOnMouseWheelUp(TMouseWheelUpDownEvent::Of<&TForm1::Editor1MouseWheelUp>(this));
   DragAcceptFiles(Window(), true);
+  // The whole button bar, with the margin it has on its left also on its
+  // right, above a few rows of the pane.
+  SetMinClientSize(
+      {CheckBox1->Left() + CheckBox1->Width() + SpeedButton1->Left(), Panel1->Height() + kMinPaneHeight});
 }
 
 void TForm1::MakeReport() {
   const TEvent<> focus = TEvent<>::Of<&TForm1::FocusEditor>(this);
+  // A report longer than the pane shows its header, not only its end; so
+  // does one that failed part-way.
+  const int header = Editor1->Lines()->Count();
+  ScopeGuard showHeader([&] {
+    if (header < Editor1->TopRow()) Editor1->SetTopRow(header);
+  });
   if (!Details()) {
-    corvida::MakeReport(Cp932ToUtf8(fileName_), SortMode(), *Editor1->Lines(), focus);
+    corvida::MakeReport(fileName_, SortMode(), *Editor1->Lines(), focus);
     return;
   }
-  corvida::MakeStatsReport(Cp932ToUtf8(fileName_), SortMode(), Budget(), *Editor1->Lines(), focus);
+  corvida::MakeStatsReport(fileName_, SortMode(), Budget(), *Editor1->Lines(), focus);
+}
+
+void TForm1::ReportFile(const std::string& path, bool silentIfMissing) {
+  fileName_ = path;
+  if (!FileAge(path)) {
+    std::error_code error;
+    const bool missing = std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
+    if (silentIfMissing && missing) return;
+    RaisePathError<EFOpenError>(msg::kFOpenError, path, Utf8ToCp932(UnusablePathText(path)));
+  }
+  ShowFileInTitle();
+  MakeReport();
+}
+
+void TForm1::ShowFileInTitle() {
+  // The name after the path's last '/', whatever bytes come before it.
+  const std::string name = fileName_.substr(fileName_.rfind('/') + 1);
+  // " — " (an em dash) in CP932 and in UTF-8.
+  SetCaption("corvida \x81\x5c " + EscapedText(name, tcUtf8, tcCp932));
+  SetDesktopTitle("corvida \xe2\x80\x94 " + EscapedText(name, tcUtf8, tcUtf8));
 }
 
 std::optional<TBudget> TForm1::Budget() const {
@@ -337,6 +401,20 @@ void TForm1::LoadSettings() {
   SetSortMode(Reg1->Filer("SortMode")->ReadInteger());
   CheckBox1->SetChecked(Reg1->Filer("Details")->ReadBool());
   budgetName_ = Reg1->Filer("Budget")->ReadString();
+  const int width = Reg1->Filer("Width")->ReadInteger();
+  const int height = Reg1->Filer("Height")->ReadInteger();
+  if (width > 0 && height > 0)
+    SetBounds(Reg1->Filer("Left")->ReadInteger(), Reg1->Filer("Top")->ReadInteger(), width, height);
+  KeepOnScreen();
+}
+
+void TForm1::KeepOnScreen() {
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  // The smallest size wins over a smaller screen: the button bar is never cut.
+  SetBounds(Left(), Top(), std::min(Width(), screenWidth), std::min(Height(), screenHeight));
+  SetBounds(std::clamp(Left(), 0, std::max(0, screenWidth - Width())),
+            std::clamp(Top(), 0, std::max(0, screenHeight - Height())), Width(), Height());
 }
 
 void TForm1::SaveSettings() {
@@ -345,20 +423,28 @@ void TForm1::SaveSettings() {
   // The user's configuration folder may not exist yet.
   const std::string folder = ExtractFilePath(iniFileName);
   if (!DirectoryExists(folder)) ForceDirectories(folder);
-  if (!fileName_.empty()) Reg1->Filer("FolderName")->WriteString(ExtractFilePath(fileName_));
+  // The folder keeps its final '/'; the path is the file system's bytes,
+  // so the last '/' byte ends it.
+  if (!fileName_.empty()) Reg1->Filer("FolderName")->WriteString(fileName_.substr(0, fileName_.rfind('/') + 1));
   Reg1->Filer("SortMode")->WriteInteger(SortMode());
   Reg1->Filer("Details")->WriteBool(Details());
+  Reg1->Filer("Left")->WriteInteger(Left());
+  Reg1->Filer("Top")->WriteInteger(Top());
+  Reg1->Filer("Width")->WriteInteger(Width());
+  Reg1->Filer("Height")->WriteInteger(Height());
 }
 
-void TForm1::OpenFiles(const std::vector<std::string>& paths) {
+bool TForm1::OpenFiles(const std::vector<std::string>& paths) {
+  bool all = true;
   for (const std::string& path : paths) {
     try {
-      fileName_ = path;
-      MakeReport();
+      ReportFile(path, false);
     } catch (...) {
+      all = false;
       Application().HandleException(this);
     }
   }
+  return all;
 }
 
 void TForm1::FormShow(TObject*) { LoadSettings(); }
@@ -375,8 +461,23 @@ void TForm1::FormClose(TObject*, TCloseAction&) {
 
 void TForm1::SpeedButton1Click(TObject*) {
   if (!OpenDialog1->Execute()) return;
-  fileName_ = OpenDialog1->FileName();
-  MakeReport();
+  ReportFile(OpenDialog1->FileName(), true);
+}
+
+bool TForm1::IsShortCut(uint16_t key, TShiftState shift) {
+  const TShiftState mods = shift & (ssShift | ssCtrl | ssAlt);
+  if (mods == ssCtrl && key == 'O') {
+    SpeedButton1Click(this);
+  } else if (mods == (ssCtrl | ssShift) && key == VK_DELETE) {
+    SpeedButton2Click(this);
+  } else if (mods == ssCtrl && (key == 'Q' || key == 'W')) {
+    SpeedButton3Click(this);
+  } else if (mods == ssAlt && (key == 'N' || key == 'A' || key == 'D')) {
+    SetSortMode(key == 'N' ? kSortNone : key == 'A' ? kSortAscending : kSortDescending);
+  } else {
+    return false;
+  }
+  return true;
 }
 
 void TForm1::SpeedButton2Click(TObject*) { Editor1->Lines()->Clear(); }

@@ -1,9 +1,9 @@
 #pragma once
 // TForm1, the tool's one window: a button bar (Open, Clear, Close, the sort
 // choice and "Details"), the editor that shows the reports, the open dialog
-// and the setting store that carries the last folder, the sort mode and
-// "Details" from one run to the next. The window is made from its embedded
-// stored layout.
+// and the setting store that carries the last folder, the sort mode,
+// "Details" and the window's place and size from one run to the next. The
+// window is made from its embedded stored layout.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,7 +39,8 @@ class TForm1 : public TForm {
   TOpenDialog* OpenDialog1 = nullptr;
   TRegManager* Reg1 = nullptr;
 
-  // The path last confirmed in the open dialog (CP932); empty before.
+  // The path of the file last chosen, as the file system spells it (the
+  // bytes that open() takes); empty before.
   const std::string& FileName() const { return fileName_; }
   // The low 8 bits of the sort choice's item index.
   int SortMode() const { return RadioGroup1->ItemIndex() & 0xFF; }
@@ -59,10 +60,11 @@ class TForm1 : public TForm {
   void MakeReport();
   void LoadSettings();
   void SaveSettings();
-  // Reports each file (CP932 paths) in order as if it had been chosen in
-  // the open dialog; an error in one is shown and the next is still
-  // reported.
-  void OpenFiles(const std::vector<std::string>& paths);
+  // Reports each file (the file system's paths) in order, as given on the
+  // command line or dropped; a file that cannot be reported, or whose
+  // report fails, is shown in the error box and the next is still reported.
+  // Answers whether every file was reported.
+  bool OpenFiles(const std::vector<std::string>& paths);
 
   void FormShow(TObject* sender);
   void FormClose(TObject* sender, TCloseAction& action);
@@ -72,6 +74,9 @@ class TForm1 : public TForm {
   void Editor1MouseWheelDown(TObject* sender, TShiftState shift, TPoint pos, bool& handled);
   void Editor1MouseWheelUp(TObject* sender, TShiftState shift, TPoint pos, bool& handled);
 
+  // Ctrl+O opens, Ctrl+Shift+Delete clears, Ctrl+Q and Ctrl+W close,
+  // Alt+N, Alt+A and Alt+D choose the sort order, wherever the focus is.
+  bool IsShortCut(uint16_t key, TShiftState shift) override;
   void WndProc(TMessage& message) override;
 
   // The embedded layout, and the classes it may name.
@@ -81,7 +86,19 @@ class TForm1 : public TForm {
   const TClassInfo* ClassInfo() const override { return StaticInfo(); }
 
  private:
+  // The pane's height in the smallest window: a few rows.
+  static constexpr int kMinPaneHeight = 80;
+
   void FocusEditor() { Editor1->SetFocus(); }
+  // No larger than the screen and wholly on it, unless the smallest size is
+  // larger.
+  void KeepOnScreen();
+  // Makes path the file name and reports it. A path that cannot be
+  // reported raises the open error with the reason, except one that does
+  // not exist when silentIfMissing (a name typed in the open dialog).
+  void ReportFile(const std::string& path, bool silentIfMissing);
+  // The window's title names the file last reported.
+  void ShowFileInTitle();
 
   std::string fileName_;
   // The budget named in the settings file when the window was shown.

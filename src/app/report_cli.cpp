@@ -5,6 +5,7 @@
 
 #include "app/cli_options.h"
 #include "app/stats_cli.h"
+#include "app/version.h"
 #include "app/watch_cli.h"
 #include "mqo/face_report.h"
 #include "mqo/face_tally.h"
@@ -22,14 +23,26 @@ constexpr const char* kUsage =
     "                       [--max-triangles N] [--max-materials N] [--max-objects N] FILE...\n"
     "       corvida --watch [--stats] [--sort none|asc|desc] [--format text|jsonl] FILE...\n"
     "       corvida --budgets\n"
+    "       corvida [FILE...]\n"
+    "       corvida --screenshot OUT.png [FILE...]\n"
+    "       corvida --help | --version\n"
+    "\n"
+    "Without a command corvida opens its window and appends the report of\n"
+    "each FILE to its pane; Open (Ctrl+O) adds more, Clear (Ctrl+Shift+Delete)\n"
+    "empties the pane, Close (Ctrl+Q, Ctrl+W) ends it, Alt+N, Alt+A and Alt+D\n"
+    "choose the sort order, Tab and Ctrl+Tab move between the controls. The\n"
+    "last folder, the sort order, \"Details\" and the window's place and size\n"
+    "are kept in corvida.ini. --screenshot renders the window with the\n"
+    "reports of the FILEs to a PNG file, without a display; its exit status is\n"
+    "1 when a file could not be reported.\n"
     "\n"
     "--report prints the face-count report of each Metasequoia model FILE, as\n"
     "the report pane of the window would show it: a header line with the file's\n"
     "real absolute path, one line per object (face count, then the object's\n"
     "name), a total line and a separator. Files are reported one after\n"
-    "another. A FILE ending in .mqoz, or any zip archive, also through a\n"
-    "pipe, is an archive: the model inside it is reported. A pipe such as\n"
-    "<(zcat model.mqo.gz) is read as a stream.\n"
+    "another; a FILE of - is standard input. A FILE ending in .mqoz, or any\n"
+    "zip archive, also through a pipe, is an archive: the model inside it is\n"
+    "reported. A pipe such as <(zcat model.mqo.gz) is read as a stream.\n"
     "\n"
     "--stats prints each model's statistics: per object its faces, triangles\n"
     "(a face of n vertices makes n - 2), vertices, material slots (faces\n"
@@ -57,9 +70,16 @@ constexpr const char* kUsage =
     "  --format json   one JSON document for the whole call\n"
     "  --format jsonl  JSON lines: a record per object and per file\n"
     "  --raw         print the code page 932 (Shift-JIS) bytes the pane holds,\n"
-    "                instead of UTF-8 (the report's text only); messages on\n"
-    "                standard error stay UTF-8\n"
-    "  --help        print this text\n"
+    "                instead of UTF-8 (the report's text only), with the pane's\n"
+    "                escapes; messages on standard error stay UTF-8\n"
+    "  --help, -h    print this text\n"
+    "  --version     print the version\n"
+    "\n"
+    "Paths and names are printed as written, except that control characters,\n"
+    "bidirectional marks and bytes that are no UTF-8 are escaped as\n"
+    "'ls --quoting-style=escape' does: \\\\ for a backslash, \\n, \\t, \\033 (octal),\n"
+    "\\u202e, \\xff; the window's pane also escapes the characters CP932 lacks.\n"
+    "JSON escapes them as JSON does. One line of output is always one line.\n"
     "\n"
     "--watch prints the report of each FILE (with --stats its statistics) and\n"
     "again each time the file has been saved and left quiet for 200 ms, then\n"
@@ -76,12 +96,23 @@ constexpr const char* kUsage =
     "'corvida: FILE:LINE: message' where a line is to blame, and warnings as\n"
     "'corvida: FILE:LINE: warning: message'; the file's header line stays on\n"
     "standard output, the other files are still reported, and the JSON forms\n"
-    "carry the error in the file's record. The exit status is 0 when every\n"
-    "file was reported, 1 when any was not, 2 for a usage error, and 3 when a\n"
-    "model is over its budget.\n";
+    "carry the error in the file's record. A text report in file order prints\n"
+    "each line as it is read, so a file that fails part-way may leave the\n"
+    "lines read before the error, but never a total line. The exit status is\n"
+    "0 when every file was reported, 1 when any was not, 2 for a usage error,\n"
+    "and 3 when a model is over its budget.\n";
+
+// Prints text; a standard output that cannot take it is an error.
+int Print(const std::string& text, std::ostream& out, std::ostream& err) {
+  out << text;
+  out.flush();
+  if (out) return 0;
+  err << "corvida: standard output could not be written\n";
+  return 1;
+}
 
 int UsageError(std::ostream& err, const std::string& problem) {
-  err << "corvida: " << problem << "\n" << "Try 'corvida --help'.\n";
+  err << "corvida: " << TerminalText(problem) << "\n" << "Try 'corvida --help'.\n";
   return 2;
 }
 
@@ -104,7 +135,7 @@ bool ReportFile(const std::string& file, const TCliOptions& options, TReportWrit
       counted = true;
     }
   } catch (const Exception& e) {
-    error = ErrorBoxText(e.Utf8Message());
+    error = FailureText(e);
   } catch (const std::bad_alloc&) {
     error = "not enough memory to read the file";
   }
@@ -113,7 +144,7 @@ bool ReportFile(const std::string& file, const TCliOptions& options, TReportWrit
   // (a pipe without a writer) and the run is interrupted.
   out.flush();
   if (error.empty()) return true;
-  err << "corvida: " << file << ": " << error << '\n';
+  err << "corvida: " << TerminalText(file) << ": " << TerminalText(error) << '\n';
   return false;
 }
 
@@ -146,16 +177,14 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return 2;
   }
   const std::string& command = args[0];
-  if (command == "--help" || command == "-h") {
-    out << kUsage;
-    return 0;
-  }
+  if (command == "--help" || command == "-h") return Print(kUsage, out, err);
+  if (command == "--version") return Print(std::string("corvida ") + kVersion + "\n", out, err);
   if (command == "--budgets") {
     ListBudgets(Profiles(settingsFile), out);
     return 0;
   }
   if (command != "--report" && command != "--stats" && command != "--watch")
-    return UsageError(err, "unknown command '" + command + "'");
+    return UsageError(err, "unknown option '" + command + "'");
   // --watch follows the report, or with --stats the statistics.
   std::vector<std::string> words = args;
   const auto statsWord = std::find(words.begin(), std::find(words.begin(), words.end(), "--"), "--stats");
@@ -164,10 +193,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   if (watch && stats) words.erase(statsWord);
   TCliOptions options;
   if (const std::optional<std::string> problem = ParseCliOptions(words, stats, options)) return UsageError(err, *problem);
-  if (options.help) {
-    out << kUsage;
-    return 0;
-  }
+  if (options.help) return Print(kUsage, out, err);
   if (options.files.empty()) return UsageError(err, command + " needs at least one FILE");
   if (watch && (options.form == foCsv || options.form == foJson || options.raw))
     return UsageError(err, "--watch prints --format text or jsonl");

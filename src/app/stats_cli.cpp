@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "app/cli_options.h"
 #include "mqo/fast_stats.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
@@ -22,7 +23,7 @@ TStatsFile ReadStats(const std::string& file, const TBudgetLimits& limits) {
     result.error = e.Text();
     result.errorLine = e.Line();
   } catch (const Exception& e) {
-    result.error = ErrorBoxText(e.Utf8Message());
+    result.error = FailureText(e);
   } catch (const std::bad_alloc&) {
     result.error = "not enough memory to read the file";
   }
@@ -32,14 +33,14 @@ TStatsFile ReadStats(const std::string& file, const TBudgetLimits& limits) {
 void PrintTroubles(const std::string& file, const TStatsFile& result, std::ostream& err) {
   if (result.stats) {
     for (const TStatsWarning& w : result.stats->warnings)
-      err << "corvida: " << file << ":" << w.line << ": warning: " << w.text << '\n';
+      err << "corvida: " << TerminalText(file) << ":" << w.line << ": warning: " << TerminalText(w.text) << '\n';
     if (result.stats->warningsLeftOut != 0)
-      err << "corvida: " << file << ": " << result.stats->warningsLeftOut << " more warnings\n";
+      err << "corvida: " << TerminalText(file) << ": " << result.stats->warningsLeftOut << " more warnings\n";
   }
   if (result.error.empty()) return;
-  err << "corvida: " << file;
+  err << "corvida: " << TerminalText(file);
   if (result.errorLine != 0) err << ":" << result.errorLine;
-  err << ": " << result.error << '\n';
+  err << ": " << TerminalText(result.error) << '\n';
 }
 
 namespace {

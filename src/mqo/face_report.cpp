@@ -4,6 +4,7 @@
 #include "mqo/fast_report.h"
 #include "mqo/model_file.h"
 #include "platform/rtl/cp932.h"
+#include "platform/rtl/escaped_text.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
@@ -12,7 +13,7 @@ namespace corvida {
 namespace {
 
 std::string SpellPath(std::string_view path, TReportSpelling spelling) {
-  return spelling == rsCp932 ? Utf8ToCp932(path) : std::string(path);
+  return EscapedText(path, tcUtf8, spelling == rsCp932 ? tcCp932 : tcUtf8);
 }
 
 // Hands each face line on as it is read: a report in the file's order
@@ -55,8 +56,8 @@ bool LeadPendingAfter(std::string_view text, bool pending) {
 }
 
 std::string SpellName(const std::string& name, bool utf8Document, TReportSpelling spelling) {
-  if (spelling == rsFile || utf8Document == (spelling == rsUtf8)) return name;
-  return utf8Document ? Utf8ToCp932(name) : Cp932ToUtf8(name);
+  if (spelling == rsFile) return name;
+  return EscapedText(name, utf8Document ? tcUtf8 : tcCp932, spelling == rsCp932 ? tcCp932 : tcUtf8);
 }
 
 std::string ReportHeaderLine(std::string_view shownPath) { return "// " + std::string(shownPath); }

@@ -23,10 +23,10 @@ inline constexpr int kSortDescending = 2;
 inline constexpr const char* kReportSeparator = "------------------------------";
 
 // How the report spells the texts it takes from outside, the file's path and
-// the objects' names: in CP932 as the pane holds them (a character CP932
-// lacks becomes '?'), in UTF-8 as the file system and a UTF-8 document
-// spell them, for a terminal, or as the file holds them, for the output
-// forms that decode them themselves.
+// the objects' names: in CP932 as the pane holds them, or in UTF-8 for a
+// terminal, both with the escapes of EscapedText (controls, and in CP932
+// the characters it lacks); or as the file holds them, for the output forms
+// that decode them themselves.
 enum TReportSpelling { rsCp932, rsUtf8, rsFile };
 
 // shownPath and fileName are spelled as the lines are.

@@ -2,6 +2,7 @@
 
 #include "mqo/face_tally.h"
 #include "mqo/text_forms.h"
+#include "platform/rtl/escaped_text.h"
 
 namespace corvida {
 namespace {
@@ -70,7 +71,7 @@ class TCsvWriter : public TReportWriter {
  public:
   explicit TCsvWriter(std::ostream& out) : out_(out) { out_ << "path,kind,index,name,name_hex,faces,error\r\n"; }
   void File(const TReportFile& file) override {
-    const std::string path = CsvField(ValidUtf8(file.path));
+    const std::string path = CsvField(EscapedText(file.path, tcUtf8, tcUtf8));
     if (!file.counts) {
       out_ << path << ",error,,,,," << CsvField(file.error) << "\r\n";
       out_.flush();
@@ -78,7 +79,7 @@ class TCsvWriter : public TReportWriter {
     }
     const TFaceCounts& counts = *file.counts;
     counts.ForEachLine([&](const TFaceCounts::TLine& line) {
-      const TDecodedText name = DecodeText(line.name, counts.Utf8Document());
+      const TDecodedText name = ShownName(line.name, counts.Utf8Document());
       out_ << path << ",object," << line.fileIndex << "," << CsvField(name.utf8) << ","
            << (name.lossy ? HexBytes(line.name) : "") << "," << line.count << ",\r\n";
     });

@@ -6,6 +6,7 @@
 
 #include "mqo/face_report.h"
 #include "mqo/text_forms.h"
+#include "platform/rtl/escaped_text.h"
 
 namespace corvida {
 namespace {
@@ -116,7 +117,7 @@ class TCsvWriter : public TStatsWriter {
             "exported_estimate,visible,mirror_mode,mirror_axis,subdivided,lathe,over,error\r\n";
   }
   void File(const TStatsFile& file) override {
-    const std::string path = CsvField(ValidUtf8(file.path));
+    const std::string path = CsvField(EscapedText(file.path, tcUtf8, tcUtf8));
     if (!file.stats) {
       out_ << path << ",error,,,,,,,,,,,,,,,,," << CsvField(file.error) << "\r\n";
       out_.flush();
@@ -125,7 +126,7 @@ class TCsvWriter : public TStatsWriter {
     const TModelStats& s = *file.stats;
     for (const size_t i : SortedObjects(s, sortMode_)) {
       const TObjectStats& o = s.objects[i];
-      const TDecodedText name = DecodeText(o.name, s.utf8);
+      const TDecodedText name = ShownName(o.name, s.utf8);
       out_ << path << ",object," << i << "," << CsvField(name.utf8) << "," << (name.lossy ? HexBytes(o.name) : "")
            << ",," << o.faces << "," << o.triangles << "," << o.vertices << "," << o.materials << ","
            << o.exportedTriangles << "," << Bool(o.exportedEstimate) << "," << Bool(o.visible) << "," << o.mirror
@@ -185,7 +186,7 @@ class TTextWriter : public TStatsWriter {
   TTextWriter(std::ostream& out, int sortMode, const std::optional<std::string>& budgetName)
       : out_(out), sortMode_(sortMode), budgetName_(budgetName) {}
   void File(const TStatsFile& file) override {
-    out_ << (first_ ? "" : "\n") << file.path << '\n';
+    out_ << (first_ ? "" : "\n") << EscapedText(file.path, tcUtf8, tcUtf8) << '\n';
     first_ = false;
     if (!file.stats) {
       out_.flush();
@@ -197,7 +198,7 @@ class TTextWriter : public TStatsWriter {
     table.Row({"#", "name", "faces", "triangles", "vertices", "materials", "exported", "marks"});
     for (const size_t i : SortedObjects(s, sortMode_)) {
       const TObjectStats& o = s.objects[i];
-      table.Row({Number(i), DecodeText(o.name, s.utf8).utf8, Number(o.faces), Number(o.triangles),
+      table.Row({Number(i), ShownName(o.name, s.utf8).utf8, Number(o.faces), Number(o.triangles),
                  Number(o.vertices), Number(o.materials), Number(o.exportedTriangles), ObjectMarks(o, "\xc3\x97", ", ")});
     }
     const auto totals = [&](const char* what, const TStatsTotals& t) {

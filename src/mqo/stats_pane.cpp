@@ -3,7 +3,7 @@
 #include "mqo/face_report.h"
 #include "mqo/fast_stats.h"
 #include "mqo/stats_output.h"
-#include "platform/rtl/cp932.h"
+#include "platform/rtl/escaped_text.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
@@ -30,7 +30,7 @@ std::vector<std::string> StatsPaneLines(const TModelStats& stats, int sortMode, 
   std::vector<std::string> lines{"// faces triangles vertices materials : name"};
   for (const size_t i : SortedObjects(stats, sortMode)) {
     const TObjectStats& o = stats.objects[i];
-    const std::string name = stats.utf8 ? Utf8ToCp932(o.name) : o.name;
+    const std::string name = EscapedText(o.name, stats.utf8 ? tcUtf8 : tcCp932, tcCp932);
     const std::string marks = ObjectMarks(o, kTimes, " ");
     lines.push_back(Figures(o.faces, o.triangles, o.vertices, o.materials) + " : \"" + name + "\"" +
                     (marks.empty() ? "" : " " + marks));
@@ -48,11 +48,12 @@ std::vector<std::string> StatsPaneLines(const TModelStats& stats, int sortMode, 
 bool MakeStatsReport(const std::string& path, int sortMode, const std::optional<TBudget>& budget, TStrings& lines,
                      TEvent<> takeFocus) {
   if (!FileAge(path)) return false;
-  lines.Add(ReportHeaderLine(Utf8ToCp932(path)));
+  lines.Add(ReportHeaderLine(EscapedText(path, tcUtf8, tcCp932)));
   const TModelStats stats = ModelStatsOfFile(path);
   TStringList rest;
   // The path's name follows its last '/' byte.
-  for (const std::string& line : StatsPaneLines(stats, sortMode, Utf8ToCp932(path.substr(path.rfind('/') + 1)), budget))
+  const std::string fileName = EscapedText(path.substr(path.rfind('/') + 1), tcUtf8, tcCp932);
+  for (const std::string& line : StatsPaneLines(stats, sortMode, fileName, budget))
     rest.Add(line);
   lines.AddStrings(rest);
   if (takeFocus) takeFocus();

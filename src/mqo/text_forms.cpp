@@ -4,56 +4,19 @@
 #include <cstdio>
 
 #include "platform/rtl/cp932.h"
+#include "platform/rtl/escaped_text.h"
+#include "platform/rtl/utf8.h"
 
 namespace corvida {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | c >> 6));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | c >> 12));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | c >> 18));
-    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 // The character at i, which moves past it; kReplacement for a byte that
-// starts no valid character (overlong forms and surrogates included), which
-// is passed alone.
+// starts no valid character, which is passed alone.
 char32_t NextChar(std::string_view s, size_t& i) {
-  const auto lead = static_cast<unsigned char>(s[i++]);
-  if (lead < 0x80) return lead;
-  int more;
-  char32_t c;
-  char32_t least;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    more = 1, c = lead & 0x1F, least = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    more = 2, c = lead & 0x0F, least = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    more = 3, c = lead & 0x07, least = 0x10000;
-  } else {
-    return kReplacement;
-  }
-  size_t j = i;
-  for (int k = 0; k < more; ++k, ++j) {
-    if (j >= s.size() || (static_cast<unsigned char>(s[j]) & 0xC0) != 0x80) return kReplacement;
-    c = c << 6 | (static_cast<unsigned char>(s[j]) & 0x3F);
-  }
-  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
-  i = j;
-  return c;
+  const char32_t c = NextUtf8Char(s, i);
+  return c == kNotUtf8 ? kReplacement : c;
 }
 
 bool InRanges(char32_t c, std::initializer_list<std::pair<char32_t, char32_t>> ranges) {
@@ -89,6 +52,14 @@ TDecodedText DecodeText(std::string_view bytes, bool utf8Document) {
   return out;
 }
 
+TDecodedText ShownName(std::string_view bytes, bool utf8Document) {
+  TDecodedText name = DecodeText(bytes, utf8Document);
+  std::string shown = EscapedText(name.utf8, tcUtf8, tcUtf8);
+  name.lossy = name.lossy || shown != name.utf8;
+  name.utf8 = std::move(shown);
+  return name;
+}
+
 std::string ValidUtf8(std::string_view bytes) { return DecodeText(bytes, true).utf8; }
 
 std::string HexBytes(std::string_view bytes) {
@@ -103,7 +74,9 @@ std::string HexBytes(std::string_view bytes) {
 
 std::string JsonString(std::string_view utf8) {
   std::string out = "\"";
-  for (const char c : utf8) {
+  for (size_t i = 0; i < utf8.size();) {
+    const size_t start = i;
+    const char32_t c = NextUtf8Char(utf8, i);
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
@@ -111,12 +84,12 @@ std::string JsonString(std::string_view utf8) {
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
+        if (c != kNotUtf8 && IsEscapedCharacter(c)) {
           char escaped[8];
           std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
           out += escaped;
         } else {
-          out.push_back(c);
+          out.append(utf8, start, i - start);
         }
     }
   }

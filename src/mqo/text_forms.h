@@ -16,13 +16,19 @@ struct TDecodedText {
 
 // Bytes of a Shift-JIS (CP932) or UTF-8 document as UTF-8.
 TDecodedText DecodeText(std::string_view bytes, bool utf8Document);
+// A name as a table or a CSV field shows it: decoded as DecodeText does,
+// with the escapes of EscapedText; lossy when it no longer spells the
+// name's characters exactly, so that the bytes may go beside it.
+TDecodedText ShownName(std::string_view bytes, bool utf8Document);
 // Bytes that should be UTF-8, such as a path, with each byte that is not
 // part of a valid character as U+FFFD.
 std::string ValidUtf8(std::string_view bytes);
 // Lower-case hexadecimal digits of the bytes.
 std::string HexBytes(std::string_view bytes);
 
-// A JSON string, quotes included, of valid UTF-8.
+// A JSON string, quotes included, of valid UTF-8. Besides what JSON must
+// escape, the characters EscapedText escapes are written as \uXXXX, so
+// that none reaches a terminal.
 std::string JsonString(std::string_view utf8);
 // A CSV field as RFC 4180 writes it: quoted when it holds a comma, a quote
 // or a line break, its quotes doubled.

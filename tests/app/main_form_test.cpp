@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -121,11 +123,13 @@ TEST_F(MainFormTest, TheStoredLayoutMakesEveryComponentAsDesigned) {
   EXPECT_EQ(w.CheckBox1->BoundsRect(), Bounds(534, 12, 80, 17));
   EXPECT_EQ(w.CheckBox1->Parent(), w.Panel1);
   EXPECT_FALSE(w.CheckBox1->Checked());
-  ASSERT_EQ(w.Reg1->RegItems()->Count(), 4);
+  ASSERT_EQ(w.Reg1->RegItems()->Count(), 8);
   EXPECT_EQ(w.Reg1->RegItems()->Items(1)->Section(), "SortMode");
   EXPECT_EQ(w.Reg1->RegItems()->Items(0)->Ident(), "FolderName");
   EXPECT_EQ(w.Reg1->RegItems()->Items(2)->Section(), "Details");
   EXPECT_EQ(w.Reg1->RegItems()->Items(3)->Ident(), "Budget");
+  EXPECT_EQ(w.Reg1->RegItems()->Items(4)->Section(), "Window");
+  EXPECT_EQ(w.Reg1->RegItems()->Items(7)->Ident(), "Height");
 
   TEditor& e = *w.Editor1;
   EXPECT_EQ(e.BoundsRect(), Bounds(0, 41, 656, 448));
@@ -253,6 +257,174 @@ TEST_F(MainFormTest, OpeningAMissingFileReportsNothingButStillMovesTheFolder) {
   EXPECT_TRUE(backend.MessageBoxes().empty());
   CloseByButton();
   EXPECT_EQ(Stored("FolderName"), folder.File("elsewhere/"));
+}
+
+TEST_F(MainFormTest, PathsWithAnyCharacterAreReportedThroughEveryEntryAndShownWithStandIns) {
+  // Modèles/한국어😀/cube.mqo: é has a CP932 form, Korean and the emoji none.
+  const std::string dir = folder.File("Mod\xc3\xa8les/\xed\x95\x9c\xea\xb5\xad\xec\x96\xb4\xf0\x9f\x98\x80");
+  std::filesystem::create_directories(dir);
+  const std::string cube = dir + "/cube.mqo";
+  std::filesystem::copy_file(Sample("cube.mqo"), cube);
+  const std::string shown = "// " + folder.File("Mod\\u00e8les/\\ud55c\\uad6d\\uc5b4\\U0001f600/cube.mqo");
+  TForm1& w = Start();
+  const auto entries = std::vector<std::function<void()>>{
+      [&] { Open(cube); },
+      [&] {
+        ASSERT_TRUE(PostDropFiles(w.Editor1->Window(), {cube}));
+        Run();
+      },
+      [&] { w.OpenFiles({cube}); },
+  };
+  for (const auto& entry : entries) {
+    w.Editor1->Lines()->Clear();
+    entry();
+    const std::vector<std::string> lines = LinesOf(*w.Editor1->Lines());
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], shown);
+    EXPECT_EQ(lines[2], "       6 : Total // cube.mqo");
+    EXPECT_EQ(w.FileName(), cube);
+    EXPECT_EQ(w.DesktopTitle(), "corvida \xe2\x80\x94 cube.mqo");
+  }
+  EXPECT_TRUE(backend.MessageBoxes().empty());
+  CloseByButton();
+  EXPECT_EQ(Stored("FolderName"), dir + "/");
+  EXPECT_EQ(Start().OpenDialog1->InitialDir(), dir + "/");
+}
+
+TEST_F(MainFormTest, APathThatCannotBeReportedSaysWhyExceptAMissingNameTypedInTheDialog) {
+  TForm1& w = Start();
+  const std::string missing = folder.File("\xed\x95\x9c/none.mqo");
+  Open(missing);
+  Open(folder.Path());
+  ASSERT_TRUE(PostDropFiles(w.Editor1->Window(), {missing}));
+  Run();
+  w.OpenFiles({missing, Sample("cube.mqo")});
+  EXPECT_EQ(w.Editor1->Lines()->Count(), 4);
+  // ファイル "<path>" は開けません。<reason>
+  const std::string cannotOpen = "\x83\x74\x83\x40\x83\x43\x83\x8b \"";
+  const std::string shownMissing = folder.File("\\ud55c/none.mqo");
+  const std::vector<std::string> expected{
+      cannotOpen + folder.Path() + "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81\x42is a folder, not a file.",
+      cannotOpen + shownMissing + "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81\x42" +
+          std::strerror(ENOENT) + ".",
+  };
+  std::vector<std::string> texts;
+  for (const auto& box : backend.MessageBoxes()) texts.push_back(box.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{expected[0], expected[1], expected[1]}));
+}
+
+// Presses key with the modifier keys held, as a keyboard would send them.
+void Press(std::initializer_list<int> held, int key) {
+  for (const int k : held) InjectKeyDown(k);
+  InjectKeyDown(key);
+  InjectKeyUp(key);
+  for (const int k : held) InjectKeyUp(k);
+}
+
+TEST_F(MainFormTest, EveryCommandHasAShortcutWhereverTheFocusIs) {
+  const std::string cube = Sample("cube.mqo");
+  TForm1& w = Start();
+  for (TWinControl* focus : std::vector<TWinControl*>{w.Editor1, w.RadioGroup1, w.SpeedButton2}) {
+    focus->SetFocus();
+    backend.PushOpenDialogAnswer(cube);
+    Press({VK_CONTROL}, 'O');
+    Run();
+    EXPECT_EQ(w.Editor1->Lines()->Count(), 4) << focus->Name();
+    for (const auto& [key, mode] : std::vector<std::pair<int, int>>{{'D', kSortDescending}, {'A', kSortAscending}, {'N', kSortNone}}) {
+      Press({VK_MENU}, key);
+      Run();
+      EXPECT_EQ(w.SortMode(), mode) << focus->Name();
+    }
+    Press({VK_CONTROL, VK_SHIFT}, VK_DELETE);
+    Run();
+    EXPECT_EQ(w.Editor1->Lines()->Count(), 0) << focus->Name();
+  }
+  EXPECT_NE(w.SpeedButton1->Hint().find("Ctrl+O"), std::string::npos);
+  EXPECT_NE(w.RadioGroup1->Hint().find("Alt+D"), std::string::npos);
+  for (const int key : {'Q', 'W'}) {
+    Start();
+    Press({VK_CONTROL}, key);
+    Run();
+    EXPECT_TRUE(Application().Terminated());
+  }
+}
+
+TEST_F(MainFormTest, CtrlTabLeavesThePaneForTheButtonsWhichSpaceAndEnterPress) {
+  TForm1& w = Start();
+  w.Editor1->SetFocus();
+  // Where the focused button shows its focus ring.
+  const auto ring = [&] {
+    Run();
+    const TPoint corner = w.SpeedButton1->Window()->ClientOffsetInTop();
+    return w.Window()->Framebuffer()->Pixel(corner.x + 10, corner.y + 6);
+  };
+  const uint32_t face = ring();
+  Press({VK_CONTROL}, VK_TAB);
+  Run();
+  ASSERT_TRUE(w.SpeedButton1->Focused());
+  EXPECT_NE(ring(), face);
+  backend.PushOpenDialogAnswer(Sample("cube.mqo"));
+  Press({}, VK_SPACE);
+  Run();
+  EXPECT_EQ(w.Editor1->Lines()->Count(), 4);
+  EXPECT_TRUE(w.Editor1->Focused());  // the report takes the focus
+  Press({VK_CONTROL}, VK_TAB);
+  Run();
+  Press({}, VK_TAB);
+  Run();
+  ASSERT_TRUE(w.SpeedButton2->Focused());
+  Press({}, VK_RETURN);
+  Run();
+  EXPECT_EQ(w.Editor1->Lines()->Count(), 0);
+  // Shift+Tab goes back; a click on a button leaves the focus where it is.
+  Press({VK_SHIFT}, VK_TAB);
+  Run();
+  EXPECT_TRUE(w.SpeedButton1->Focused());
+  w.Editor1->SetFocus();
+  EXPECT_EQ(ring(), face);
+  Click(*w.SpeedButton2, 10, 10);
+  EXPECT_TRUE(w.Editor1->Focused());
+}
+
+TEST_F(MainFormTest, TheWindowKeepsItsPlaceOnTheScreenAndNeverCutsTheButtonBar) {
+  const auto barShown = [](TForm1& w) {
+    return w.ClientRect().Width() >= w.CheckBox1->Left() + w.CheckBox1->Width() && w.Editor1->Height() > 0;
+  };
+  const auto onScreen = [](TForm1& w, TSize screen) {
+    return w.Left() >= 0 && w.Top() >= 0 && w.Left() + w.Width() <= screen.cx && w.Top() + w.Height() <= screen.cy;
+  };
+  // A 1280-pixel screen at display scale 2: the first window is larger
+  // than it.
+  const TSize halved{640, 512};
+  backend.SetScreenSize(halved);
+  TForm1& w = Start();
+  EXPECT_TRUE(onScreen(w, halved));
+  EXPECT_TRUE(barShown(w));
+  w.SetBounds(w.Left(), w.Top(), 50, 30);
+  EXPECT_TRUE(barShown(w));
+
+  backend.SetScreenSize({1024, 768});
+  Start().SetBounds(300, 200, 700, 500);
+  CloseByButton();
+  const TForm1& again = Start();
+  EXPECT_EQ(again.BoundsRect(), Bounds(300, 200, 700, 500));
+
+  // A stored place off a smaller screen comes back onto it.
+  backend.SetScreenSize(halved);
+  EXPECT_TRUE(onScreen(Start(), halved));
+}
+
+TEST_F(MainFormTest, AReportLongerThanThePaneShowsItsHeader) {
+  std::string model;
+  for (int i = 0; i < 40; ++i) model += "Object \"o" + std::to_string(i) + "\" {\nface 1 {\n}\n}\n";
+  const std::string path = folder.File("long.mqo");
+  testing::WriteAll(path, model + "Eof\n");
+  TForm1& w = Start();
+  Open(Sample("cube.mqo"));
+  Open(path);
+  ASSERT_LT(w.Editor1->VisibleRows(), 40);
+  EXPECT_EQ(w.Editor1->TopRow(), 4);
+  EXPECT_EQ(w.Editor1->Lines()->Strings(4), "// " + path);
 }
 
 TEST_F(MainFormTest, ARenamedExecutableUsesAnIniFileOfItsNewName) {

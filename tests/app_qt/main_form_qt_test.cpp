@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,29 @@ TEST_F(MainFormQtTest, NativeControlsShowTheLayoutAndTheSortChoiceReachesTheWind
   EXPECT_FALSE(details->isChecked());
 }
 
+TEST_F(MainFormQtTest, TheDesktopKeepsTheWindowAboveItsSmallestSizeAndTellsWhereItWasMoved) {
+  const TSize smallest = window->MinClientSize();
+  EXPECT_EQ(widget->minimumSize(), QSize(smallest.cx, smallest.cy));
+  widget->move(37, 58);
+  Pump();
+  EXPECT_EQ(window->Left(), 37);
+  EXPECT_EQ(window->Top(), 58);
+}
+
+TEST_F(MainFormQtTest, CtrlTabFromThePaneGivesAButtonTheFocusWithItsRing) {
+  window->Editor1->SetFocus();
+  Pump();
+  EXPECT_FALSE(widget->testAttribute(Qt::WA_KeyboardFocusChange));
+  Key(Host(window->Editor1), QEvent::KeyPress, Qt::Key_Tab, Qt::ControlModifier);
+  Key(Host(window->Editor1), QEvent::KeyRelease, Qt::Key_Tab, Qt::ControlModifier);
+  Pump();
+  auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+  ASSERT_NE(button, nullptr);
+  EXPECT_FALSE(window->Editor1->Focused());
+  // The style draws a focus ring only in a window whose focus the keyboard moved.
+  EXPECT_TRUE(widget->testAttribute(Qt::WA_KeyboardFocusChange));
+}
+
 TEST_F(MainFormQtTest, OpenThroughTheFileDialogReportsIntoThePane) {
   const std::string cube = Sample("cube.mqo");
   QTimer driver;  // answers the modal dialog from inside its own loop
@@ -144,6 +168,37 @@ TEST_F(MainFormQtTest, LocalFilesDroppedOnTheWindowAreReportedInDropOrder) {
   mixed.setUrls({QUrl::fromLocalFile(QString::fromStdString(cube)), QUrl("https://example.com/a.mqo")});
   EXPECT_FALSE(Drop(mixed));
   EXPECT_EQ(window->Editor1->Lines()->Count(), count);
+}
+
+TEST_F(MainFormQtTest, AFolderNamedOutsideCp932IsReportedFromTheDialogAndFromADrop) {
+  // Modèles/한국어😀/cube.mqo
+  const std::string dir = folder.File("Mod\xc3\xa8les/\xed\x95\x9c\xea\xb5\xad\xec\x96\xb4\xf0\x9f\x98\x80");
+  std::filesystem::create_directories(dir);
+  const std::string cube = dir + "/cube.mqo";
+  std::filesystem::copy_file(Sample("cube.mqo"), cube);
+  QTimer driver;
+  driver.setInterval(0);
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog && dialog->isVisible()) {
+        dialog->selectFile(QString::fromStdString(cube));
+        static_cast<QDialog*>(dialog)->accept();
+      }
+  });
+  driver.start();
+  widget->findChildren<QPushButton*>().at(0)->click();
+  Pump();
+  driver.stop();
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(cube))});
+  ASSERT_TRUE(Drop(files));
+  const std::string header = "// " + folder.File("Mod\\u00e8les/\\ud55c\\uad6d\\uc5b4\\U0001f600/cube.mqo");
+  std::vector<std::string> headers;
+  for (const std::string& line : Lines())
+    if (line.starts_with("// ")) headers.push_back(line);
+  EXPECT_EQ(headers, (std::vector<std::string>{header, header}));
+  EXPECT_EQ(window->FileName(), cube);
+  EXPECT_EQ(widget->windowTitle(), QString::fromUtf8("corvida \xe2\x80\x94 cube.mqo"));
 }
 
 }  // namespace

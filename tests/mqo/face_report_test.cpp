@@ -85,7 +85,7 @@ TEST(FaceLines, Utf8DocumentsReachThePaneInCp932AndATerminalAsWritten) {
                             "Object \"\xe6\xa8\xa1\xe5\x9e\x8b\xf0\x9f\x98\x80\" {\r\n\tface 6 {\r\n\t}\r\n}\r\n"
                             "Object \"\xe3\x83\x9c\xe3\x83\x83\xe3\x82\xaf\xe3\x82\xb9\" {\r\n\tface 2 {\r\n";
   EXPECT_EQ(CollectSpelled(model, rsCp932),
-            (std::vector<std::string>{"       6 : \"\x96\xcd\x8c\x5e?\"", "       2 : \"\x83\x7b\x83\x62\x83\x4e\x83\x58\""}));
+            (std::vector<std::string>{"       6 : \"\x96\xcd\x8c\x5e\\U0001f600\"", "       2 : \"\x83\x7b\x83\x62\x83\x4e\x83\x58\""}));
   EXPECT_EQ(CollectSpelled(model, rsUtf8),
             (std::vector<std::string>{"       6 : \"\xe6\xa8\xa1\xe5\x9e\x8b\xf0\x9f\x98\x80\"",
                                       "       2 : \"\xe3\x83\x9c\xe3\x83\x83\xe3\x82\xaf\xe3\x82\xb9\""}));
@@ -272,12 +272,13 @@ TEST_F(MakeReportTest, FileThatCannotBeOpenedRaisesTheOpenError) {
 }
 
 TEST_F(MakeReportTest, PathsAreShownInCp932AndOpenedAsTheyAre) {
-  // 立方体 has a CP932 form; the snowman U+2603 has none and shows as '?'.
+  // 立方体 has a CP932 form; the snowman U+2603 has none and shows as its
+  // escape.
   const std::string path = Write("\xe7\xab\x8b\xe6\x96\xb9\xe4\xbd\x93\xe2\x98\x83.mqo", "face 6 {");
   EXPECT_TRUE(Report(path));
   const std::string shownDir = dir_.string() + "/";
-  EXPECT_EQ(LinesOf(lines_), (std::vector<std::string>{"// " + shownDir + "\x97\xa7\x95\xfb\x91\xcc?.mqo", "       6 : ",
-                                                        "       6 : Total // \x97\xa7\x95\xfb\x91\xcc?.mqo",
+  EXPECT_EQ(LinesOf(lines_), (std::vector<std::string>{"// " + shownDir + "\x97\xa7\x95\xfb\x91\xcc\\u2603.mqo", "       6 : ",
+                                                        "       6 : Total // \x97\xa7\x95\xfb\x91\xcc\\u2603.mqo",
                                                         "------------------------------"}));
 }
 

@@ -502,6 +502,10 @@ class TEditor : public TCustomControl,
   void LeftButtonDown(int x, int y, bool shift);
   void LeftButtonMove(int x, int y);
   void LeftButtonUp();
+  // As on the X desktop: a selection is offered as the primary selection,
+  // and the middle button pastes that at the pointer.
+  void OfferSelection();
+  void MiddleButtonDown(int x, int y);
   // The pointer is far enough from the press point to start a gesture.
   bool PastDragThreshold(int x, int y) const;
   void BeginSelDrag();

@@ -94,6 +94,12 @@ void TEditor::WMGetDlgCode(TMessage& m) {
 // ---- Keys ----
 
 void TEditor::KeyDown(uint16_t key) {
+  // Ctrl+Y and Ctrl+Shift+Z redo as well, the keys desktop editors use; the
+  // menu's Ctrl+A stays.
+  if ((key == 'Y' || key == 'Z') && KeyHeld(VK_CONTROL) && KeyHeld(VK_SHIFT) == (key == 'Z')) {
+    if (!readOnly_) Redo();
+    return;
+  }
   if (key == VK_DELETE) {
     DeleteForward();
     return;
@@ -174,7 +180,9 @@ void TEditor::KeyDown(uint16_t key) {
     default:
       break;
   }
-  if (shift) UpdateSelection();
+  if (!shift) return;
+  UpdateSelection();
+  OfferSelection();
 }
 
 bool TEditor::FindWordStop(int& row, int& col, int dir) {

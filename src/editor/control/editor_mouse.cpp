@@ -6,6 +6,7 @@
 
 #include "editor/control/editor.h"
 #include "editor/model/line_breaks.h"
+#include "platform/winsys/clipboard.h"
 #include "platform/winsys/cursors.h"
 #include "platform/winsys/window_system.h"
 
@@ -49,6 +50,7 @@ void TEditor::SetMouseCursor(int kind) {
 
 void TEditor::DoMouseDown(TMessage& m, TMouseButton button) {
   if (button == mbLeft) LeftButtonDown(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam), (m.WParam & MK_SHIFT) != 0);
+  if (button == mbMiddle) MiddleButtonDown(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
   TCustomControl::DoMouseDown(m, button);
 }
 
@@ -59,7 +61,26 @@ void TEditor::DoMouseMove(TMessage& m) {
 
 void TEditor::DoMouseUp(TMessage& m, TMouseButton button) {
   TCustomControl::DoMouseUp(m, button);
-  if (button == mbLeft) LeftButtonUp();
+  if (button != mbLeft) return;
+  LeftButtonUp();
+  OfferSelection();
+}
+
+void TEditor::OfferSelection() {
+  if (Selected()) SetPrimarySelection(GetSelText());
+}
+
+void TEditor::MiddleButtonDown(int x, int y) {
+  if (readOnly_) return;
+  const std::string text = GetPrimarySelection();
+  if (text.empty()) return;
+  int col = 0;
+  int row = 0;
+  PosToRowCol(x, y, true, col, row);
+  // The text goes in at the pointer, beside a selection, not in its place.
+  CleanSelection();
+  SetRowCol(row, col);
+  InsertText(text);
 }
 
 void TEditor::LeftButtonDown(int x, int y, bool shift) {

@@ -153,6 +153,8 @@ bool AnsiSameText(std::string_view a, std::string_view b) {
 
 char32_t Cp932CharToUnicode(uint16_t code) { return Tables().ToUnicode(code); }
 
+int UnicodeToCp932(char32_t c) { return c < 0x80 ? static_cast<int>(c) : Tables().FromUnicode(c); }
+
 std::string Cp932ToUtf8(std::string_view s) {
   const Cp932Tables& t = Tables();
   std::string out;

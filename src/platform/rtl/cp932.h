@@ -39,6 +39,9 @@ std::string LineEndsToCrLf(std::string_view text);
 // The Unicode code point of one CP932 character (a single byte or lead<<8 |
 // trail), or 0 when it has none.
 char32_t Cp932CharToUnicode(uint16_t code);
+// The CP932 character of a code point (a single byte or lead<<8 | trail),
+// or -1 when the code page has none.
+int UnicodeToCp932(char32_t c);
 
 // Shift-JIS double-byte code to JIS X 0208 (row and cell each + 0x20) and
 // back. Codes outside the 94×94 plane give 0.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/rtl/cp932.h"
+#include "platform/rtl/escaped_text.h"
 #include "platform/rtl/format.h"
 
 namespace corvida {
@@ -59,12 +60,13 @@ CORVIDA_EXCEPTION(EFountainError, Exception);
 #undef CORVIDA_EXCEPTION
 
 // Raises E with a message that names a path (the file system's bytes) by
-// the template's first %s: spelled in CP932 for the window, kept as it is in
-// the UTF-8 form. The other arguments are CP932 texts.
+// the template's first %s: spelled in CP932 for the window with the escapes
+// of EscapedText, kept as it is in the UTF-8 form. The other arguments are
+// CP932 texts.
 template <class E>
 [[noreturn]] void RaisePathError(std::string_view templ, const std::string& path, std::string_view reason = {}) {
-  throw E(Format(templ, {Utf8ToCp932(path), reason}), Format(Cp932ToUtf8(templ), {path, Cp932ToUtf8(reason)}),
-          std::string(reason));
+  throw E(Format(templ, {EscapedText(path, tcUtf8, tcCp932), reason}),
+          Format(Cp932ToUtf8(templ), {path, Cp932ToUtf8(reason)}), std::string(reason));
 }
 
 }  // namespace corvida

@@ -218,6 +218,12 @@ void TWinControl::SetCaption(const std::string& v) {
   PeerUpdate();
 }
 
+void TWinControl::SetHint(const std::string& v) {
+  if (v == hint_) return;
+  hint_ = v;
+  PeerUpdate();
+}
+
 void TWinControl::SetColor(TColor v) {
   parentColor_ = false;
   StoreColor(v);
@@ -473,6 +479,7 @@ const TClassInfo* TWinControl::StaticInfo() {
       BoolProp<TWinControl, &TWinControl::Visible, &TWinControl::SetVisible>("Visible"),
       IntProp<TWinControl, &TWinControl::TabOrder, &TWinControl::SetTabOrder>("TabOrder"),
       BoolProp<TWinControl, &TWinControl::TabStop, &TWinControl::SetTabStop>("TabStop"),
+      StrProp<TWinControl, &TWinControl::Hint, &TWinControl::SetHint>("Hint"),
       IntProp<TWinControl, &TWinControl::Tag, &TWinControl::SetTag>("Tag"),
       ComponentProp<TWinControl, &TWinControl::PopupMenu, &TWinControl::SetPopupMenu>("PopupMenu",
                                                                                         TPopupMenu::StaticInfo()),

@@ -119,6 +119,9 @@ class TWinControl : public TComponent {
   void SetTag(int v) { tag_ = v; }
   int Cursor() const { return cursor_; }
   void SetCursor(int v);
+  // What the control is for and its keys, shown as a tooltip.
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& v);
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool v) { tabStop_ = v; }
   int TabOrder() const { return tabOrder_; }
@@ -233,6 +236,7 @@ class TWinControl : public TComponent {
   bool visible_ = true;
   bool enabled_ = true;
   std::string caption_;
+  std::string hint_;
   TColor color_ = clBtnFace;
   bool parentColor_ = false;
   TFont font_;

@@ -23,7 +23,8 @@ class TOpenDialog : public TComponent {
   void SetInitialDir(const std::string& v) { initialDir_ = v; }
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& v) { title_ = v; }
-  // The chosen file's full path; the name to propose before Execute.
+  // The chosen file's full path, as the file system spells it, like
+  // InitialDir; the name to propose before Execute.
   const std::string& FileName() const { return fileName_; }
   void SetFileName(const std::string& v) { fileName_ = v; }
 

@@ -36,13 +36,18 @@ TWinControl* FirstTabStop(TWinControl* parent) {
 
 bool WantsTabs(TWinControl* control) { return control->Window()->Perform(WM_GETDLGCODE) & DLGC_WANTTAB; }
 
+TWinControl* TopParent(TWinControl* control) {
+  while (control->Parent()) control = control->Parent();
+  return control;
+}
+
 // Tab and Shift+Tab move the focus to the next or previous control of the
 // form in tab order, round the end, unless the focused control wants tabs
-// itself. True when the key was taken for that.
+// itself; Ctrl+Tab and Ctrl+Shift+Tab move it from such a control too, as
+// the desktop's text fields do. True when the key was taken for that.
 bool MoveFocusByTab(TWinControl* control, TShiftState shift) {
-  if (!control || (shift & (ssCtrl | ssAlt)) || WantsTabs(control)) return false;
-  TWinControl* form = control;
-  while (form->Parent()) form = form->Parent();
+  if (!control || (shift & ssAlt) || (!(shift & ssCtrl) && WantsTabs(control))) return false;
+  TWinControl* form = TopParent(control);
   std::vector<TWinControl*> stops;
   CollectTabStops(form, stops);
   const int n = static_cast<int>(stops.size());
@@ -68,6 +73,12 @@ bool IsUnwantedTabChar(const TMsg& msg) {
   return control && !WantsTabs(control);
 }
 
+bool IsFormShortCut(const TMsg& msg, TShiftState shift) {
+  TWinControl* control = FindControl(msg.hwnd);
+  auto* form = control ? dynamic_cast<TForm*>(TopParent(control)) : nullptr;
+  return form && form->IsShortCut(static_cast<uint16_t>(msg.wParam), shift);
+}
+
 }  // namespace
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
@@ -89,6 +100,17 @@ std::unique_ptr<TWindow> TForm::MakeWindow() {
   return std::make_unique<TControlWindow>(this, nullptr, WindowRect(), style, 0);
 }
 
+void TForm::SetMinClientSize(TSize v) {
+  minClientSize_ = v;
+  SetBounds(Left(), Top(), Width(), Height());
+  PeerUpdate();
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+  TWinControl::SetBounds(left, top, std::max(width, minClientSize_.cx + 2 * kFormFrame),
+                         std::max(height, minClientSize_.cy + 2 * kFormFrame + kFormCaption));
+}
+
 void TForm::SetVisible(bool v) {
   if (v == Visible()) return;
   if (v && onShow_) onShow_(this);
@@ -96,6 +118,12 @@ void TForm::SetVisible(bool v) {
   if (!v) return;
   TWinControl* first = activeControl_ && activeControl_->CanFocus() ? activeControl_ : FirstTabStop(this);
   if (first) first->SetFocus();
+}
+
+void TForm::SetDesktopTitle(const std::string& v) {
+  if (v == desktopTitle_) return;
+  desktopTitle_ = v;
+  PeerUpdate();
 }
 
 void TForm::SetActiveControl(TWinControl* c) {
@@ -244,7 +272,8 @@ int TApplication::ProcessMessages(int limit) {
 void TApplication::ProcessMessage(const TMsg& msg) {
   try {
     if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) &&
-        IsMenuKey(FindControl(msg.hwnd), static_cast<uint16_t>(msg.wParam), KeyboardStateToShiftState()))
+        (IsMenuKey(FindControl(msg.hwnd), static_cast<uint16_t>(msg.wParam), KeyboardStateToShiftState()) ||
+         IsFormShortCut(msg, KeyboardStateToShiftState())))
       return;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB &&
         MoveFocusByTab(FindControl(msg.hwnd), KeyboardStateToShiftState()))

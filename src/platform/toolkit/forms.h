@@ -32,6 +32,11 @@ class TForm : public TWinControl {
   // client area inside the frame.
   void SetClientWidth(int v) { SetWidth(v + 2 * kFormFrame); }
   void SetClientHeight(int v) { SetHeight(v + 2 * kFormFrame + kFormCaption); }
+  // The smallest client area the form takes: bounds set smaller grow to it,
+  // and the desktop lets the user shrink the window no further.
+  TSize MinClientSize() const { return minClientSize_; }
+  void SetMinClientSize(TSize v);
+  void SetBounds(int left, int top, int width, int height) override;
   // Showing fires OnShow first.
   void SetVisible(bool v) override;
   void Show() { SetVisible(true); }
@@ -45,9 +50,18 @@ class TForm : public TWinControl {
   // Destroys the form once the message in hand has been handled.
   void Release();
 
+  // The title the desktop shows, UTF-8 so that it can name any file; empty
+  // for the caption.
+  const std::string& DesktopTitle() const { return desktopTitle_; }
+  void SetDesktopTitle(const std::string& v);
+
   // The control the focus goes to when the form is shown.
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* c);
+
+  // A key the form takes for itself before its focused control does, once
+  // that control's popup-menu shortcuts have passed it by; true when taken.
+  virtual bool IsShortCut(uint16_t key, TShiftState shift) { return false; }
 
   TNotifyEvent OnShow() const { return onShow_; }
   void SetOnShow(TNotifyEvent e) { onShow_ = e; }
@@ -66,6 +80,8 @@ class TForm : public TWinControl {
   TRect WindowRect() const override;
 
  private:
+  std::string desktopTitle_;
+  TSize minClientSize_{0, 0};
   TWinControl* activeControl_ = nullptr;
   TNotifyEvent onShow_;
   TCloseEvent onClose_;
@@ -106,9 +122,9 @@ class TApplication : public TComponent {
   // Handles the messages already queued (paints included); answers how
   // many. A runaway loop stops after limit.
   int ProcessMessages(int limit = 100000);
-  // Routes one message: popup-menu shortcuts first, then Tab moving the
-  // focus between controls, then the window. An error escaping the handler
-  // goes to HandleException.
+  // Routes one message: popup-menu shortcuts first, then the form's own,
+  // then Tab moving the focus between controls, then the window. An error
+  // escaping the handler goes to HandleException.
   void ProcessMessage(const TMsg& msg);
   void Terminate();
   bool Terminated() const { return terminated_; }

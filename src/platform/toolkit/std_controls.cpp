@@ -142,6 +142,15 @@ void TSpeedButton::WndProc(TMessage& m) {
       if (click && Enabled()) Click();
       return;
     }
+    case WM_KEYDOWN:
+      if (!DoKeyDown(m)) return;
+      if ((m.WParam == VK_SPACE || m.WParam == VK_RETURN) && Enabled()) Click();
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      TWinControl::WndProc(m);
+      Invalidate();
+      return;
     default:
       TWinControl::WndProc(m);
   }
@@ -159,6 +168,7 @@ void TSpeedButton::PaintWindow(TDeviceContext& dc, const TRect& clip) {
   }
   if (pressed_) r = r.Offset(1, 1);
   CenteredText(dc, r, *Font(), Caption(), Enabled() ? Font()->Color() : clGrayText);
+  if (Focused()) dc.FrameRect({r.left + 4, r.top + 4, r.right - 4, r.bottom - 4}, clWindowFrame);
 }
 
 const TClassInfo* TSpeedButton::StaticInfo() {

@@ -1,6 +1,7 @@
 #pragma once
 // The standard controls: TPanel (a bevelled container), TSpeedButton (a
-// button that never takes the focus), TRadioGroup (a captioned group of
+// button that a click never gives the focus; with TabStop the keyboard
+// reaches it, and Space or Enter press it), TRadioGroup (a captioned group of
 // radio buttons arranged in columns) and TCheckBox (a box to tick with its
 // caption beside it). Each paints itself; a desktop
 // backend may show a native widget over it.
@@ -49,7 +50,7 @@ class TSpeedButton : public TWinControl {
   bool Flat() const { return flat_; }
   void SetFlat(bool v);
   bool Pressed() const { return pressed_; }
-  bool CanFocus() const override { return false; }
+  bool CanFocus() const override { return TabStop() && TWinControl::CanFocus(); }
 
   TNotifyEvent OnClick() const { return onClick_; }
   void SetOnClick(TNotifyEvent e) { onClick_ = e; }

@@ -15,7 +15,8 @@ namespace corvida {
 class TWindow;
 struct TClipboardContents;
 
-// What the open-file dialog is asked and answers. Texts are CP932.
+// What the open-file dialog is asked and answers. Texts are CP932; the
+// folder and the file name are the file system's bytes.
 struct TOpenDialogRequest {
   std::string title;
   std::string initialDir;
@@ -57,6 +58,10 @@ class TBackend {
   // clipboard is closed; without a desktop clipboard, contents answer.
   virtual bool ClipboardHasFormat(const TClipboardContents& contents, UINT format);
 
+  // The primary selection: a program's own selection was offered, or its
+  // text is wanted (the backend may put the desktop's in its place).
+  virtual void PrimarySelectionChanged(const std::string& text) {}
+  virtual void PrimarySelectionWanted(std::string& text) {}
   // A modal message box; answers IDOK, IDCANCEL, IDYES, ...
   virtual int MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) = 0;
   // The modal open-file dialog; false when cancelled.

@@ -28,6 +28,7 @@ struct TClipboardState {
   bool open = false;
   HWND owner = 0;
   bool changed = false;
+  std::string primary;
 };
 
 TClipboardState& State() {
@@ -193,5 +194,16 @@ std::string GetClipboardText() {
 }
 
 const TClipboardContents& ClipboardContents() { return State().contents; }
+
+void SetPrimarySelection(const std::string& text) {
+  State().primary = text;
+  if (TBackend* b = WindowSystem().Backend()) b->PrimarySelectionChanged(text);
+}
+
+std::string GetPrimarySelection() {
+  std::string& primary = State().primary;
+  if (TBackend* b = WindowSystem().Backend()) b->PrimarySelectionWanted(primary);
+  return primary;
+}
 
 }  // namespace corvida

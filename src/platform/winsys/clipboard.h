@@ -58,4 +58,10 @@ std::string GetClipboardText();
 // The contents for tests and backends.
 const TClipboardContents& ClipboardContents();
 
+// The primary selection of the X desktop, beside the Windows clipboard: the
+// text last selected anywhere, which the middle button pastes. CP932 text;
+// a desktop backend shares it with the other programs.
+void SetPrimarySelection(const std::string& text);
+std::string GetPrimarySelection();
+
 }  // namespace corvida

@@ -17,7 +17,7 @@ void DragAcceptFiles(TWindow* window, bool accept);
 // The window that takes files dropped on target: target or its nearest
 // ancestor that accepts files; null when none does.
 TWindow* DropTarget(TWindow* target);
-// Posts WM_DROPFILES with paths (CP932, in drop order) to target's drop
+// Posts WM_DROPFILES with paths (the file system's bytes, in drop order) to target's drop
 // target; false, and nothing posted, when no window there accepts files.
 bool PostDropFiles(TWindow* target, const std::vector<std::string>& paths);
 // The paths of a drop, in order; none for a handle that names no drop.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/control/editor_fixture.h"
+#include "platform/winsys/clipboard.h"
 #include "platform/winsys/cursors.h"
 #include "support/support_resources.h"
 
@@ -51,6 +52,35 @@ class EditorMouseTest : public testing::EditorTest {
     EXPECT_EQ(editor->Col(), col);
   }
 };
+
+TEST_F(EditorMouseTest, ASelectionIsThePrimarySelectionAndTheMiddleButtonPastesItAtThePointer) {
+  editor->Lines()->SetText("alpha beta\r\ngamma");
+  DragSelect(Cell(0, 6), Cell(0, 10));
+  EXPECT_EQ(GetPrimarySelection(), "beta");
+  // By keyboard too: Shift+Right from (1, 0) selects "ga".
+  editor->CleanSelection();
+  editor->SetRowCol(1, 0);
+  for (int i = 0; i < 2; ++i) {
+    Key(VK_SHIFT, true);
+    Key(VK_RIGHT, true);
+    Key(VK_RIGHT, false);
+    Key(VK_SHIFT, false);
+  }
+  EXPECT_EQ(GetPrimarySelection(), "ga");
+  // The middle button puts it at the pointer, beside the selection, as one
+  // undo step; a read-only pane takes nothing.
+  const int steps = UndoSteps();
+  InjectMouseDown(VK_MBUTTON, Cell(0, 5));
+  InjectMouseUp(VK_MBUTTON, Cell(0, 5));
+  Run();
+  EXPECT_EQ(Text(), "alphaga beta\r\ngamma");
+  ExpectCaret(0, 7);
+  EXPECT_EQ(UndoSteps(), steps + 1);
+  editor->SetReadOnly(true);
+  InjectMouseDown(VK_MBUTTON, Cell(1, 5));
+  Run();
+  EXPECT_EQ(Text(), "alphaga beta\r\ngamma");
+}
 
 TEST_F(EditorMouseTest, PressingAnchorsDraggingSelectsAndShiftExtendsFromTheSameAnchor) {
   editor->Lines()->SetText(

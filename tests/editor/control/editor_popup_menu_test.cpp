@@ -61,6 +61,24 @@ TEST_F(EditorPopupMenuTest, CtrlARedoesCtrlKTogglesBoxModeAndReadOnlyConsumesUnd
   EXPECT_FALSE(Item("Ctrl+C")->Enabled());  // nothing selected
 }
 
+TEST_F(EditorPopupMenuTest, CtrlYAndCtrlShiftZRedoBesideCtrlAButNotInReadOnly) {
+  for (const auto& redo : {std::initializer_list<int>{VK_CONTROL, 'Y'}, {VK_SHIFT, VK_CONTROL, 'Z'}}) {
+    editor->SetReadOnly(false);
+    editor->Lines()->SetText("abc\r\n");
+    editor->InsertText("x");
+    Press({VK_CONTROL, 'Z'});
+    editor->SetReadOnly(true);
+    Press(redo);
+    EXPECT_EQ(editor->Lines()->GetTextStr(), "abc\r\n");
+    editor->SetReadOnly(false);
+    Press(redo);
+    EXPECT_EQ(editor->Lines()->GetTextStr(), "xabc\r\n");
+    Press({VK_SHIFT, 'Y'});  // no Ctrl: no redo
+    Press({VK_CONTROL, 'Z'});
+    EXPECT_EQ(editor->Lines()->GetTextStr(), "abc\r\n");
+  }
+}
+
 TEST_F(EditorPopupMenuTest, ItemsCarryTheirCaptionsAndShortcuts) {
   const struct {
     const char* caption;

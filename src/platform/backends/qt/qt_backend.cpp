@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -268,6 +269,17 @@ bool TQtBackend::ClipboardHasFormat(const TClipboardContents&, UINT format) {
   return !name.empty() && data->hasFormat(ClipboardMimeType(name));
 }
 
+void TQtBackend::PrimarySelectionChanged(const std::string& text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard->supportsSelection()) clipboard->setText(ToQString(CrLfToLf(text)), QClipboard::Selection);
+}
+
+void TQtBackend::PrimarySelectionWanted(std::string& text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard->supportsSelection())
+    text = Utf8ToCp932(LineEndsToCrLf(clipboard->text(QClipboard::Selection).toStdString()));
+}
+
 int TQtBackend::MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) {
   QMessageBox box(DialogParent(owner));
   box.setWindowTitle(ToQString(caption));
@@ -300,16 +312,16 @@ bool TQtBackend::RunOpenDialog(TWindow* owner, TOpenDialogRequest& request) {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (!request.initialDir.empty() && DirectoryExists(request.initialDir))
-    dialog.setDirectory(ToQString(request.initialDir));
+    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(request.initialDir)));
   QStringList filters = NameFilters(request.filter);
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
     int index = std::clamp(request.filterIndex, 1, static_cast<int>(filters.size()));
     dialog.selectNameFilter(filters[index - 1]);
   }
-  if (!request.fileName.empty()) dialog.selectFile(ToQString(request.fileName));
+  if (!request.fileName.empty()) dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(request.fileName)));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  request.fileName = Utf8ToCp932(dialog.selectedFiles().first().toStdString());
+  request.fileName = QFile::encodeName(dialog.selectedFiles().first()).toStdString();
   int chosen = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
   if (chosen >= 0) request.filterIndex = chosen + 1;
   return true;

@@ -48,6 +48,8 @@ class TQtBackend : public TBackend, public TToolkitBackend {
   void ClipboardOpened(TClipboardContents& contents) override;
   void ClipboardChanged(const TClipboardContents& contents) override;
   bool ClipboardHasFormat(const TClipboardContents& contents, UINT format) override;
+  void PrimarySelectionChanged(const std::string& text) override;
+  void PrimarySelectionWanted(std::string& text) override;
   int MessageBox(TWindow* owner, const std::string& text, const std::string& caption, UINT type) override;
   bool RunOpenDialog(TWindow* owner, TOpenDialogRequest& request) override;
   void SetWakeUps(const std::vector<int>& descriptors, int64_t timeoutMs) override;

@@ -114,7 +114,8 @@ std::string TypedBytes(const QKeyEvent& event) {
   if (ctrl && key >= Qt::Key_A && key <= Qt::Key_Z) return std::string(1, static_cast<char>(key - Qt::Key_A + 1));
   if (key == Qt::Key_Return || key == Qt::Key_Enter) return "\r";
   if (key == Qt::Key_Backspace) return "\b";
-  if (key == Qt::Key_Tab) return "\t";
+  // Ctrl+Tab moves the focus and types nothing.
+  if (key == Qt::Key_Tab) return ctrl ? "" : "\t";
   if (key == Qt::Key_Escape) return "\x1b";
   QString text = event.text();
   if (text.isEmpty() || ctrl) return {};

@@ -4,12 +4,14 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFocusEvent>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
@@ -34,14 +36,14 @@ void SetKey(int vk, bool down) {
   k = down ? (k | 0x80) : (k & 0x01);
 }
 
-// The local files a drag carries, as CP932 paths in order; none when it
-// carries anything else, even beside files.
+// The local files a drag carries, as the file system's paths in order;
+// none when it carries anything else, even beside files.
 std::vector<std::string> DraggedFiles(const QMimeData* data) {
   std::vector<std::string> paths;
   if (data == nullptr || !data->hasUrls()) return paths;
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) return {};
-    paths.push_back(Utf8ToCp932(url.toLocalFile().toStdString()));
+    paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
   }
   return paths;
 }
@@ -138,9 +140,13 @@ TQtFormWidget::TQtFormWidget(TForm* form) : form_(form) {
 }
 
 void TQtFormWidget::Sync() {
-  setWindowTitle(ToQString(form_->Caption()));
+  setWindowTitle(form_->DesktopTitle().empty() ? ToQString(form_->Caption())
+                                               : QString::fromStdString(form_->DesktopTitle()));
+  const TSize smallest = form_->MinClientSize();
+  if (minimumSize() != QSize(smallest.cx, smallest.cy)) setMinimumSize(smallest.cx, smallest.cy);
   TRect client = form_->ClientRect();
   if (size() != QSize(client.Width(), client.Height())) resize(client.Width(), client.Height());
+  if (!isVisible() && pos() != QPoint(form_->Left(), form_->Top())) move(form_->Left(), form_->Top());
   if (isVisible() != form_->Visible()) setVisible(form_->Visible());
 }
 
@@ -156,6 +162,13 @@ void TQtFormWidget::resizeEvent(QResizeEvent*) {
     TRect client = form_->ClientRect();
     if (width() == client.Width() && height() == client.Height()) return;
     form_->SetBounds(form_->Left(), form_->Top(), width() + 2 * kFormFrame, height() + 2 * kFormFrame + kFormCaption);
+  });
+}
+
+void TQtFormWidget::moveEvent(QMoveEvent*) {
+  // The form keeps the place the desktop gave the window, to be stored.
+  Guarded([&] {
+    if (pos() != QPoint(form_->Left(), form_->Top())) form_->SetBounds(x(), y(), form_->Width(), form_->Height());
   });
 }
 
@@ -442,31 +455,6 @@ void TQtHostPeer::FocusChanged() {
   if (widget_ && !widget_->hasFocus()) widget_->setFocus(Qt::OtherFocusReason);
 }
 
-TQtButtonPeer::TQtButtonPeer(QWidget* parent, TSpeedButton* button) : button_(button), widget_(new QPushButton(parent)) {
-  widget_->setFocusPolicy(Qt::NoFocus);
-  widget_->setAutoDefault(false);
-  widget_->setAutoFillBackground(true);
-  HWND h = button->Handle();
-  QObject::connect(widget_, &QPushButton::clicked, widget_, [h] {
-    Guarded([h] { WindowSystem().PostInput(h, CM_PEERCLICK, 0, 0, WindowSystem().InputKeyStates()); });
-  });
-  Update();
-}
-
-TQtButtonPeer::~TQtButtonPeer() { delete widget_.data(); }
-
-void TQtButtonPeer::Update() {
-  if (!widget_) return;
-  TWindow* w = button_->Window();
-  TRect r = OuterRectInTop(w);
-  widget_->setGeometry(r.left, r.top, r.Width(), r.Height());
-  widget_->setText(ToQString(button_->Caption()));
-  widget_->setFont(QtFont(*button_->Font()));
-  widget_->setFlat(button_->Flat());
-  widget_->setEnabled(button_->Enabled());
-  widget_->setVisible(w->IsWindowVisible());
-}
-
 namespace {
 
 // Moves the window-system focus to a control when one of its native
@@ -479,6 +467,14 @@ class TFocusWatcher : public QObject {
       Guarded([&] {
         if (control_->Window() && GetFocus() != control_->Window() && control_->CanFocus()) control_->SetFocus();
       });
+    // Enter presses a focused button, as Space does.
+    if (auto* button = qobject_cast<QPushButton*>(watched); button && e->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(e)->key();
+      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && static_cast<QKeyEvent*>(e)->modifiers() == Qt::NoModifier) {
+        button->click();
+        return true;
+      }
+    }
     return false;
   }
 
@@ -486,7 +482,50 @@ class TFocusWatcher : public QObject {
   TWinControl* control_;
 };
 
+// Gives a native widget the focus the window system moved to its control.
+// When Tab or Ctrl+Tab moved it, the window shows focus rings from now on,
+// as after Qt's own Tab.
+void TakeFocus(QWidget* widget) {
+  if (widget->hasFocus()) return;
+  if (KeyHeld(VK_TAB)) widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+  widget->setFocus(Qt::TabFocusReason);
+}
+
 }  // namespace
+
+TQtButtonPeer::TQtButtonPeer(QWidget* parent, TSpeedButton* button)
+    : button_(button), widget_(new QPushButton(parent)), focusWatcher_(new TFocusWatcher(button)) {
+  focusWatcher_->setParent(widget_);
+  widget_->installEventFilter(focusWatcher_);
+  widget_->setAutoDefault(false);
+  widget_->setAutoFillBackground(true);
+  HWND h = button->Handle();
+  QObject::connect(widget_, &QPushButton::clicked, widget_, [h] {
+    Guarded([h] { WindowSystem().PostInput(h, CM_PEERCLICK, 0, 0, WindowSystem().InputKeyStates()); });
+  });
+  Update();
+}
+
+TQtButtonPeer::~TQtButtonPeer() { delete widget_.data(); }
+
+void TQtButtonPeer::FocusChanged() {
+  if (widget_) TakeFocus(widget_);
+}
+
+void TQtButtonPeer::Update() {
+  if (!widget_) return;
+  TWindow* w = button_->Window();
+  TRect r = OuterRectInTop(w);
+  widget_->setGeometry(r.left, r.top, r.Width(), r.Height());
+  widget_->setText(ToQString(button_->Caption()));
+  widget_->setFont(QtFont(*button_->Font()));
+  widget_->setFlat(button_->Flat());
+  // The keyboard reaches it, a click does not move the focus.
+  widget_->setFocusPolicy(button_->TabStop() ? Qt::TabFocus : Qt::NoFocus);
+  widget_->setToolTip(ToQString(button_->Hint()));
+  widget_->setEnabled(button_->Enabled());
+  widget_->setVisible(w->IsWindowVisible());
+}
 
 TQtRadioGroupPeer::TQtRadioGroupPeer(QWidget* parent, TRadioGroup* group)
     : group_(group), box_(new QGroupBox(parent)), buttonGroup_(new QButtonGroup(box_)),
@@ -510,6 +549,7 @@ void TQtRadioGroupPeer::Update() {
   TRect r = OuterRectInTop(w);
   box_->setGeometry(r.left, r.top, r.Width(), r.Height());
   box_->setTitle(ToQString(group_->Caption()));
+  box_->setToolTip(ToQString(group_->Hint()));
   QFont font = QtFont(*group_->Font());
   box_->setFont(font);
   int count = group_->Items()->Count();
@@ -546,7 +586,7 @@ void TQtRadioGroupPeer::FocusChanged() {
   if (!box_ || buttons_.empty()) return;
   int i = std::max(0, group_->ItemIndex());
   QRadioButton* b = buttons_[static_cast<size_t>(std::min<int>(i, static_cast<int>(buttons_.size()) - 1))];
-  if (!b->hasFocus()) b->setFocus(Qt::OtherFocusReason);
+  TakeFocus(b);
 }
 
 TQtCheckBoxPeer::TQtCheckBoxPeer(QWidget* parent, TCheckBox* box)
@@ -569,6 +609,7 @@ void TQtCheckBoxPeer::Update() {
   TRect r = OuterRectInTop(w);
   widget_->setGeometry(r.left, r.top, r.Width(), r.Height());
   widget_->setText(ToQString(box_->Caption()));
+  widget_->setToolTip(ToQString(box_->Hint()));
   widget_->setFont(QtFont(*box_->Font()));
   widget_->setChecked(box_->Checked());
   widget_->setEnabled(box_->Enabled());
@@ -576,7 +617,7 @@ void TQtCheckBoxPeer::Update() {
 }
 
 void TQtCheckBoxPeer::FocusChanged() {
-  if (widget_ && !widget_->hasFocus()) widget_->setFocus(Qt::OtherFocusReason);
+  if (widget_) TakeFocus(widget_);
 }
 
 }  // namespace corvida

@@ -46,7 +46,8 @@ class TQtFormWidget : public QWidget {
   explicit TQtFormWidget(TForm* form);
   TForm* Form() const { return form_; }
   TWindow* TopWindow() const { return form_->Window(); }
-  // Title, size and visibility from the form.
+  // Title, size, smallest size and visibility from the form, and its place
+  // while it is hidden (the desktop moves a shown window).
   void Sync();
   // A point of this widget in window-system screen coordinates.
   TPoint ToScreen(QPoint local) const;
@@ -54,6 +55,7 @@ class TQtFormWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   // Local files dropped on a window that accepts them become its
   // WM_DROPFILES; any other drop is refused.
@@ -143,10 +145,12 @@ class TQtButtonPeer : public TControlPeer {
   TQtButtonPeer(QWidget* parent, TSpeedButton* button);
   ~TQtButtonPeer() override;
   void Update() override;
+  void FocusChanged() override;
 
  private:
   TSpeedButton* button_;
   QPointer<QPushButton> widget_;
+  QObject* focusWatcher_;
 };
 
 class TQtRadioGroupPeer : public TControlPeer {
