@@ -11,6 +11,8 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -355,12 +357,31 @@ std::string ExecutablePath() {
 }
 
 std::string ExpandFileName(const std::string& path) {
-  if (!path.empty() && path[0] == '/') return path;
-  char buffer[PATH_MAX];
-  if (::getcwd(buffer, sizeof buffer) == nullptr) return path;
-  std::string dir(buffer);
-  if (dir.empty() || dir.back() != '/') dir.push_back('/');
-  return dir + path;
+  std::string joined = path;
+  if (path.empty() || path[0] != '/') {
+    // No fixed buffer: a working folder may be deeper than PATH_MAX.
+    std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+    if (!cwd) return path;
+    joined = std::string(cwd.get()) + "/" + path;
+  }
+  // '.' and '/' are never trail bytes, so CP932 names survive the cutting.
+  std::vector<std::string_view> parts;
+  const std::string_view all(joined);
+  for (size_t start = 1; start <= all.size();) {
+    size_t end = all.find('/', start);
+    if (end == std::string_view::npos) end = all.size();
+    const std::string_view part = all.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string out;
+  for (const std::string_view part : parts) out.append("/").append(part);
+  if (out.empty() || (joined.back() == '/' && joined.size() > 1)) out.push_back('/');
+  return out;
 }
 
 std::string ExtractFileName(std::string_view path) {

@@ -70,7 +70,8 @@ void ForceDirectories(const std::string& path);
 
 // The running executable's full path.
 std::string ExecutablePath();
-// An absolute form of path, relative paths taken from the working folder.
+// An absolute form of path, relative paths taken from the working folder,
+// with "." and ".." taken out by the letters (links are not followed).
 std::string ExpandFileName(const std::string& path);
 
 // Path parts; the separator is '/', found without splitting a double-byte

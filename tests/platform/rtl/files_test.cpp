@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <utime.h>
 
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -104,6 +105,34 @@ TEST(Files, ExecutableAndExpandedPaths) {
   const std::string expanded = ExpandFileName("rel.txt");
   EXPECT_EQ(expanded.front(), '/');
   EXPECT_EQ(ExtractFileName(expanded), "rel.txt");
+  const struct {
+    const char* path;
+    const char* expanded;
+  } cases[] = {
+      {"/a/./b//c", "/a/b/c"},        {"/a/b/../c", "/a/c"},   {"/../a", "/a"},
+      {"/a/b/..", "/a"},              {"/a/b/", "/a/b/"},      {"/", "/"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ExpandFileName(c.path), c.expanded) << c.path;
+}
+
+// A working folder deeper than PATH_MAX still gives an absolute path.
+TEST(Files, ExpandFileNameUnderAWorkingFolderDeeperThanPathMax) {
+  char start[PATH_MAX];
+  ASSERT_NE(::getcwd(start, sizeof start), nullptr);
+  ASSERT_EQ(::chdir(::testing::TempDir().c_str()), 0);
+  const std::string step(200, 'd');
+  const int depth = PATH_MAX / static_cast<int>(step.size()) + 2;
+  int made = 0;
+  for (; made < depth && ::mkdir(step.c_str(), 0700) == 0 && ::chdir(step.c_str()) == 0; ++made) {}
+  const std::string expanded = made == depth ? ExpandFileName("../x/m.mqo") : std::string();
+  for (; made > 0; --made) {
+    EXPECT_EQ(::chdir(".."), 0);
+    EXPECT_EQ(::rmdir(step.c_str()), 0);
+  }
+  ASSERT_EQ(::chdir(start), 0);
+  ASSERT_GT(expanded.size(), static_cast<size_t>(PATH_MAX));
+  EXPECT_EQ(expanded.front(), '/');
+  EXPECT_EQ(expanded.substr(expanded.size() - step.size() - 9), "/" + step + "/x/m.mqo");
 }
 
 }  // namespace
