@@ -119,7 +119,7 @@ int TEditorStrings::Add(const std::string& s) {
   TCaretUpdate caretUpdate(*view_);
   const int count = store.Count();
   if (count > 0 && store.RowAttributes(count - 1) != raCrlf) {
-    std::string text = store.StringRef(count - 1);
+    std::string text(store.StringRef(count - 1));
     text.append(kLineBreak).append(s);
     store.ChangeRows(count - 1, 1, text);
     view_->PlaceCaretAtOffset(count - 1, static_cast<int>(text.size()));

@@ -28,6 +28,16 @@ void ForEachLine(std::string_view text, F&& f) {
 
 bool In(std::string_view character, const std::string& option) { return StrIncluded(character, option); }
 
+// A row with the text of item and nothing else, made without copying the text.
+TqdStringItem TakeText(TqdStringItem&& item) {
+  TqdStringItem row = std::move(item);
+  row.Data = 0;
+  row.Attributes = 0;
+  row.Attributes2 = 0;
+  row.SetDataStr({});
+  return row;
+}
+
 }  // namespace
 
 template <typename Emit>
@@ -102,7 +112,7 @@ void TEditorScreenStrings::WrapLines(std::string_view s, TEditorStringList& rows
       items.back().Attributes = (items.back().Attributes & ~3u) | raCrlf;
       return;
     }
-    TqdStringItem item{std::string(piece)};
+    TqdStringItem item{piece};
     item.Attributes = attribute;
     items.push_back(std::move(item));
   };
@@ -149,17 +159,17 @@ void TEditorScreenStrings::WrapAll() {
     while (e + 1 < old.size() && (old[e].Attributes & 3u) == raWrapped) ++e;
     TRowMarks lineMarks;
     for (size_t k = r; k <= e; ++k) lineMarks = lineMarks | TRowMarks(static_cast<uint16_t>(old[k].Attributes2 >> 16));
-    std::string_view line = old[r].Str;
+    std::string_view line = old[r].Str();
     if (e > r) {
       joined.clear();
-      for (size_t k = r; k <= e; ++k) joined += old[k].Str;
+      for (size_t k = r; k <= e; ++k) joined += old[k].Str();
       line = joined;
     }
     auto markBits = [](TRowMarks marks) { return static_cast<uint32_t>(marks.Bits()) << 16; };
     // The same test as the cut's, so that a line ending in a lone lead
     // byte is laid out alike both ways.
     if (MapLength(line, layout) < wrapByte) {
-      TqdStringItem item{e > r ? std::string(line) : std::move(old[r].Str)};
+      TqdStringItem item = e > r ? TqdStringItem(line) : TakeText(std::move(old[r]));
       item.Attributes = raCrlf;
       item.Attributes2 = markBits(lineMarks);
       rows.push_back(std::move(item));
@@ -170,7 +180,7 @@ void TEditorScreenStrings::WrapAll() {
           rows.back().Attributes = raCrlf;
           return;
         }
-        TqdStringItem item{std::string(piece)};
+        TqdStringItem item{piece};
         item.Attributes = attribute;
         rows.push_back(std::move(item));
       });
@@ -203,11 +213,17 @@ void TEditorScreenStrings::UnwrapAll() {
   for (size_t r = 0; r < old.size();) {
     size_t e = r;
     while (e + 1 < old.size() && (old[e].Attributes & 3u) == raWrapped) ++e;
-    TqdStringItem item{std::move(old[r].Str)};
     uint32_t marks = old[r].Attributes2 & 0xFFFF0000u;
-    for (size_t k = r + 1; k <= e; ++k) {
-      item.Str += old[k].Str;
-      marks |= old[k].Attributes2 & 0xFFFF0000u;
+    TqdStringItem item;
+    if (e == r) {
+      item = TakeText(std::move(old[r]));
+    } else {
+      std::string line(old[r].Str());
+      for (size_t k = r + 1; k <= e; ++k) {
+        line += old[k].Str();
+        marks |= old[k].Attributes2 & 0xFFFF0000u;
+      }
+      item.SetStr(line);
     }
     item.Attributes = raCrlf;
     item.Attributes2 = marks;
