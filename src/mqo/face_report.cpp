@@ -62,14 +62,17 @@ bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<>
                 TReportSpelling spelling) {
   // The header goes in at once, so that it stays when the model turns out
   // bad; the rest goes in together, as one change of the lines.
-  TStringList rest;
+  std::string rest;
   bool headerAdded = false;
   const auto add = [&](std::string_view line) {
-    (headerAdded ? static_cast<TStrings&>(rest) : lines).Add(std::string(line));
+    if (headerAdded)
+      rest.append(line).append("\r\n");
+    else
+      lines.Add(std::string(line));
     headerAdded = true;
   };
   if (!WriteReport(path, sortMode, add, spelling)) return false;
-  lines.AddStrings(rest);
+  lines.AddText(rest);
   if (takeFocus) takeFocus();
   return true;
 }

@@ -50,11 +50,11 @@ bool MakeStatsReport(const std::string& path, int sortMode, const std::optional<
   if (!FileAge(path)) return false;
   lines.Add(ReportHeaderLine(Utf8ToCp932(path)));
   const TModelStats stats = ModelStatsOfFile(path);
-  TStringList rest;
+  std::string rest;
   // The path's name follows its last '/' byte.
   for (const std::string& line : StatsPaneLines(stats, sortMode, Utf8ToCp932(path.substr(path.rfind('/') + 1)), budget))
-    rest.Add(line);
-  lines.AddStrings(rest);
+    rest.append(line).append("\r\n");
+  lines.AddText(rest);
   if (takeFocus) takeFocus();
   return true;
 }
