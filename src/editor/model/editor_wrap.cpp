@@ -26,6 +26,17 @@ void ForEachLine(std::string_view text, F&& f) {
   if (start < text.size()) f(text.substr(start));
 }
 
+// The number of lines ForEachLine gives.
+size_t CountLines(std::string_view text) {
+  size_t lines = 0;
+  size_t i = 0;
+  for (size_t n = text.size(); i < n; ++i) {
+    const char c = text[i];
+    if (c == '\n' || (c == '\r' && (i + 1 == n || text[i + 1] != '\n'))) ++lines;
+  }
+  return lines + (!text.empty() && text.back() != '\n' && text.back() != '\r' ? 1 : 0);
+}
+
 bool In(std::string_view character, const std::string& option) { return StrIncluded(character, option); }
 
 // A row with the text of item and nothing else, made without copying the text.
@@ -103,24 +114,29 @@ void TEditorScreenStrings::CutLine(std::string_view line, Emit&& emit) {
   }
 }
 
-void TEditorScreenStrings::WrapLines(std::string_view s, TEditorStringList& rows) {
-  TUpdateBracket update(rows);
-  rows.Clear();
-  std::vector<TqdStringItem> items;
-  auto emit = [&items](std::string_view piece, TRowAttribute attribute) {
+void TEditorScreenStrings::WrapLines(std::string_view s, std::vector<TqdStringItem>& rows) {
+  rows.clear();
+  // Without wrap a line is a row; wrapped lines make more.
+  rows.reserve(std::max<size_t>(CountLines(s), 1));
+  auto emit = [&rows](std::string_view piece, TRowAttribute attribute) {
     if (attribute == raInvalid) {
-      items.back().Attributes = (items.back().Attributes & ~3u) | raCrlf;
+      SetRowAttributeOf(rows.back(), raCrlf);
       return;
     }
-    TqdStringItem item{piece};
-    item.Attributes = attribute;
-    items.push_back(std::move(item));
+    SetRowAttributeOf(rows.emplace_back(piece), attribute);
   };
   if (s.empty())
     emit(std::string_view(), raCrlf);
   else
     ForEachLine(s, [&](std::string_view line) { CutLine(line, emit); });
-  if (items.empty()) emit(std::string_view(), raCrlf);
+  if (rows.empty()) emit(std::string_view(), raCrlf);
+}
+
+void TEditorScreenStrings::WrapLines(std::string_view s, TEditorStringList& rows) {
+  std::vector<TqdStringItem> items;
+  WrapLines(s, items);
+  TUpdateBracket update(rows);
+  rows.Clear();
   rows.InsertRows(0, std::move(items));
 }
 

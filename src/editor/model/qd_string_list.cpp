@@ -1,6 +1,7 @@
 #include "editor/model/qd_string_list.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -211,8 +212,16 @@ std::vector<TqdStringItem> TqdStringList::ExtractItems(int index, int count) {
   items.reserve(static_cast<size_t>(count));
   Changing();
   RowsRemoving(index, count);
-  MoveGapTo(index);
-  TqdStringItem* first = slots_ + gapStart_ + GapLength();
+  // The rows leave from whichever side of the gap is nearer to it.
+  TqdStringItem* first;
+  if (std::abs(gapStart_ - (index + count)) < std::abs(gapStart_ - index)) {
+    MoveGapTo(index + count);
+    gapStart_ = index;
+    first = slots_ + index;
+  } else {
+    MoveGapTo(index);
+    first = slots_ + gapStart_ + GapLength();
+  }
   std::move(first, first + count, std::back_inserter(items));
   std::destroy(first, first + count);
   count_ -= count;
