@@ -314,12 +314,17 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
 }
 
 void TForm1::MakeReport() {
-  const TEvent<> focus = TEvent<>::Of<&TForm1::FocusEditor>(this);
-  if (!Details()) {
-    corvida::MakeReport(Cp932ToUtf8(fileName_), SortMode(), *Editor1->Lines(), focus);
-    return;
-  }
-  corvida::MakeStatsReport(Cp932ToUtf8(fileName_), SortMode(), Budget(), *Editor1->Lines(), focus);
+  const std::string path = Cp932ToUtf8(fileName_);
+  const int sortMode = SortMode();
+  const bool details = Details();
+  const std::optional<TBudget> budget = details ? Budget() : std::nullopt;
+  const std::optional<std::string> header = ReportHeader(path);
+  if (!header) return;
+  // The header goes in at once and stays when the model turns out bad; the
+  // rest goes in as one change.
+  Editor1->Lines()->Add(*header);
+  Editor1->Lines()->AddText(details ? StatsPaneRest(path, sortMode, budget) : ReportRest(path, sortMode));
+  FocusEditor();
 }
 
 std::optional<TBudget> TForm1::Budget() const {

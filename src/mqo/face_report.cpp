@@ -1,9 +1,12 @@
 #include "mqo/face_report.h"
 
+#include <utility>
+
 #include "mqo/face_tally.h"
 #include "mqo/fast_report.h"
 #include "mqo/model_file.h"
 #include "platform/rtl/cp932.h"
+#include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
@@ -37,42 +40,64 @@ std::string ReportTotalLine(int64_t total, std::string_view fileName) {
   return Format("%8d : Total // %s", {static_cast<long long>(total), fileName});
 }
 
-void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts) {
-  ReadModelFile(path, [&](TBytePieces& pieces) {
-    TModelInput input(pieces);
-    CountFaces(input, counts);
-    counts.Sort(sortMode);
-  });
+void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts, std::stop_token stop) {
+  ReadModelFile(
+      path,
+      [&](TBytePieces& pieces) {
+        TModelInput input(pieces);
+        CountFaces(input, counts);
+        counts.Sort(sortMode);
+      },
+      std::move(stop));
+}
+
+namespace {
+
+// Hands the lines after the header to addLine, one at a time as they are made.
+void WriteReportRest(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
+                     TReportSpelling spelling, const std::stop_token& stop) {
+  TFaceCounts counts(spelling);
+  CountFacesOfFile(path, sortMode, counts, stop);
+  for (size_t i = 0; i < counts.LineCount(); ++i) {
+    if (stop.stop_requested()) throw EAbort("");
+    addLine(counts.Line(i));
+  }
+  // The path is UTF-8 here: its name follows the last '/' byte.
+  addLine(ReportTotalLine(counts.Total(), SpellPath(path.substr(path.rfind('/') + 1), spelling)));
+  addLine(kReportSeparator);
+}
+
+}  // namespace
+
+std::optional<std::string> ReportHeader(const std::string& path, TReportSpelling spelling) {
+  if (!FileAge(path)) return std::nullopt;
+  return ReportHeaderLine(SpellPath(path, spelling));
+}
+
+std::string ReportRest(const std::string& path, int sortMode, std::stop_token stop, TReportSpelling spelling) {
+  std::string rest;
+  WriteReportRest(
+      path, sortMode, [&rest](std::string_view line) { rest.append(line).append("\r\n"); }, spelling, stop);
+  return rest;
 }
 
 bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
                  TReportSpelling spelling) {
-  if (!FileAge(path)) return false;
-  addLine(ReportHeaderLine(SpellPath(path, spelling)));
-  TFaceCounts counts(spelling);
-  CountFacesOfFile(path, sortMode, counts);
-  for (size_t i = 0; i < counts.LineCount(); ++i) addLine(counts.Line(i));
-  // The path is UTF-8 here: its name follows the last '/' byte.
-  addLine(ReportTotalLine(counts.Total(), SpellPath(path.substr(path.rfind('/') + 1), spelling)));
-  addLine(kReportSeparator);
+  const std::optional<std::string> header = ReportHeader(path, spelling);
+  if (!header) return false;
+  addLine(*header);
+  WriteReportRest(path, sortMode, addLine, spelling, {});
   return true;
 }
 
 bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus,
                 TReportSpelling spelling) {
+  const std::optional<std::string> header = ReportHeader(path, spelling);
+  if (!header) return false;
   // The header goes in at once, so that it stays when the model turns out
   // bad; the rest goes in together, as one change of the lines.
-  std::string rest;
-  bool headerAdded = false;
-  const auto add = [&](std::string_view line) {
-    if (headerAdded)
-      rest.append(line).append("\r\n");
-    else
-      lines.Add(std::string(line));
-    headerAdded = true;
-  };
-  if (!WriteReport(path, sortMode, add, spelling)) return false;
-  lines.AddText(rest);
+  lines.Add(*header);
+  lines.AddText(ReportRest(path, sortMode, {}, spelling));
   if (takeFocus) takeFocus();
   return true;
 }
