@@ -3,12 +3,14 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
+GUI_BUILD  ?= build-gui
+GUI_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 
 CMAKE_GEN = cmake -G Ninja -Wno-dev
 
-.PHONY: all setup build run test test-asan bench fuzz clean
+.PHONY: all setup build run test test-asan test-gui bench fuzz clean
 
 all: build
 
@@ -35,6 +37,15 @@ test-asan: setup $(ASAN_BUILD)/build.ninja
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
+# The window itself under the sanitizers, driven by a fixed-seed random
+# session on a virtual display.
+$(GUI_BUILD)/build.ninja: | setup
+	@$(CMAKE_GEN) -S . -B $(GUI_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVIDA_SANITIZE=ON -DCORVIDA_QT=ON >/dev/null
+
+test-gui: setup $(GUI_BUILD)/build.ninja
+	@cmake --build $(GUI_BUILD) -j $(JOBS) --target corvida
+	@python3 scripts/gui-session $(GUI_BUILD)/corvida $(GUI_SECONDS)
+
 $(BENCH_BUILD)/build.ninja: | setup
 	@$(CMAKE_GEN) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DCORVIDA_BENCH=ON -DCORVIDA_QT=OFF >/dev/null
 
@@ -52,4 +63,4 @@ fuzz: setup $(FUZZ_BUILD)/build.ninja
 	@bash scripts/run-fuzzers $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(GUI_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -18,6 +18,41 @@ std::string SpellPath(std::string_view path, TReportSpelling spelling) {
   return spelling == rsCp932 ? Utf8ToCp932(path) : std::string(path);
 }
 
+// Hands each face line on as it is read: a report in the file's order
+// holds no line, however long the model.
+class TFaceLinePrinter : public TFaceTally {
+ public:
+  TFaceLinePrinter(TReportSpelling spelling, const std::function<void(std::string_view)>& addLine)
+      : spelling_(spelling), addLine_(addLine) {}
+
+ protected:
+  void FaceLine(int32_t count) override {
+    if (!nameSpelled_) {
+      shownName_ = SpellName(Name(), Utf8Document(), spelling_);
+      nameSpelled_ = true;
+    }
+    addLine_(ReportObjectLine(count, shownName_));
+  }
+  void NameBegun() override { nameSpelled_ = false; }
+
+ private:
+  TReportSpelling spelling_;
+  const std::function<void(std::string_view)>& addLine_;
+  std::string shownName_;
+  bool nameSpelled_ = false;
+};
+
+// The face lines of the file at path, handed to tally as they are read.
+void TallyFacesOfFile(const std::string& path, TFaceTally& tally, std::stop_token stop) {
+  ReadModelFile(
+      path,
+      [&](TBytePieces& pieces) {
+        TModelInput input(pieces);
+        CountFaces(input, tally);
+      },
+      std::move(stop));
+}
+
 }  // namespace
 
 bool LeadPendingAfter(std::string_view text, bool pending) {
@@ -41,14 +76,8 @@ std::string ReportTotalLine(int64_t total, std::string_view fileName) {
 }
 
 void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts, std::stop_token stop) {
-  ReadModelFile(
-      path,
-      [&](TBytePieces& pieces) {
-        TModelInput input(pieces);
-        CountFaces(input, counts);
-        counts.Sort(sortMode);
-      },
-      std::move(stop));
+  TallyFacesOfFile(path, counts, std::move(stop));
+  counts.Sort(sortMode);
 }
 
 namespace {
@@ -56,14 +85,22 @@ namespace {
 // Hands the lines after the header to addLine, one at a time as they are made.
 void WriteReportRest(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
                      TReportSpelling spelling, const std::stop_token& stop) {
-  TFaceCounts counts(spelling);
-  CountFacesOfFile(path, sortMode, counts, stop);
-  for (size_t i = 0; i < counts.LineCount(); ++i) {
-    if (stop.stop_requested()) throw EAbort("");
-    addLine(counts.Line(i));
+  int64_t total = 0;
+  if (sortMode == kSortAscending || sortMode == kSortDescending) {
+    TFaceCounts counts(spelling);
+    CountFacesOfFile(path, sortMode, counts, stop);
+    counts.ForEachLine([&](const TFaceCounts::TLine& line) {
+      if (stop.stop_requested()) throw EAbort("");
+      addLine(ReportObjectLine(line.count, line.name));
+    });
+    total = counts.Total();
+  } else {
+    TFaceLinePrinter printer(spelling, addLine);
+    TallyFacesOfFile(path, printer, stop);
+    total = printer.Total();
   }
   // The path is UTF-8 here: its name follows the last '/' byte.
-  addLine(ReportTotalLine(counts.Total(), SpellPath(path.substr(path.rfind('/') + 1), spelling)));
+  addLine(ReportTotalLine(total, SpellPath(path.substr(path.rfind('/') + 1), spelling)));
   addLine(kReportSeparator);
 }
 

@@ -71,30 +71,35 @@ int32_t SortKey(int32_t count) {
 
 void TFaceCounts::FaceLine(int32_t count) {
   if (!nameKept_) {
-    names_.push_back(SpellName(Name(), Utf8Document(), spelling_));
+    // An object named as the one before it shares its name.
+    std::string name = SpellName(Name(), Utf8Document(), spelling_);
+    if (names_.empty() || names_.back() != name) names_.push_back(std::move(name));
     nameKept_ = true;
   }
-  lines_.push_back({count, static_cast<uint32_t>(names_.size() - 1), static_cast<uint32_t>(lines_.size())});
+  const auto name = static_cast<uint32_t>(names_.size() - 1);
+  if (!runs_.empty() && runs_.back().count == count && runs_.back().name == name) {
+    ++runs_.back().length;
+  } else {
+    runs_.push_back({count, name, lineCount_, 1});
+  }
+  ++lineCount_;
 }
 
 void TFaceCounts::Sort(int sortMode) {
   if (sortMode != kSortAscending && sortMode != kSortDescending) return;
   // Inserting before the first line whose count is not below (not above)
   // the new one puts equal counts latest first: a stable sort of the lines
-  // in reverse order.
-  std::reverse(lines_.begin(), lines_.end());
+  // in reverse order. The lines of a run share their count, so they stay
+  // together and the runs can be sorted whole.
+  std::reverse(runs_.begin(), runs_.end());
+  reversed_ = !reversed_;
   if (sortMode == kSortAscending) {
-    std::stable_sort(lines_.begin(), lines_.end(),
-                     [](const TLine& a, const TLine& b) { return SortKey(a.count) < SortKey(b.count); });
+    std::stable_sort(runs_.begin(), runs_.end(),
+                     [](const TRun& a, const TRun& b) { return SortKey(a.count) < SortKey(b.count); });
   } else {
-    std::stable_sort(lines_.begin(), lines_.end(),
-                     [](const TLine& a, const TLine& b) { return SortKey(a.count) > SortKey(b.count); });
+    std::stable_sort(runs_.begin(), runs_.end(),
+                     [](const TRun& a, const TRun& b) { return SortKey(a.count) > SortKey(b.count); });
   }
-}
-
-std::string TFaceCounts::Line(size_t index) const {
-  const TLine& line = lines_[index];
-  return ReportObjectLine(line.count, names_[line.name]);
 }
 
 }  // namespace corvida

@@ -1,5 +1,7 @@
 #include "mqo/model_file.h"
 
+#include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -28,6 +30,32 @@ class TStoppablePieces : public TBytePieces {
   std::stop_token stop_;
 };
 
+// An archive arriving through a pipe is held to be read, since reading a zip
+// needs seeking: in memory while it is small, in a file without a name once
+// it is not, so that memory stays bounded however large the archive is.
+constexpr int64_t kArchiveHeldInMemory = 16 << 20;
+
+std::unique_ptr<TStream> HoldArchive(TStream& pipe, const std::string& head, const std::stop_token& stop) {
+  auto memory = std::make_unique<TMemoryStream>();
+  std::unique_ptr<TFileStream> spilled;
+  TStream* held = memory.get();
+  held->WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
+  char piece[1 << 16];
+  for (int64_t n; (n = pipe.Read(piece, sizeof piece)) > 0;) {
+    if (stop.stop_requested()) throw EAbort("");
+    if (!spilled && memory->DataSize() + n > kArchiveHeldInMemory) {
+      spilled = TFileStream::CreateTemporary();
+      spilled->WriteBuffer(memory->Memory(), memory->DataSize());
+      memory.reset();
+      held = spilled.get();
+    }
+    held->WriteBuffer(piece, n);
+  }
+  held->SetPosition(0);
+  if (spilled) return spilled;
+  return memory;
+}
+
 }  // namespace
 
 void ReadModelFile(const std::string& path, const std::function<void(TBytePieces&)>& readAll,
@@ -44,21 +72,9 @@ void ReadModelFile(const std::string& path, const std::function<void(TBytePieces
     read(pieces);
     return;
   }
-  // Reading an archive needs seeking: one that arrives through a pipe is
-  // held in memory.
-  TMemoryStream held;
-  TStream* archive = &file;
-  if (file.Seek(0, soBeginning) != 0) {
-    held.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
-    char piece[1 << 16];
-    for (int64_t n; (n = file.Read(piece, sizeof piece)) > 0;) {
-      if (stop.stop_requested()) throw EAbort("");
-      held.WriteBuffer(piece, n);
-    }
-    held.SetPosition(0);
-    archive = &held;
-  }
-  TMqozModelStream model(*archive, path);
+  std::unique_ptr<TStream> held;
+  if (file.Seek(0, soBeginning) != 0) held = HoldArchive(file, head, stop);
+  TMqozModelStream model(held ? *held : file, path);
   TStreamPieces pieces(model);
   read(pieces);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <exception>
 
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/exceptions.h"
@@ -34,6 +35,9 @@ struct TMqozModelStream::TArchiveSource {
   TStream& stream;
   int64_t size;
   zip_error_t error;
+  // What the archive's stream raised, to be raised again once libzip has
+  // returned: its message names the file and the system's reason.
+  std::exception_ptr failure;
 
   static zip_int64_t Call(void* self, void* data, zip_uint64_t length, zip_source_cmd_t command) {
     auto& source = *static_cast<TArchiveSource*>(self);
@@ -41,6 +45,7 @@ struct TMqozModelStream::TArchiveSource {
     try {
       return source.Answer(data, length, command);
     } catch (...) {
+      source.failure = std::current_exception();
       zip_error_set(&source.error, ZIP_ER_READ, 0);
       return -1;
     }
@@ -104,13 +109,17 @@ TMqozModelStream::TMqozModelStream(TStream& archive, std::string path) : path_(s
   }
   const std::string reason = archive_ ? "" : ZipReason(&error);
   zip_error_fini(&error);
-  if (!archive_) RaiseOpenError(reason);
+  if (!archive_) {
+    RaiseSourceFailure();
+    RaiseOpenError(reason);
+  }
 
   const zip_int64_t entries = zip_get_num_entries(archive_.get(), 0);
   for (zip_uint64_t i = 0; static_cast<zip_int64_t>(i) < entries; ++i) {
     const char* name = zip_get_name(archive_.get(), i, ZIP_FL_ENC_RAW);
     if (name == nullptr || !EndsWithNoCase(name, ".mqo")) continue;
     entry_.reset(zip_fopen_index(archive_.get(), i, 0));
+    if (!entry_) RaiseSourceFailure();
     if (!entry_) RaisePathError<EReadError>(msg::kArchiveReadError, path_, ZipReason(zip_get_error(archive_.get())));
     return;
   }
@@ -119,6 +128,10 @@ TMqozModelStream::TMqozModelStream(TStream& archive, std::string path) : path_(s
 
 TMqozModelStream::~TMqozModelStream() = default;
 
+void TMqozModelStream::RaiseSourceFailure() const {
+  if (source_->failure) std::rethrow_exception(source_->failure);
+}
+
 void TMqozModelStream::RaiseOpenError(std::string_view reason) const {
   RaisePathError<EFOpenError>(msg::kFOpenError, path_, reason);
 }
@@ -126,6 +139,7 @@ void TMqozModelStream::RaiseOpenError(std::string_view reason) const {
 int64_t TMqozModelStream::Read(void* buffer, int64_t count) {
   if (count <= 0) return 0;
   const zip_int64_t n = zip_fread(entry_.get(), buffer, static_cast<zip_uint64_t>(count));
+  if (n < 0) RaiseSourceFailure();
   if (n < 0) RaisePathError<EReadError>(msg::kArchiveReadError, path_, ZipReason(zip_file_get_error(entry_.get())));
   position_ += n;
   return n;

@@ -52,6 +52,8 @@ class TMqozModelStream : public TStream {
     void operator()(zip_file* entry) const;
   };
 
+  // Raises again what the archive's stream raised inside libzip, if it did.
+  void RaiseSourceFailure() const;
   [[noreturn]] void RaiseOpenError(std::string_view reason) const;
 
   std::string path_;

@@ -6,11 +6,11 @@
 namespace corvida {
 namespace {
 
-std::string JsonLine(const TFaceCounts& counts, size_t i) {
-  const TDecodedText name = DecodeText(counts.LineName(i), counts.Utf8Document());
-  return "\"index\":" + std::to_string(counts.FileIndex(i)) + ",\"name\":" + JsonString(name.utf8) +
-         (name.lossy ? ",\"name_hex\":\"" + HexBytes(counts.LineName(i)) + "\"" : "") +
-         ",\"faces\":" + std::to_string(counts.FaceCount(i));
+std::string JsonLine(const TFaceCounts::TLine& line, bool utf8Document) {
+  const TDecodedText name = DecodeText(line.name, utf8Document);
+  return "\"index\":" + std::to_string(line.fileIndex) + ",\"name\":" + JsonString(name.utf8) +
+         (name.lossy ? ",\"name_hex\":\"" + HexBytes(line.name) + "\"" : "") +
+         ",\"faces\":" + std::to_string(line.count);
 }
 
 std::string JsonTail(const TReportFile& file) {
@@ -29,8 +29,13 @@ class TJsonWriter : public TReportWriter {
     out_ << (first_ ? "" : ",") << "\n{\"path\":" << JsonString(ValidUtf8(file.path)) << ",\"codepage\":"
          << JsonCodePage(file) << ",\"objects\":[";
     first_ = false;
-    for (size_t i = 0; file.counts && i < file.counts->LineCount(); ++i)
-      out_ << (i == 0 ? "\n{" : ",\n{") << JsonLine(*file.counts, i) << "}";
+    if (file.counts) {
+      const char* separator = "\n{";
+      file.counts->ForEachLine([&](const TFaceCounts::TLine& line) {
+        out_ << separator << JsonLine(line, file.counts->Utf8Document()) << "}";
+        separator = ",\n{";
+      });
+    }
     out_ << "]," << JsonTail(file) << "}";
     out_.flush();
   }
@@ -46,8 +51,12 @@ class TJsonLinesWriter : public TReportWriter {
   explicit TJsonLinesWriter(std::ostream& out) : out_(out) {}
   void File(const TReportFile& file) override {
     const std::string path = JsonString(ValidUtf8(file.path));
-    for (size_t i = 0; file.counts && i < file.counts->LineCount(); ++i)
-      out_ << "{\"kind\":\"object\",\"path\":" << path << "," << JsonLine(*file.counts, i) << "}\n";
+    if (file.counts) {
+      file.counts->ForEachLine([&](const TFaceCounts::TLine& line) {
+        out_ << "{\"kind\":\"object\",\"path\":" << path << "," << JsonLine(line, file.counts->Utf8Document())
+             << "}\n";
+      });
+    }
     out_ << "{\"kind\":\"total\",\"path\":" << path << ",\"codepage\":" << JsonCodePage(file) << ","
          << JsonTail(file) << "}\n";
     out_.flush();
@@ -68,11 +77,11 @@ class TCsvWriter : public TReportWriter {
       return;
     }
     const TFaceCounts& counts = *file.counts;
-    for (size_t i = 0; i < counts.LineCount(); ++i) {
-      const TDecodedText name = DecodeText(counts.LineName(i), counts.Utf8Document());
-      out_ << path << ",object," << counts.FileIndex(i) << "," << CsvField(name.utf8) << ","
-           << (name.lossy ? HexBytes(counts.LineName(i)) : "") << "," << counts.FaceCount(i) << ",\r\n";
-    }
+    counts.ForEachLine([&](const TFaceCounts::TLine& line) {
+      const TDecodedText name = DecodeText(line.name, counts.Utf8Document());
+      out_ << path << ",object," << line.fileIndex << "," << CsvField(name.utf8) << ","
+           << (name.lossy ? HexBytes(line.name) : "") << "," << line.count << ",\r\n";
+    });
     out_ << path << ",total,,,," << counts.Total() << ",\r\n";
     out_.flush();
   }

@@ -124,6 +124,22 @@ TEST_F(ReportCommandFiles, UnusablePathsGetTheSystemsOwnReason) {
                          "corvida: " + tooLong + ": " + std::strerror(ENAMETOOLONG) + "\n");
 }
 
+TEST(ReportCommand, AReadThatFailsIsAnErrorInEveryFormNotAnEmptyModel) {
+  // Reading the process's own memory from address 0 fails with EIO.
+  const std::string device = "/proc/self/mem";
+  for (const auto& options : std::vector<std::vector<std::string>>{
+           {"--report"}, {"--stats"}, {"--report", "--format", "json"}, {"--stats", "--format", "csv"}}) {
+    std::vector<std::string> args = options;
+    args.push_back(device);
+    const TRun run = RunCli(args);
+    EXPECT_EQ(run.status, 1) << options.back();
+    EXPECT_EQ(run.err.rfind("corvida: " + device + ": ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(std::strerror(EIO)), std::string::npos) << run.err;
+    // No total of what was read before the failure, in any form.
+    for (const char* total : {"Total", "_total", "\"total\":{"}) EXPECT_EQ(run.out.find(total), std::string::npos) << run.out;
+  }
+}
+
 TEST_F(ReportCommandFiles, PathsAreTheFilesTheSystemMeansShownWithTheirRealPath) {
   // link/../x.mqo is real/x.mqo, since link is real/inner; a lexical
   // clean-up would take the other x.mqo.

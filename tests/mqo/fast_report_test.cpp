@@ -203,23 +203,38 @@ TEST(FaceCountsTest, SortGivesTheOrderOfInsertSorted) {
   uint32_t seed = 777;
   auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
   const int32_t wide[] = {123456789, 123456780, -12345678, -12345670, INT32_MIN, INT32_MAX, 99999999, -9999999};
+  // Also lines that repeat one after another (objects named alike, few
+  // counts), which are held once with their number.
+  for (const bool repeating : {false, true})
   for (const int sortMode : {kSortAscending, kSortDescending}) {
     TFaceCounts counts;
     TStringList expected;
+    // Where each line stood in the file, in the order InsertSorted gives.
+    std::vector<std::pair<int32_t, uint64_t>> expectedIndexes;
     for (int i = 0; i < 400; ++i) {
       if (i % 3 == 0) {
         counts.BeginName();
-        counts.AppendName("n" + std::to_string(i));
+        counts.AppendName(repeating ? std::string(next() % 2 ? "a" : "b") : "n" + std::to_string(i));
         counts.EndName();
       }
-      const int32_t count = next() % 4 == 0 ? wide[next() % 8] : static_cast<int32_t>(next() % 20) - 5;
+      const int32_t count = repeating            ? static_cast<int32_t>(next() % 2)
+                            : next() % 4 == 0 ? wide[next() % 8]
+                                              : static_cast<int32_t>(next() % 20) - 5;
       counts.AwaitCount();
       counts.Count(std::to_string(count));
       InsertSorted(expected, ReportObjectLine(count, counts.Name()), sortMode);
+      expectedIndexes.insert(expectedIndexes.begin(), {SortKey(count), i});
     }
+    std::stable_sort(expectedIndexes.begin(), expectedIndexes.end(), [&](const auto& a, const auto& b) {
+      return sortMode == kSortAscending ? a.first < b.first : a.first > b.first;
+    });
     counts.Sort(sortMode);
-    ASSERT_EQ(counts.LineCount(), static_cast<size_t>(expected.Count()));
-    for (int i = 0; i < expected.Count(); ++i) EXPECT_EQ(counts.Line(static_cast<size_t>(i)), expected.Strings(i));
+    ASSERT_EQ(counts.LineCount(), static_cast<uint64_t>(expected.Count()));
+    int i = 0;
+    counts.ForEachLine([&](const TFaceCounts::TLine& line) {
+      EXPECT_EQ(line.fileIndex, expectedIndexes[static_cast<size_t>(i)].second);
+      EXPECT_EQ(ReportObjectLine(line.count, line.name), expected.Strings(i++));
+    });
   }
 }
 
@@ -254,7 +269,7 @@ std::vector<std::string> LinesOfFile(const std::string& path) {
   TFaceCounts counts;
   CountFacesOfFile(path, kSortNone, counts);
   std::vector<std::string> lines;
-  for (size_t i = 0; i < counts.LineCount(); ++i) lines.push_back(counts.Line(i));
+  counts.ForEachLine([&](const TFaceCounts::TLine& line) { lines.push_back(ReportObjectLine(line.count, line.name)); });
   return lines;
 }
 

@@ -131,5 +131,39 @@ TEST_F(MqozReportTest, ADamagedArchiveKeepsOnlyTheHeader) {
   EXPECT_EQ(Lines(), (std::vector<std::string>{"// " + path}));
 }
 
+// An archive on a device that fails: its n-th read raises what a failing
+// file raises.
+class TFailingStream : public TMemoryStream {
+ public:
+  explicit TFailingStream(int failingRead) : failingRead_(failingRead) {}
+  int64_t Read(void* buffer, int64_t count) override {
+    if (++reads_ == failingRead_) throw EReadError("device failed");
+    return TMemoryStream::Read(buffer, count);
+  }
+
+ private:
+  int failingRead_;
+  int reads_ = 0;
+};
+
+TEST(MqozModel, AFailingReadOfTheArchiveIsThatFailureNotADamagedArchive) {
+  const std::string archive = ZipArchive({{"model.mqo", ManyObjects(20000), true}});
+  // The first read is libzip's look at the archive's directory; later ones
+  // are the entry's data.
+  for (const int failingRead : {1, 2, 4}) {
+    TFailingStream stream(failingRead);
+    LoadBytes(stream, archive);
+    try {
+      TMqozModelStream model(stream, "a.mqoz");
+      char piece[1 << 12];
+      while (model.Read(piece, sizeof piece) > 0) {
+      }
+      ADD_FAILURE() << "read " << failingRead << " failed unseen";
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message(), "device failed") << failingRead;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace corvida::testing

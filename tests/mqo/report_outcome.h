@@ -77,7 +77,8 @@ inline TReportOutcome FastOutcome(std::string_view bytes, int sortMode, size_t s
   }
   counts.Sort(sortMode);
   TReportOutcome outcome;
-  for (size_t i = 0; i < counts.LineCount(); ++i) outcome.lines.push_back(counts.Line(i));
+  counts.ForEachLine(
+      [&](const TFaceCounts::TLine& line) { outcome.lines.push_back(ReportObjectLine(line.count, line.name)); });
   outcome.total = counts.Total();
   return outcome;
 }

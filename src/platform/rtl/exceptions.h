@@ -13,9 +13,12 @@ class Exception : public std::exception {
   explicit Exception(std::string message) : message_(std::move(message)) {}
   // A message that names something CP932 cannot spell, such as a path with
   // Korean in it, also keeps its exact UTF-8 form for a terminal.
-  Exception(std::string message, std::string utf8Message)
-      : message_(std::move(message)), utf8Message_(std::move(utf8Message)) {}
+  Exception(std::string message, std::string utf8Message, std::string reason = {})
+      : message_(std::move(message)), utf8Message_(std::move(utf8Message)), reason_(std::move(reason)) {}
   const std::string& Message() const { return message_; }
+  // The system's reason (CP932) when the system failed the operation, so
+  // that a caller can tell it in words of its own; empty otherwise.
+  const std::string& Reason() const { return reason_; }
   // The message as a terminal shows it.
   std::string Utf8Message() const { return utf8Message_.empty() ? Cp932ToUtf8(message_) : utf8Message_; }
   const char* what() const noexcept override { return message_.c_str(); }
@@ -23,6 +26,7 @@ class Exception : public std::exception {
  private:
   std::string message_;
   std::string utf8Message_;
+  std::string reason_;
 };
 
 #define CORVIDA_EXCEPTION(Name, Base)   \
@@ -61,7 +65,8 @@ CORVIDA_EXCEPTION(EAbort, Exception);
 // the UTF-8 form. The other arguments are CP932 texts.
 template <class E>
 [[noreturn]] void RaisePathError(std::string_view templ, const std::string& path, std::string_view reason = {}) {
-  throw E(Format(templ, {Utf8ToCp932(path), reason}), Format(Cp932ToUtf8(templ), {path, Cp932ToUtf8(reason)}));
+  throw E(Format(templ, {Utf8ToCp932(path), reason}), Format(Cp932ToUtf8(templ), {path, Cp932ToUtf8(reason)}),
+          std::string(reason));
 }
 
 }  // namespace corvida

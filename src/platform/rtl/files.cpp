@@ -1,10 +1,12 @@
 #include "platform/rtl/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -37,6 +39,12 @@ size_t LastDelimiter(std::string_view path, std::string_view delimiters) {
 }
 
 TAtomicWriteHook atomicWriteHook = nullptr;
+
+// Where a new content of target is written before it is renamed into place:
+// beside it, under a name no user would give a file of their own.
+std::string TemporaryPrefix(const std::string& target) {
+  return ExtractFilePath(target) + "." + ExtractFileName(target) + ".writing-";
+}
 
 [[noreturn]] void RaiseCreateError(const std::string& path, int error) {
   RaisePathError<EFCreateError>(msg::kFCreateError, path, SystemErrorMessage(error));
@@ -119,7 +127,7 @@ void WriteFileAtomic(const std::string& path, std::string_view content) {
   if (exists && S_ISDIR(old.st_mode)) RaiseCreateError(path, EISDIR);
   if (int error = 0; exists && !MayWrite(target, old, error)) RaiseCreateError(path, error);
 
-  std::string tempTemplate = ExtractFilePath(target) + "." + ExtractFileName(target) + ".XXXXXX";
+  std::string tempTemplate = TemporaryPrefix(target) + "XXXXXX";
   std::vector<char> tempName(tempTemplate.begin(), tempTemplate.end());
   tempName.push_back('\0');
   const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
@@ -191,6 +199,42 @@ TLockResult TryLockByte(int fd, off_t byte) {
   return lrTaken;
 }
 
+enum TLockFileState { lfHeld, lfStale, lfUnknown };
+
+// A lock file we may not open for writing: whether another writer holds it
+// now, as far as reading it tells.
+TLockFileState ForeignLockFileState(const std::string& lockPath) {
+  const int fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return lfUnknown;
+  ScopeGuard close([fd] { ::close(fd); });
+  struct flock probe {};
+  probe.l_type = F_WRLCK;
+  probe.l_whence = SEEK_SET;
+  probe.l_start = kGateByte;
+  probe.l_len = 2;
+  if (::fcntl(fd, F_OFD_GETLK, &probe) != 0) return lfUnknown;
+  return probe.l_type == F_UNLCK ? lfStale : lfHeld;
+}
+
+// A writer killed between making its temporary file and renaming it leaves
+// the file behind; the next writer, holding the lock, takes it away. Only
+// names WriteFileAtomic makes are touched: the prefix and 6 characters.
+void RemoveLeftTemporaries(const std::string& target) {
+  const std::string folder = ExtractFilePath(target);
+  const std::string prefix = ExtractFileName(TemporaryPrefix(target));
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return;
+  ScopeGuard close([dir] { ::closedir(dir); });
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+    const std::string_view tail = name.substr(prefix.size());
+    if (!std::all_of(tail.begin(), tail.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+      continue;
+    ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+}
+
 }  // namespace
 
 TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds wait) {
@@ -198,39 +242,56 @@ TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds wait) {
   lockPath_ = ExtractFilePath(target) + "." + ExtractFileName(target) + ".lock";
   const auto deadline = std::chrono::steady_clock::now() + wait;
   auto pause = std::chrono::milliseconds(1);
-  // Waits for one byte; false when the file system has no locks.
+  // Waits a little longer, or gives up at the deadline.
+  auto waitOrGiveUp = [&] {
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) {
+      if (fd_ >= 0) ::close(fd_);
+      fd_ = -1;
+      RaisePathError<EInOutError>(msg::kFileInUse, path);
+    }
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
+    pause = std::min(pause * 2, std::chrono::milliseconds(10));
+  };
+  auto fail = [&](int error) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    RaisePathError<EInOutError>(msg::kCannotLock, lockPath_, SystemErrorMessage(error));
+  };
   auto take = [&](off_t byte) {
-    for (;;) {
-      const TLockResult result = TryLockByte(fd_, byte);
-      if (result != lrHeld) return result == lrTaken;
-      const auto now = std::chrono::steady_clock::now();
-      if (now >= deadline) {
-        ::close(fd_);
-        fd_ = -1;
-        RaisePathError<EInOutError>(msg::kFileInUse, path);
-      }
-      std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
-      pause = std::min(pause * 2, std::chrono::milliseconds(10));
+    for (TLockResult result; (result = TryLockByte(fd_, byte)) != lrTaken;) {
+      if (result == lrUnsupported) fail(errno);
+      waitOrGiveUp();
     }
   };
   for (;;) {
     fd_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return;
-    if (!take(kGateByte) || !take(kFileByte)) {
-      // A file system without locks: the writes stay atomic, unserialised.
-      ::close(fd_);
-      fd_ = -1;
-      return;
+    if (fd_ < 0) {
+      const int error = errno;
+      // Another user's lock file (left by a run as root, say) cannot be
+      // opened for writing; while that user holds it we wait, and one that
+      // nobody holds is stale and makes way for ours.
+      if (error != EACCES && error != EPERM) fail(error);
+      const TLockFileState state = ForeignLockFileState(lockPath_);
+      if (state == lfHeld) {
+        waitOrGiveUp();
+        continue;
+      }
+      if (state == lfStale && ::unlink(lockPath_.c_str()) == 0) continue;
+      fail(error);
     }
+    take(kGateByte);
+    take(kFileByte);
     SetByteLock(fd_, kGateByte, F_UNLCK);
     // The holder before us removed the lock file when it let go: a lock on
     // the removed file guards nothing, so take the lock file that is there.
     struct stat held {}, named {};
     if (::fstat(fd_, &held) == 0 && ::stat(lockPath_.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
         held.st_dev == named.st_dev)
-      return;
+      break;
     ::close(fd_);
   }
+  RemoveLeftTemporaries(target);
 }
 
 TFileLock::~TFileLock() {

@@ -38,9 +38,11 @@ void WriteFileAtomic(const std::string& path, std::string_view content);
 // the new one, so that no other writer's update is lost, and waiting writers
 // take turns. It lives on a lock file beside the file's target
 // (".name.lock"), as every write replaces the file itself; the last holder
-// removes it. Where the lock file cannot be made or opened, in a folder we
-// may not write in, no writer of ours can replace the file either and no
-// lock is taken; nor where the file system has no locks.
+// removes it. A stale lock file of another user (nobody holds it) is
+// replaced. Once held, temporary files that a killed writer left are
+// removed. A write never goes ahead unlocked: where the lock cannot be had
+// (the lock file cannot be made, or the file system has no locks) it raises
+// EInOutError "%s をロックできません。%s" naming the lock file and the reason.
 class TFileLock {
  public:
   // Waits up to wait for another holder to let go; raises EInOutError

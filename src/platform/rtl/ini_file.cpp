@@ -265,7 +265,9 @@ void TIniFile::Read(const std::function<void(const TIniText&)>& reader) const {
   reader(ReadText());
 }
 
-void TIniFile::WriteError() const { RaisePathError<EIniFileException>(msg::kCannotWrite, fileName_); }
+void TIniFile::WriteError(std::string_view reason) const {
+  RaisePathError<EIniFileException>(reason.empty() ? msg::kCannotWrite : msg::kCannotWriteBecause, fileName_, reason);
+}
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   if (!TIniText::CanStore(section, key, value)) WriteError();
@@ -286,22 +288,20 @@ void TIniFile::Update(const std::function<bool(TIniText&)>& edit) {
   try {
     lock.emplace(fileName_, kLockWait);
   } catch (const EInOutError& e) {
-    throw EIniFileException(e.Message());
-  } catch (const EFCreateError&) {
-    WriteError();
+    throw EIniFileException(e.Message(), e.Utf8Message(), e.Reason());
   }
   std::optional<std::string> content;
   try {
     content = ReadFileIfExists(fileName_);
-  } catch (const EFOpenError&) {
-    WriteError();
+  } catch (const EFOpenError& e) {
+    WriteError(e.Reason());
   }
   TIniText text(content.value_or(std::string()));
   if (!edit(text)) return;
   try {
     WriteFileAtomic(fileName_, text.Content());
-  } catch (const EFCreateError&) {
-    WriteError();
+  } catch (const EFCreateError& e) {
+    WriteError(e.Reason());
   }
 }
 

@@ -129,8 +129,9 @@ class TIniFile : public TObject {
   // Runs body with every read of this object going to one copy of the file,
   // so that several reads see one state of it. Only reads belong in body.
   void Snapshot(const std::function<void()>& body);
-  // Raises the write error naming this file.
-  [[noreturn]] void WriteError() const;
+  // Raises the write error naming this file ("%s に書き込めません"), with
+  // the system's reason when there is one.
+  [[noreturn]] void WriteError(std::string_view reason = {}) const;
 
  private:
   std::string fileName_;

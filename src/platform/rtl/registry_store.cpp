@@ -213,9 +213,9 @@ void TRegistry::Change(const std::function<void()>& change) {
   try {
     change();
   } catch (const EIniFileException& e) {
-    throw ERegistryException(e.Message());
+    throw ERegistryException(e.Message(), e.Utf8Message(), e.Reason());
   } catch (const EStreamError& e) {
-    throw ERegistryException(e.Message());
+    throw ERegistryException(e.Message(), e.Utf8Message(), e.Reason());
   }
 }
 

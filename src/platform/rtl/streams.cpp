@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/rtl/cp932.h"
@@ -162,6 +163,20 @@ TFileStream::TFileStream(const std::string& path, unsigned mode) : path_(path) {
   }
 }
 
+std::unique_ptr<TFileStream> TFileStream::CreateTemporary() {
+  const char* tmpdir = std::getenv("TMPDIR");
+  const std::string folder = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+  int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    // A file system without unnamed files: a named one, unlinked at once.
+    std::string name = folder + "/corvida-XXXXXX";
+    fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd >= 0) ::unlink(name.c_str());
+  }
+  if (fd < 0) RaisePathError<EFCreateError>(msg::kFCreateError, folder, SystemErrorMessage(errno));
+  return std::unique_ptr<TFileStream>(new TFileStream(fd, folder));
+}
+
 TFileStream::~TFileStream() {
   if (fd_ >= 0) ::close(fd_);
 }
@@ -171,7 +186,10 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
   while (done < count) {
     const ssize_t n = ::read(fd_, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    // A failing read is not the end of the file: what came before it is
+    // only part of the content.
+    if (n < 0) RaisePathError<EReadError>(msg::kFReadError, path_, SystemErrorMessage(errno));
+    if (n == 0) break;
     done += n;
   }
   return done;
@@ -182,7 +200,8 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
   while (done < count) {
     const ssize_t n = ::write(fd_, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n < 0) RaisePathError<EWriteError>(msg::kFWriteError, path_, SystemErrorMessage(errno));
+    if (n == 0) break;
     done += n;
   }
   return done;

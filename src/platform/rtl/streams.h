@@ -1,6 +1,7 @@
 #pragma once
 // Byte streams: the abstract TStream, an in-memory stream and a file stream.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,8 +71,16 @@ class TFileStream : public TStream {
   CORVIDA_CLASS_NAME(TFileStream)
   TFileStream(const std::string& path, unsigned mode);
   ~TFileStream() override;
+  // A file without a name in the system's temporary folder ($TMPDIR, else
+  // /tmp), for reading and writing: it goes when it is closed, whatever
+  // ends the program. Raises EFCreateError naming the folder.
+  static std::unique_ptr<TFileStream> CreateTemporary();
 
+  // Raises EReadError naming the file, with the system's reason, when a read
+  // fails; only the end of the file gives less than count.
   int64_t Read(void* buffer, int64_t count) override;
+  // Raises EWriteError naming the file, with the system's reason, when a
+  // write fails (a full disk).
   int64_t Write(const void* buffer, int64_t count) override;
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
   void SetSize(int64_t size) override;
@@ -80,6 +89,8 @@ class TFileStream : public TStream {
   int Handle() const { return fd_; }
 
  private:
+  TFileStream(int fd, std::string path) : path_(std::move(path)), fd_(fd) {}
+
   std::string path_;
   int fd_ = -1;
 };

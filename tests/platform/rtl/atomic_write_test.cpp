@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
+#include "platform/rtl/format.h"
 #include "platform/rtl/ini_file.h"
+#include "platform/rtl/messages.h"
+#include "platform/rtl/streams.h"
 #include "temp_folder.h"
 
 namespace corvida {
@@ -20,6 +26,8 @@ int FilesIn(const std::string& folder) {
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++n;
   return n;
 }
+
+constexpr uid_t kNobody = 65534;
 
 struct HookReset {
   ~HookReset() { SetAtomicWriteHook(nullptr); }
@@ -80,6 +88,8 @@ TEST(AtomicWriteDeathTest, AProcessKilledBeforeTheRenameLeavesTheOldFile) {
   EXPECT_EQ(TIniFile(path).ReadString("S", "k", ""), "old");
   TIniFile(path).WriteString("S", "k", "after");
   EXPECT_EQ(TIniFile(path).ReadString("S", "k", ""), "after");
+  // The killed writer's temporary file went with the next write.
+  EXPECT_EQ(FilesIn(folder.Path()), 1);
 }
 
 TEST(FileLock, ASecondHolderWaitsAndThenGivesUpNamingTheFile) {
@@ -117,6 +127,66 @@ TEST(AtomicWrite, ForceDirectoriesMakesEveryMissingParent) {
   EXPECT_TRUE(DirectoryExists(folder.File("a/b/c")));
   WriteAll(folder.File("file"), "");
   EXPECT_THROW(ForceDirectories(folder.File("file/sub")), EFCreateError);
+}
+
+// Runs body in a child process as the user nobody; true when it returned true.
+bool AsAnotherUser(const std::function<bool()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    bool ok = false;
+    if (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0) {
+      try {
+        ok = body();
+      } catch (...) {
+      }
+    }
+    ::_exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(FileLock, AWriteThatCannotBeLockedFailsNamingTheLockFileAndChangesNothing) {
+  TempFolder folder;
+  const std::string path = folder.File("a.ini");
+  WriteAll(path, "[S]\r\nk=old\r\n");
+  const std::string lockPath = folder.File(".a.ini.lock");
+  std::filesystem::create_directory(lockPath);
+  try {
+    TIniFile(path).WriteString("S", "k", "new");
+    ADD_FAILURE() << "written without the lock";
+  } catch (const EIniFileException& e) {
+    EXPECT_EQ(e.Message(), Format(msg::kCannotLock, {lockPath, SystemErrorMessage(EISDIR)}));
+  }
+  EXPECT_EQ(ReadAll(path), "[S]\r\nk=old\r\n");
+}
+
+TEST(FileLock, AnotherUsersLockFileBlocksOnlyWhileItIsHeld) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as two users";
+  TempFolder folder;
+  ASSERT_EQ(::chown(folder.Path().c_str(), kNobody, kNobody), 0);
+  const std::string path = folder.File("a.ini");
+  const std::string lockPath = folder.File(".a.ini.lock");
+  // Held by root's writer now: nobody waits, then gives up naming the file.
+  {
+    TFileLock held(path, std::chrono::milliseconds(0));
+    EXPECT_TRUE(AsAnotherUser([&] {
+      try {
+        TFileLock(path, std::chrono::milliseconds(30));
+      } catch (const EInOutError& e) {
+        return e.Message() == Format(msg::kFileInUse, {path});
+      }
+      return false;
+    }));
+  }
+  // Left behind by a root writer that was killed: stale, so nobody writes.
+  WriteAll(lockPath, "");
+  EXPECT_TRUE(AsAnotherUser([&] {
+    TIniFile(path).WriteString("S", "k", "mine");
+    return TIniFile(path).ReadString("S", "k", "") == "mine";
+  }));
+  EXPECT_FALSE(std::filesystem::exists(lockPath));
 }
 
 }  // namespace

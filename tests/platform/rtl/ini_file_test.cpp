@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/format.h"
+#include "platform/rtl/messages.h"
+#include "platform/rtl/streams.h"
 #include "temp_folder.h"
 
 namespace corvida {
@@ -141,22 +145,28 @@ TEST_F(IniFileTest, BadFilesReadWithoutHarmAndSurviveWrites) {
 }
 
 TEST_F(IniFileTest, RefusedWritesRaiseNamingTheFileAndLoseNothing) {
-  auto expectRefused = [](const std::string& path, std::string_view key, std::string_view value) {
+  // "に書き込めません", and after it the system's reason when the system refused.
+  const std::string cannotWrite = " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1";
+  auto expectRefused = [](const std::string& path, std::string_view key, std::string_view value,
+                          const std::string& message) {
     try {
       TIniFile(path).WriteString("S", key, value);
       ADD_FAILURE() << "no error for " << path;
-    } catch (const EIniFileException& e) {
-      EXPECT_EQ(e.Message(), path + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), message);
     }
   };
-  expectRefused(folder_.File("missing/a.ini"), "k", "v");
-  expectRefused(folder_.Path(), "k", "v");
-  expectRefused("", "k", "v");
+  const std::string missing = folder_.File("missing/a.ini");
+  expectRefused(missing, "k", "v",
+                Format(msg::kCannotLock, {folder_.File("missing/.a.ini.lock"), SystemErrorMessage(ENOENT)}));
+  expectRefused(folder_.Path(), "k", "v",
+                Format(msg::kCannotWriteBecause, {folder_.Path(), SystemErrorMessage(EISDIR)}));
+  expectRefused("", "k", "v", cannotWrite);
   WriteAll(path_, "[S]\nk=1\n");
-  expectRefused(path_, "k", "two\r\nlines");
-  expectRefused(path_, "a=b", "v");
-  expectRefused(path_, "[x]", "v");
-  expectRefused(path_, std::string("n\0l", 3), "v");
+  expectRefused(path_, "k", "two\r\nlines", path_ + cannotWrite);
+  expectRefused(path_, "a=b", "v", path_ + cannotWrite);
+  expectRefused(path_, "[x]", "v", path_ + cannotWrite);
+  expectRefused(path_, std::string("n\0l", 3), "v", path_ + cannotWrite);
   EXPECT_EQ(ReadAll(path_), "[S]\nk=1\n");
 }
 
@@ -184,7 +194,7 @@ TEST_F(IniFileTest, AReadOnlyFileIsNotReplacedEvenByTheSuperUser) {
     TIniFile(path_).WriteString("S", "k", "2");
     ADD_FAILURE() << "a read-only file was written";
   } catch (const EIniFileException& e) {
-    EXPECT_EQ(e.Message(), path_ + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
+    EXPECT_EQ(e.Message(), Format(msg::kCannotWriteBecause, {path_, SystemErrorMessage(EACCES)}));
   }
   EXPECT_EQ(ReadAll(path_), "[S]\nk=1\n");
   EXPECT_EQ(Read("S", "k"), "1");

@@ -101,5 +101,18 @@ TEST(FileStream, OpenFailuresNamePathAndReason) {
   EXPECT_THROW(whole.LoadFromFile(missing), EFOpenError);
 }
 
+TEST(FileStream, AFailingReadIsAnErrorNotTheEnd) {
+  // The process's own memory cannot be read from address 0: the system
+  // fails the read with EIO, as a failing disk would.
+  TFileStream in("/proc/self/mem", fmOpenRead);
+  char buffer[16];
+  try {
+    in.Read(buffer, sizeof buffer);
+    ADD_FAILURE() << "a failed read taken for the end";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message(), Format(msg::kFReadError, {"/proc/self/mem", SystemErrorMessage(EIO)}));
+  }
+}
+
 }  // namespace
 }  // namespace corvida
