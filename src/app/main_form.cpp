@@ -1,5 +1,8 @@
 #include "app/main_form.h"
 
+#include <utility>
+
+#include "app/read_while_answering.h"
 #include "mqo/face_report.h"
 #include "mqo/stats_pane.h"
 #include "platform/rtl/component_text.h"
@@ -313,17 +316,71 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   DragAcceptFiles(Window(), true);
 }
 
+namespace {
+
+// Reports files asked for while another report was read.
+constexpr UINT WM_OPENWAITINGFILES = WM_USER + 1;
+
+// While a report is read, the window answers but nothing may change what
+// the report's lines will follow: Open and Clear wait, and the pane takes no
+// typing. The sort choice and "Details" stay free: they apply to the next
+// report. Files asked for meanwhile are reported once it is over.
+class TReportRunning {
+ public:
+  TReportRunning(TForm1& form, bool& running)
+      : form_(form), running_(running), readOnly_(form.Editor1->ReadOnly()) {
+    running_ = true;
+    form_.SpeedButton1->SetEnabled(false);
+    form_.SpeedButton2->SetEnabled(false);
+    form_.Editor1->SetReadOnly(true);
+  }
+  TReportRunning(const TReportRunning&) = delete;
+  TReportRunning& operator=(const TReportRunning&) = delete;
+  ~TReportRunning() {
+    form_.Editor1->SetReadOnly(readOnly_);
+    form_.SpeedButton2->SetEnabled(true);
+    form_.SpeedButton1->SetEnabled(true);
+    running_ = false;
+    if (!form_.WaitingFiles().empty()) PostMessage(form_.Window(), WM_OPENWAITINGFILES, 0, 0);
+  }
+
+ private:
+  TForm1& form_;
+  bool& running_;
+  bool readOnly_;
+};
+
+}  // namespace
+
 void TForm1::MakeReport() {
+  if (reportRunning_) {
+    // Asked for while another is read (a drop): it follows that one.
+    waitingFiles_.push_back(fileName_);
+    return;
+  }
   const std::string path = Cp932ToUtf8(fileName_);
   const int sortMode = SortMode();
   const bool details = Details();
   const std::optional<TBudget> budget = details ? Budget() : std::nullopt;
   const std::optional<std::string> header = ReportHeader(path);
   if (!header) return;
-  // The header goes in at once and stays when the model turns out bad; the
-  // rest goes in as one change.
+  // The header goes in at once and stays when the model turns out bad or the
+  // reading is stopped; the rest goes in as one change.
   Editor1->Lines()->Add(*header);
-  Editor1->Lines()->AddText(details ? StatsPaneRest(path, sortMode, budget) : ReportRest(path, sortMode));
+  std::string rest;
+  {
+    TReportRunning running(*this, reportRunning_);
+    try {
+      rest = ReadWhileAnswering([&](std::stop_token stop) {
+        return details ? StatsPaneRest(path, sortMode, budget, stop) : ReportRest(path, sortMode, stop);
+      });
+    } catch (const EAbort&) {
+      // Stopped by the user: the files waiting are not wanted either.
+      waitingFiles_.clear();
+      throw;
+    }
+  }
+  Editor1->Lines()->AddText(rest);
   FocusEditor();
 }
 
@@ -360,6 +417,9 @@ void TForm1::OpenFiles(const std::vector<std::string>& paths) {
     try {
       fileName_ = path;
       MakeReport();
+    } catch (const EAbort&) {
+      // Stopped by the user: the files after it are not wanted either.
+      return;
     } catch (...) {
       Application().HandleException(this);
     }
@@ -393,6 +453,10 @@ void TForm1::Editor1MouseWheelDown(TObject*, TShiftState, TPoint, bool&) { Edito
 void TForm1::Editor1MouseWheelUp(TObject*, TShiftState, TPoint, bool&) { Editor1->SetRow(Editor1->Row() - 2); }
 
 void TForm1::WndProc(TMessage& m) {
+  if (m.Msg == WM_OPENWAITINGFILES) {
+    OpenFiles(std::exchange(waitingFiles_, {}));
+    return;
+  }
   if (m.Msg != WM_DROPFILES) {
     TForm::WndProc(m);
     return;
