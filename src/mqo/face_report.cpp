@@ -1,5 +1,8 @@
 #include "mqo/face_report.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "mqo/face_tally.h"
@@ -9,10 +12,14 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/huge_pages.h"
 #include "platform/rtl/strings.h"
 
 namespace corvida {
 namespace {
+
+// The most room a report's text is given before its lines are known.
+constexpr uintmax_t kMostReservedForReport = uintmax_t{256} << 20;
 
 std::string SpellPath(std::string_view path, TReportSpelling spelling) {
   return spelling == rsCp932 ? Utf8ToCp932(path) : std::string(path);
@@ -113,8 +120,19 @@ std::optional<std::string> ReportHeader(const std::string& path, TReportSpelling
 
 std::string ReportRest(const std::string& path, int sortMode, std::stop_token stop, TReportSpelling spelling) {
   std::string rest;
+  // A report's lines take fewer bytes than the chunks they come from: room
+  // for a file's size, never touched beyond what the lines fill, spares
+  // growing the text again and again.
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  if (!error) ReserveInHugePages(rest, std::min<uintmax_t>(size, kMostReservedForReport));
   WriteReportRest(
-      path, sortMode, [&rest](std::string_view line) { rest.append(line).append("\r\n"); }, spelling, stop);
+      path, sortMode,
+      [&rest](std::string_view line) {
+        AppendInHugePages(rest, line);
+        AppendInHugePages(rest, "\r\n");
+      },
+      spelling, stop);
   return rest;
 }
 

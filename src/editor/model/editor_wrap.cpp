@@ -4,6 +4,7 @@
 
 #include "editor/model/editor_attribute_array.h"
 #include "editor/model/editor_screen_strings.h"
+#include "platform/rtl/huge_pages.h"
 #include "platform/rtl/scope_guard.h"
 #include "support/string_utils.h"
 
@@ -118,6 +119,7 @@ void TEditorScreenStrings::WrapLines(std::string_view s, std::vector<TqdStringIt
   rows.clear();
   // Without wrap a line is a row; wrapped lines make more.
   rows.reserve(std::max<size_t>(CountLines(s), 1));
+  AdviseHugePages(rows.data(), rows.capacity() * sizeof(TqdStringItem));
   auto emit = [&rows](std::string_view piece, TRowAttribute attribute) {
     if (attribute == raInvalid) {
       SetRowAttributeOf(rows.back(), raCrlf);
