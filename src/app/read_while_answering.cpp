@@ -17,25 +17,23 @@ namespace {
 // most this long, and painting keeps up with a screen's refresh.
 constexpr std::chrono::milliseconds kAnswerEvery(15);
 
-// The busy pointer, shown on demand and put back as it was once done.
+// The busy pointer, shown on demand and taken away once done.
 class TBusyPointer {
  public:
   TBusyPointer() = default;
   TBusyPointer(const TBusyPointer&) = delete;
   TBusyPointer& operator=(const TBusyPointer&) = delete;
   ~TBusyPointer() {
-    if (shown_) SetCursor(previous_);
+    if (shown_) ShowBusyPointer(false);
   }
-  bool Shown() const { return shown_; }
   void Show() {
     if (shown_) return;
-    previous_ = SetCursor(crHourGlass);
+    ShowBusyPointer(true);
     shown_ = true;
   }
 
  private:
   bool shown_ = false;
-  int previous_ = 0;
 };
 
 bool IsEscape(const TMsg& msg) {
@@ -44,9 +42,8 @@ bool IsEscape(const TMsg& msg) {
 }
 
 // Handles the messages that have arrived; answers whether the reading must
-// stop. Escape is the reading's, not the focused control's; the pointer
-// stays busy wherever it moves.
-bool AnswerMessages(const TBusyPointer& busy) {
+// stop. Escape is the reading's, not the focused control's.
+bool AnswerMessages() {
   PollEvents();
   bool stop = false;
   TMsg msg;
@@ -59,7 +56,6 @@ bool AnswerMessages(const TBusyPointer& busy) {
       stop = stop || msg.message == WM_KEYDOWN;
       continue;
     }
-    if (msg.message == WM_SETCURSOR && busy.Shown()) continue;
     Application().ProcessMessage(msg);
   }
   return stop || Application().Terminated();
@@ -82,7 +78,7 @@ std::string ReadWhileAnswering(const std::function<std::string(std::stop_token)>
   TBusyPointer busy;
   const auto busyAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyPointerAfterMs);
   for (;;) {
-    if (AnswerMessages(busy)) {
+    if (AnswerMessages()) {
       reading.request_stop();
       reading.join();
       throw EAbort("");
