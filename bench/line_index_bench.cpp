@@ -59,7 +59,7 @@ int WalkTextLength(const TEditorScreenStrings& s) {
 void TypeOrTakeBack(TEditorScreenStrings& store, int row, bool type) {
   // A rewrapped line may come back a row shorter.
   row = std::min(row, store.Count() - 1);
-  std::string text = store.StringRef(row);
+  std::string text(store.StringRef(row));
   if (type)
     text.insert(text.size() / 2, 1, 'k');
   else

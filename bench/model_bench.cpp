@@ -127,7 +127,7 @@ void BM_TypeChar(benchmark::State& state) {
     for (const int row : {0, store.Count() / 2, store.Count() - 1}) {
       for (int i = 0; i < 200; ++i) {
         // What typing does: the caret row is rewritten with one more byte.
-        std::string text = store.StringRef(row);
+        std::string text(store.StringRef(row));
         text.insert(text.size() / 2, 1, 'k');
         if (store.RowAttributes(row) == raCrlf) text += "\r\n";
         const auto t0 = std::chrono::steady_clock::now();

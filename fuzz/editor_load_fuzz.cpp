@@ -17,7 +17,7 @@ namespace {
 
 void CheckRows(const corvida::TEditorScreenStrings& s) {
   for (int r = 0; r < s.Count(); ++r) {
-    if (s.StringRef(r).find_first_of("\r\n") != std::string::npos) std::abort();
+    if (s.StringRef(r).find_first_of("\r\n") != std::string_view::npos) std::abort();
     if (r < s.Count() - 1 && s.RowAttributes(r) == corvida::raEof) std::abort();
   }
 }

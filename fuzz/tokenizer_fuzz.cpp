@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::unique_ptr<TFountainParser> parser = fountain->CreateParser();
   for (int r = 0; r < rows.Count(); ++r) {
-    const std::string& s = rows.StringRef(r);
+    const std::string_view s = rows.StringRef(r);
     parser->StartRow(s, state);
     int emptyTokens = 0;
     while (parser->ScanToken() != ttEnd) {

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "app/cli_options.h"
+#include "app/read_while_answering.h"
 #include "mqo/face_report.h"
 #include "mqo/stats_pane.h"
 #include "platform/rtl/component_text.h"
@@ -351,19 +353,78 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
       {CheckBox1->Left() + CheckBox1->Width() + SpeedButton1->Left(), Panel1->Height() + kMinPaneHeight});
 }
 
+namespace {
+
+// Reports files asked for while another report was read.
+constexpr UINT WM_OPENWAITINGFILES = WM_USER + 1;
+
+// While a report is read, the window answers but nothing may change what
+// the report's lines will follow: Open and Clear wait, and the pane takes no
+// typing. The sort choice and "Details" stay free: they apply to the next
+// report. Files asked for meanwhile are reported once it is over.
+class TReportRunning {
+ public:
+  TReportRunning(TForm1& form, bool& running)
+      : form_(form), running_(running), readOnly_(form.Editor1->ReadOnly()) {
+    running_ = true;
+    form_.SpeedButton1->SetEnabled(false);
+    form_.SpeedButton2->SetEnabled(false);
+    form_.Editor1->SetReadOnly(true);
+  }
+  TReportRunning(const TReportRunning&) = delete;
+  TReportRunning& operator=(const TReportRunning&) = delete;
+  ~TReportRunning() {
+    form_.Editor1->SetReadOnly(readOnly_);
+    form_.SpeedButton2->SetEnabled(true);
+    form_.SpeedButton1->SetEnabled(true);
+    running_ = false;
+    if (!form_.WaitingFiles().empty()) PostMessage(form_.Window(), WM_OPENWAITINGFILES, 0, 0);
+  }
+
+ private:
+  TForm1& form_;
+  bool& running_;
+  bool readOnly_;
+};
+
+}  // namespace
+
 void TForm1::MakeReport() {
-  const TEvent<> focus = TEvent<>::Of<&TForm1::FocusEditor>(this);
-  // A report longer than the pane shows its header, not only its end; so
-  // does one that failed part-way.
-  const int header = Editor1->Lines()->Count();
-  ScopeGuard showHeader([&] {
-    if (header < Editor1->TopRow()) Editor1->SetTopRow(header);
-  });
-  if (!Details()) {
-    corvida::MakeReport(fileName_, SortMode(), *Editor1->Lines(), focus);
+  if (reportRunning_) {
+    // Asked for while another is read (a drop): it follows that one.
+    waitingFiles_.push_back(fileName_);
     return;
   }
-  corvida::MakeStatsReport(fileName_, SortMode(), Budget(), *Editor1->Lines(), focus);
+  const std::string path = fileName_;
+  const int sortMode = SortMode();
+  const bool details = Details();
+  const std::optional<TBudget> budget = details ? Budget() : std::nullopt;
+  const std::optional<std::string> header = ReportHeader(path);
+  if (!header) return;
+  // A report longer than the pane shows its header, not only its end; so
+  // does one that failed or was stopped part-way.
+  const int headerRow = Editor1->Lines()->Count();
+  ScopeGuard showHeader([&] {
+    if (headerRow < Editor1->TopRow()) Editor1->SetTopRow(headerRow);
+  });
+  // The header goes in at once and stays when the model turns out bad or the
+  // reading is stopped; the rest goes in as one change.
+  Editor1->Lines()->Add(*header);
+  std::string rest;
+  {
+    TReportRunning running(*this, reportRunning_);
+    try {
+      rest = ReadWhileAnswering([&](std::stop_token stop) {
+        return details ? StatsPaneRest(path, sortMode, budget, stop) : ReportRest(path, sortMode, stop);
+      });
+    } catch (const EAbort&) {
+      // Stopped by the user: the files waiting are not wanted either.
+      waitingFiles_.clear();
+      throw;
+    }
+  }
+  Editor1->Lines()->AddText(rest);
+  FocusEditor();
 }
 
 void TForm1::ReportFile(const std::string& path, bool silentIfMissing) {
@@ -439,6 +500,9 @@ bool TForm1::OpenFiles(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
     try {
       ReportFile(path, false);
+    } catch (const EAbort&) {
+      // Stopped by the user: the files after it are not wanted either.
+      return false;
     } catch (...) {
       all = false;
       Application().HandleException(this);
@@ -489,6 +553,10 @@ void TForm1::Editor1MouseWheelDown(TObject*, TShiftState, TPoint, bool&) { Edito
 void TForm1::Editor1MouseWheelUp(TObject*, TShiftState, TPoint, bool&) { Editor1->SetRow(Editor1->Row() - 2); }
 
 void TForm1::WndProc(TMessage& m) {
+  if (m.Msg == WM_OPENWAITINGFILES) {
+    OpenFiles(std::exchange(waitingFiles_, {}));
+    return;
+  }
   if (m.Msg != WM_DROPFILES) {
     TForm::WndProc(m);
     return;

@@ -56,8 +56,13 @@ class TForm1 : public TForm {
   std::optional<TBudget> Budget() const;
 
   // Appends the report of FileName to the editor: the seed's lines, or the
-  // statistics with "Details" on.
+  // statistics with "Details" on. The model is read while the window goes
+  // on answering; Escape or closing the window stops the reading, leaving
+  // the header as an error would, and raises EAbort. A report asked for
+  // meanwhile waits for this one.
   void MakeReport();
+  // Files asked for while a report was read, in order.
+  const std::vector<std::string>& WaitingFiles() const { return waitingFiles_; }
   void LoadSettings();
   void SaveSettings();
   // Reports each file (the file system's paths) in order, as given on the
@@ -106,6 +111,8 @@ class TForm1 : public TForm {
   // A close whose settings could not be written left the window open; the
   // next close ends the program without trying again.
   bool saveFailed_ = false;
+  bool reportRunning_ = false;
+  std::vector<std::string> waitingFiles_;
 };
 
 }  // namespace corvida

@@ -1,16 +1,26 @@
 #include "mqo/face_report.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
 #include "mqo/face_tally.h"
 #include "mqo/fast_report.h"
 #include "mqo/model_file.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/escaped_text.h"
+#include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/huge_pages.h"
 #include "platform/rtl/strings.h"
 
 namespace corvida {
 namespace {
+
+// The most room a report's text is given before its lines are known.
+constexpr uintmax_t kMostReservedForReport = uintmax_t{256} << 20;
 
 std::string SpellPath(std::string_view path, TReportSpelling spelling) {
   return EscapedText(path, tcUtf8, spelling == rsCp932 ? tcCp932 : tcUtf8);
@@ -41,11 +51,14 @@ class TFaceLinePrinter : public TFaceTally {
 };
 
 // The face lines of the file at path, handed to tally as they are read.
-void TallyFacesOfFile(const std::string& path, TFaceTally& tally) {
-  ReadModelFile(path, [&](TBytePieces& pieces) {
-    TModelInput input(pieces);
-    CountFaces(input, tally);
-  });
+void TallyFacesOfFile(const std::string& path, TFaceTally& tally, std::stop_token stop) {
+  ReadModelFile(
+      path,
+      [&](TBytePieces& pieces) {
+        TModelInput input(pieces);
+        CountFaces(input, tally);
+      },
+      std::move(stop));
 }
 
 }  // namespace
@@ -70,44 +83,77 @@ std::string ReportTotalLine(int64_t total, std::string_view fileName) {
   return Format("%8d : Total // %s", {static_cast<long long>(total), fileName});
 }
 
-void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts) {
-  TallyFacesOfFile(path, counts);
+void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts, std::stop_token stop) {
+  TallyFacesOfFile(path, counts, std::move(stop));
   counts.Sort(sortMode);
 }
 
-bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
-                 TReportSpelling spelling) {
-  if (!FileAge(path)) return false;
-  addLine(ReportHeaderLine(SpellPath(path, spelling)));
+namespace {
+
+// Hands the lines after the header to addLine, one at a time as they are made.
+void WriteReportRest(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
+                     TReportSpelling spelling, const std::stop_token& stop) {
   int64_t total = 0;
   if (sortMode == kSortAscending || sortMode == kSortDescending) {
     TFaceCounts counts(spelling);
-    CountFacesOfFile(path, sortMode, counts);
-    counts.ForEachLine([&](const TFaceCounts::TLine& line) { addLine(ReportObjectLine(line.count, line.name)); });
+    CountFacesOfFile(path, sortMode, counts, stop);
+    counts.ForEachLine([&](const TFaceCounts::TLine& line) {
+      if (stop.stop_requested()) throw EAbort("");
+      addLine(ReportObjectLine(line.count, line.name));
+    });
     total = counts.Total();
   } else {
     TFaceLinePrinter printer(spelling, addLine);
-    TallyFacesOfFile(path, printer);
+    TallyFacesOfFile(path, printer, stop);
     total = printer.Total();
   }
   // The path is UTF-8 here: its name follows the last '/' byte.
   addLine(ReportTotalLine(total, SpellPath(path.substr(path.rfind('/') + 1), spelling)));
   addLine(kReportSeparator);
+}
+
+}  // namespace
+
+std::optional<std::string> ReportHeader(const std::string& path, TReportSpelling spelling) {
+  if (!FileAge(path)) return std::nullopt;
+  return ReportHeaderLine(SpellPath(path, spelling));
+}
+
+std::string ReportRest(const std::string& path, int sortMode, std::stop_token stop, TReportSpelling spelling) {
+  std::string rest;
+  // A report's lines take fewer bytes than the chunks they come from: room
+  // for a file's size, never touched beyond what the lines fill, spares
+  // growing the text again and again.
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  if (!error) ReserveInHugePages(rest, std::min<uintmax_t>(size, kMostReservedForReport));
+  WriteReportRest(
+      path, sortMode,
+      [&rest](std::string_view line) {
+        AppendInHugePages(rest, line);
+        AppendInHugePages(rest, "\r\n");
+      },
+      spelling, stop);
+  return rest;
+}
+
+bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
+                 TReportSpelling spelling) {
+  const std::optional<std::string> header = ReportHeader(path, spelling);
+  if (!header) return false;
+  addLine(*header);
+  WriteReportRest(path, sortMode, addLine, spelling, {});
   return true;
 }
 
 bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus,
                 TReportSpelling spelling) {
+  const std::optional<std::string> header = ReportHeader(path, spelling);
+  if (!header) return false;
   // The header goes in at once, so that it stays when the model turns out
   // bad; the rest goes in together, as one change of the lines.
-  TStringList rest;
-  bool headerAdded = false;
-  const auto add = [&](std::string_view line) {
-    (headerAdded ? static_cast<TStrings&>(rest) : lines).Add(std::string(line));
-    headerAdded = true;
-  };
-  if (!WriteReport(path, sortMode, add, spelling)) return false;
-  lines.AddStrings(rest);
+  lines.Add(*header);
+  lines.AddText(ReportRest(path, sortMode, {}, spelling));
   if (takeFocus) takeFocus();
   return true;
 }

@@ -5,6 +5,8 @@
 // plain list for the command line).
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -45,14 +47,25 @@ bool LeadPendingAfter(std::string_view text, bool pending);
 // The face lines of the file at path (the file system's bytes):
 // a model, or an archive (named ".mqoz", or starting as zip archives do)
 // whose model is read out of it, in the order of sortMode. Raises
-// EFOpenError, EReadError or EParserError.
-void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts);
+// EFOpenError, EReadError or EParserError, and EAbort once stop is
+// requested.
+void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts, std::stop_token stop = {});
 
-// The whole report of the file at path. A path that is missing, a folder,
-// or dated outside 1980 to 2107 does nothing and gives false. Once the
-// header is appended, an error (EFOpenError, EReadError, EParserError;
-// messages in CP932) leaves it alone in lines and passes on; else the object
-// lines, total and separator follow and takeFocus is called.
+// A report in two steps, so that the reading can be done apart from the
+// pane: the header line, which goes in at once, and the lines after it.
+// A path that is missing, a folder, or dated outside 1980 to 2107 has no
+// report: no header.
+std::optional<std::string> ReportHeader(const std::string& path, TReportSpelling spelling = rsCp932);
+// The object lines, total and separator, each followed by CR LF. Raises as
+// CountFacesOfFile.
+std::string ReportRest(const std::string& path, int sortMode, std::stop_token stop = {},
+                       TReportSpelling spelling = rsCp932);
+
+// The whole report of the file at path, or nothing and false for a path
+// that has no report. Once the header is appended, an error (EFOpenError,
+// EReadError, EParserError; messages in CP932) leaves it alone in lines and
+// passes on; else the other lines follow, as one change of lines, and
+// takeFocus is called.
 bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<> takeFocus,
                 TReportSpelling spelling = rsCp932);
 

@@ -221,12 +221,15 @@ class TFastStats {
 
 TModelStats ReadModelStats(TModelInput& input) { return TFastStats(input).Run(); }
 
-TModelStats ModelStatsOfFile(const std::string& path) {
+TModelStats ModelStatsOfFile(const std::string& path, std::stop_token stop) {
   TModelStats stats;
-  ReadModelFile(path, [&](TBytePieces& pieces) {
-    TModelInput input(pieces);
-    stats = ReadModelStats(input);
-  });
+  ReadModelFile(
+      path,
+      [&](TBytePieces& pieces) {
+        TModelInput input(pieces);
+        stats = ReadModelStats(input);
+      },
+      std::move(stop));
   return stats;
 }
 

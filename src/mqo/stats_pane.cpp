@@ -1,10 +1,11 @@
 #include "mqo/stats_pane.h"
 
+#include <utility>
+
 #include "mqo/face_report.h"
 #include "mqo/fast_stats.h"
 #include "mqo/stats_output.h"
 #include "platform/rtl/escaped_text.h"
-#include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
 
@@ -45,17 +46,22 @@ std::vector<std::string> StatsPaneLines(const TModelStats& stats, int sortMode, 
   return lines;
 }
 
-bool MakeStatsReport(const std::string& path, int sortMode, const std::optional<TBudget>& budget, TStrings& lines,
-                     TEvent<> takeFocus) {
-  if (!FileAge(path)) return false;
-  lines.Add(ReportHeaderLine(EscapedText(path, tcUtf8, tcCp932)));
-  const TModelStats stats = ModelStatsOfFile(path);
-  TStringList rest;
+std::string StatsPaneRest(const std::string& path, int sortMode, const std::optional<TBudget>& budget,
+                          std::stop_token stop) {
+  const TModelStats stats = ModelStatsOfFile(path, std::move(stop));
+  std::string rest;
   // The path's name follows its last '/' byte.
   const std::string fileName = EscapedText(path.substr(path.rfind('/') + 1), tcUtf8, tcCp932);
-  for (const std::string& line : StatsPaneLines(stats, sortMode, fileName, budget))
-    rest.Add(line);
-  lines.AddStrings(rest);
+  for (const std::string& line : StatsPaneLines(stats, sortMode, fileName, budget)) rest.append(line).append("\r\n");
+  return rest;
+}
+
+bool MakeStatsReport(const std::string& path, int sortMode, const std::optional<TBudget>& budget, TStrings& lines,
+                     TEvent<> takeFocus) {
+  const std::optional<std::string> header = ReportHeader(path);
+  if (!header) return false;
+  lines.Add(*header);
+  lines.AddText(StatsPaneRest(path, sortMode, budget));
   if (takeFocus) takeFocus();
   return true;
 }

@@ -6,6 +6,7 @@
 // the separator. The lines are CP932, numbers first so that they colour as
 // the report's do.
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,16 @@ class TStrings;
 std::vector<std::string> StatsPaneLines(const TModelStats& stats, int sortMode, const std::string& fileName,
                                         const std::optional<TBudget>& budget);
 
-// The whole report with details of the file at path (the file system's
-// bytes), as MakeReport makes the seed's: nothing for a path that is
-// missing, a folder or dated outside 1980 to 2107 (false); else the header
-// at once, and either an error passed on (EModelError, EFOpenError,
-// EReadError) or the other lines and takeFocus.
+// The lines after the header (ReportHeader's) of the report with details of
+// the file at path (the file system's bytes), each followed by CR LF.
+// Raises EModelError, EFOpenError or EReadError, and EAbort once stop is
+// requested.
+std::string StatsPaneRest(const std::string& path, int sortMode, const std::optional<TBudget>& budget,
+                          std::stop_token stop = {});
+
+// The whole report with details of the file at path, as MakeReport makes
+// the seed's: nothing for a path that has no report (false); else the header
+// at once, and either an error passed on or the other lines and takeFocus.
 bool MakeStatsReport(const std::string& path, int sortMode, const std::optional<TBudget>& budget, TStrings& lines,
                      TEvent<> takeFocus);
 

@@ -477,6 +477,70 @@ TEST_F(MainFormTest, ErrorsOfAReportShowInTheErrorBoxAndKeepTheHeader) {
   EXPECT_EQ(backend.MessageBoxes()[1].type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
 }
 
+TEST_F(MainFormTest, EscapeStopsAReportLeavingThePaneAndItsUndoHistoryAsAnErrorDoes) {
+  struct TPane {
+    std::vector<std::string> lines;
+    std::vector<std::string> linesAfterUndo;
+    bool canUndoMore = false;
+  };
+  const std::string model = folder.File("model.mqo");
+  // Opens model in a new window whose pane holds a line typed before;
+  // with escape, Escape is pressed as the report starts.
+  const auto openInNewWindow = [&](bool escape) {
+    TForm1& w = Start();
+    w.Editor1->SetFocus();
+    InjectText("x");
+    backend.PushOpenDialogAnswer(model);
+    InjectMouseDown(VK_LBUTTON, At(*w.SpeedButton1, 10, 10));
+    InjectMouseUp(VK_LBUTTON, At(*w.SpeedButton1, 10, 10));
+    if (escape) {
+      InjectKeyDown(VK_ESCAPE);
+      InjectKeyUp(VK_ESCAPE);
+    }
+    Run();
+    TPane pane;
+    pane.lines = LinesOf(*w.Editor1->Lines());
+    w.Editor1->Undo();
+    pane.linesAfterUndo = LinesOf(*w.Editor1->Lines());
+    pane.canUndoMore = w.Editor1->CanUndo();
+    return pane;
+  };
+  testing::WriteAll(model, "Object 'unclosed\r\nface 3\r\n");
+  const TPane error = openInNewWindow(false);
+  ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+  testing::WriteAll(model, testing::ReadAll(Sample("cube.mqo")));
+  const TPane stopped = openInNewWindow(true);
+  EXPECT_EQ(backend.MessageBoxes().size(), 1u) << "a stop is not an error to show";
+  EXPECT_EQ(stopped.lines, (std::vector<std::string>{"x", "// " + model}));
+  EXPECT_EQ(stopped.lines, error.lines);
+  EXPECT_EQ(stopped.linesAfterUndo, error.linesAfterUndo);
+  EXPECT_EQ(stopped.canUndoMore, error.canUndoMore);
+
+  // The window is itself again: the next report comes whole and the pane
+  // takes typing.
+  TForm1& w = Window();
+  Open(model);
+  EXPECT_EQ(w.Editor1->Lines()->Strings(w.Editor1->Lines()->Count() - 1), "------------------------------");
+  EXPECT_FALSE(w.Editor1->ReadOnly());
+  EXPECT_TRUE(w.SpeedButton1->Enabled() && w.SpeedButton2->Enabled());
+}
+
+TEST_F(MainFormTest, AFileDroppedDuringAReportIsReportedAfterIt) {
+  TForm1& w = Start();
+  const std::string cube = Sample("cube.mqo");
+  const std::string counts = Sample("equal_counts.mqo");
+  backend.PushOpenDialogAnswer(cube);
+  InjectMouseDown(VK_LBUTTON, At(*w.SpeedButton1, 10, 10));
+  InjectMouseUp(VK_LBUTTON, At(*w.SpeedButton1, 10, 10));
+  ASSERT_TRUE(PostDropFiles(w.Editor1->Window(), {counts}));
+  Run();
+  std::vector<std::string> expected;
+  for (const std::string& path : {cube, counts}) WriteReport(path, kSortNone, [&](std::string_view line) {
+    expected.emplace_back(line);
+  });
+  EXPECT_EQ(LinesOf(*w.Editor1->Lines()), expected);
+}
+
 TEST_F(MainFormTest, DroppedFilesAreReportedInOrderAndAFailingOneDoesNotStopTheRest) {
   TForm1& w = Start();
   const std::string bad = folder.File("bad.mqo");

@@ -99,7 +99,7 @@ int TEditor::IndentWidth(std::string_view s) const {
 }
 
 std::string TEditor::GetRowString(int row) const {
-  return row >= 0 && row < store_->Count() ? store_->StringRef(row) : std::string();
+  return row >= 0 && row < store_->Count() ? std::string(store_->StringRef(row)) : std::string();
 }
 
 TRowAttribute TEditor::GetRowAttribute(int row) const {
@@ -136,9 +136,9 @@ void TEditor::PlaceCaretAtOffset(int row, int offset) {
     SetCol(RowWidth(row_));
     return;
   }
-  const std::string& text = store_->StringRef(row);
+  const std::string_view text = store_->StringRef(row);
   const size_t head = static_cast<size_t>(std::clamp(offset, 0, static_cast<int>(text.size())));
-  SetCol(std::min(StrColumns(std::string_view(text).substr(0, head)), RowWidth(row)));
+  SetCol(std::min(StrColumns(text.substr(0, head)), RowWidth(row)));
 }
 
 std::string TEditor::ExpandTabs(std::string_view s) const {

@@ -47,7 +47,7 @@ bool IsUrlChar(unsigned char c) {
   }
 }
 
-bool IsAllSpaces(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+bool IsAllSpaces(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
 
 }  // namespace
 
@@ -93,8 +93,8 @@ void TFountainParser::InitTables() {
   kindTable_[ttDoubleQuote] = &TFountainParser::ScanDoubleQuote;
 }
 
-void TFountainParser::StartRow(const std::string& s, const TRowAttributeData& data) {
-  start_ = reinterpret_cast<PByte>(s.c_str());
+void TFountainParser::StartRow(std::string_view s, const TRowAttributeData& data) {
+  start_ = reinterpret_cast<PByte>(s.data());
   mailRun_ = {};
   end_ = start_ + s.size();
   run_ = start_;
@@ -451,14 +451,14 @@ void TFountainParser::ScanRowState(int index, TRowAttributeStringList& strings, 
     data.WrappedByte = 0;
     return;
   }
-  const std::string& row = strings.StringRef(index);
+  const std::string_view row = strings.StringRef(index);
   const int len = static_cast<int>(row.size());
   if (IsAllSpaces(row)) return;
   const bool hasNext = index + 1 < strings.Count();
   // A token crossing the wrap is scanned whole; only then is the row copied.
   std::string joined;
-  if (data.RowAttribute == raWrapped && hasNext) joined = row + strings.StringRef(index + 1);
-  const std::string& s = joined.empty() ? row : joined;
+  if (data.RowAttribute == raWrapped && hasNext) joined.append(row).append(strings.StringRef(index + 1));
+  const std::string_view s = joined.empty() ? row : std::string_view(joined);
 
   int savedBracket = data.BracketIndex;
   int savedElement = data.ElementIndex;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "editor/model/editor_view.h"
 #include "platform/rtl/object.h"
@@ -67,9 +68,10 @@ class TFountainParser : public TObject, public TRowScanner {
     return parser;
   }
 
-  // Starts scanning s with the scan state data. The tokenizer keeps
-  // pointers into s, which must outlive the scan of the row.
-  virtual void StartRow(const std::string& s, const TRowAttributeData& data);
+  // Starts scanning s, whose last byte is followed by a NUL, with the scan
+  // state data. The tokenizer keeps pointers into s, which must outlive the
+  // scan of the row.
+  virtual void StartRow(std::string_view s, const TRowAttributeData& data);
   // A temporary would be gone before its tokens are read.
   void StartRow(std::string&& s, const TRowAttributeData& data) = delete;
   // Scans the next token and returns its kind; ttEnd at the end of the row.

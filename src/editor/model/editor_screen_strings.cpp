@@ -116,7 +116,11 @@ TRowMarks TEditorScreenStrings::DeleteRows(int row, int n) {
 }
 
 void TEditorScreenStrings::PutRows(int row, int oldCount, TEditorStringList& newRows) {
-  const int newCount = newRows.Count();
+  PutRows(row, oldCount, newRows.TakeRows(0, newRows.Count()));
+}
+
+void TEditorScreenStrings::PutRows(int row, int oldCount, std::vector<TqdStringItem>&& rows) {
+  const int newCount = static_cast<int>(rows.size());
   TUpdateBracket update(*this);
   std::vector<TRowMarks> marks(static_cast<size_t>(newCount));
   if (newCount < oldCount) {
@@ -138,15 +142,17 @@ void TEditorScreenStrings::PutRows(int row, int oldCount, TEditorStringList& new
       const size_t to = view && view->Col() != 0 ? 0 : static_cast<size_t>(added);
       marks[to] = marks[to] | RowMarks(row);
     }
-    InsertRows(row + oldCount, std::vector<TqdStringItem>(static_cast<size_t>(added)));
   } else {
     for (int i = 0; i < newCount; ++i) marks[static_cast<size_t>(i)] = RowMarks(row + i);
   }
-  std::vector<TqdStringItem> rows = newRows.TakeRows(0, newCount);
-  for (int i = 0; i < newCount; ++i) {
-    PutItem(row + i, std::move(rows[static_cast<size_t>(i)]));
-    SetRowMarks(row + i, marks[static_cast<size_t>(i)]);
+  // The first rows take the places of the old ones; the rest go in after them.
+  const int replaced = std::min(oldCount, newCount);
+  for (int i = 0; i < replaced; ++i) PutItem(row + i, std::move(rows[static_cast<size_t>(i)]));
+  if (newCount > replaced) {
+    rows.erase(rows.begin(), rows.begin() + replaced);
+    InsertRows(row + replaced, std::move(rows));
   }
+  for (int i = 0; i < newCount; ++i) SetRowMarks(row + i, marks[static_cast<size_t>(i)]);
 }
 
 void TEditorScreenStrings::ChangeRows(int row, int n, std::string_view s) {
@@ -211,16 +217,21 @@ void TEditorScreenStrings::ChangeRows(int row, int n, std::string_view s) {
   int oldCount = 0;
   GetRowsText(first, last - first + 1, undo->RowAttribute, oldCount, undo->Text);
 
-  std::string text;
-  text.reserve(head.size() + s.size() + tail.size());
-  text.append(head).append(s).append(tail);
+  // A text put between whole lines is wrapped as it is, without a copy.
+  std::string joined;
+  std::string_view text = s;
+  if (!head.empty() || !tail.empty()) {
+    joined.reserve(head.size() + s.size() + tail.size());
+    joined.append(head).append(s).append(tail);
+    text = joined;
+  }
 
-  TEditorStringList wrapped;
+  std::vector<TqdStringItem> wrapped;
   WrapLines(text, wrapped);
-  wrapped.SetRowAttributes(wrapped.Count() - 1, endAttribute);
-  const int newCount = wrapped.Count();
+  SetRowAttributeOf(wrapped.back(), endAttribute);
+  const int newCount = static_cast<int>(wrapped.size());
   undo->RowCount = newCount;
-  PutRows(first, oldCount, wrapped);
+  PutRows(first, oldCount, std::move(wrapped));
   const int scanCount = RescanRows(first, true);
   SetUpdateInfo(first, oldCount, scanCount, newCount);
 }

@@ -57,6 +57,7 @@ class TEditorScreenStrings : public TEditorStringList {
   TRowMarks DeleteRows(int row, int n);
   // Replaces oldCount rows from row by newRows (emptied), carrying marks.
   void PutRows(int row, int oldCount, TEditorStringList& newRows);
+  void PutRows(int row, int oldCount, std::vector<TqdStringItem>&& newRows);
   // The edit primitive: replaces rows row..row+n-1 by text s (CR LF breaks
   // allowed); n 0 inserts s before row.
   void ChangeRows(int row, int n, std::string_view s);
@@ -102,7 +103,8 @@ class TEditorScreenStrings : public TEditorStringList {
   void WrapOptionChange(TObject* sender);
   // Cuts s into rows (rows is cleared first); every row but a line's last is
   // raWrapped.
-  virtual void WrapLines(std::string_view s, TEditorStringList& rows);
+  virtual void WrapLines(std::string_view s, std::vector<TqdStringItem>& rows);
+  void WrapLines(std::string_view s, TEditorStringList& rows);
   // The number of rows WrapLines makes of one line.
   virtual int WrapCount(std::string_view line);
   void WrapAll();

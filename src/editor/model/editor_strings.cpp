@@ -119,7 +119,7 @@ int TEditorStrings::Add(const std::string& s) {
   TCaretUpdate caretUpdate(*view_);
   const int count = store.Count();
   if (count > 0 && store.RowAttributes(count - 1) != raCrlf) {
-    std::string text = store.StringRef(count - 1);
+    std::string text(store.StringRef(count - 1));
     text.append(kLineBreak).append(s);
     store.ChangeRows(count - 1, 1, text);
     view_->PlaceCaretAtOffset(count - 1, static_cast<int>(text.size()));
@@ -129,6 +129,41 @@ int TEditorStrings::Add(const std::string& s) {
     view_->PlaceCaretAtOffset(count, static_cast<int>(text.size()));
   }
   return result;
+}
+
+void TEditorStrings::AddText(std::string_view text) {
+  if (text.empty()) return;
+  if (view_->Loading()) {
+    TStrings::AddText(text);
+    return;
+  }
+  // Each line of text ends with a break, as each Add gives its line one.
+  std::string ended;
+  if (text.back() != '\n' && text.back() != '\r') {
+    ended.reserve(text.size() + kLineBreak.size());
+    ended.append(text).append(kLineBreak);
+    text = ended;
+  }
+  TEditorScreenStrings& store = Store();
+  view_->CleanSelection();
+  TCaretUpdate caretUpdate(*view_);
+  const int count = store.Count();
+  if (count > 0 && store.RowAttributes(count - 1) != raCrlf) {
+    // After a last row without a break the lines join it, and the last of
+    // them is left without one.
+    const size_t lastBreak = text.ends_with(kLineBreak) ? kLineBreak.size() : 1;
+    std::string joined(store.StringRef(count - 1));
+    joined.append(kLineBreak).append(text.substr(0, text.size() - lastBreak));
+    store.ChangeRows(count - 1, 1, joined);
+  } else {
+    store.ChangeRows(count, 0, text);
+  }
+  // The caret goes to the end of the text, as after the last Add.
+  const int last = store.Count() - 1;
+  if (store.RowAttributes(last) == raCrlf)
+    view_->PlaceCaretAtOffset(last + 1, 0);
+  else
+    view_->PlaceCaretAtOffset(last, static_cast<int>(store.StringRef(last).size()));
 }
 
 void TEditorStrings::Insert(int index, const std::string& s) {

@@ -21,6 +21,9 @@ class TEditorStrings : public TStrings {
   void Put(int index, const std::string& s) override;
   void Insert(int index, const std::string& s) override;
   int Add(const std::string& s) override;
+  // The lines of text as one change of the store (one ChangeRows, one undo
+  // step), leaving the rows and the caret as an Add of each line would.
+  void AddText(std::string_view text) override;
   void Delete(int index) override;
   void Clear() override;
   std::string GetTextStr() const override;

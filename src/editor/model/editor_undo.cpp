@@ -71,13 +71,12 @@ TEditorUndoObj::Applied TEditorUndoObj::Apply(const TUndoData& data) {
     }
     now.newCount = 0;
   } else {
-    TEditorStringList rows;
+    std::vector<TqdStringItem> rows;
     s.WrapLines(data.Text, rows);
-    if (data.RowAttribute == raWrapped && rows.Count() > 1 && rows.StringRef(rows.Count() - 1).empty())
-      rows.Delete(rows.Count() - 1);
-    rows.SetRowAttributes(rows.Count() - 1, data.RowAttribute);
-    now.newCount = rows.Count();
-    s.PutRows(data.Row, current, rows);
+    if (data.RowAttribute == raWrapped && rows.size() > 1 && rows.back().Str().empty()) rows.pop_back();
+    TRowAttributeStringList::SetRowAttributeOf(rows.back(), data.RowAttribute);
+    now.newCount = static_cast<int>(rows.size());
+    s.PutRows(data.Row, current, std::move(rows));
   }
   const int scanCount = s.RescanRows(data.Row, true);
   s.SetUpdateInfo(data.Row, current, scanCount, now.newCount);

@@ -4,6 +4,7 @@
 
 #include "editor/model/editor_attribute_array.h"
 #include "editor/model/editor_screen_strings.h"
+#include "platform/rtl/huge_pages.h"
 #include "platform/rtl/scope_guard.h"
 #include "support/string_utils.h"
 
@@ -26,7 +27,28 @@ void ForEachLine(std::string_view text, F&& f) {
   if (start < text.size()) f(text.substr(start));
 }
 
+// The number of lines ForEachLine gives.
+size_t CountLines(std::string_view text) {
+  size_t lines = 0;
+  size_t i = 0;
+  for (size_t n = text.size(); i < n; ++i) {
+    const char c = text[i];
+    if (c == '\n' || (c == '\r' && (i + 1 == n || text[i + 1] != '\n'))) ++lines;
+  }
+  return lines + (!text.empty() && text.back() != '\n' && text.back() != '\r' ? 1 : 0);
+}
+
 bool In(std::string_view character, const std::string& option) { return StrIncluded(character, option); }
+
+// A row with the text of item and nothing else, made without copying the text.
+TqdStringItem TakeText(TqdStringItem&& item) {
+  TqdStringItem row = std::move(item);
+  row.Data = 0;
+  row.Attributes = 0;
+  row.Attributes2 = 0;
+  row.SetDataStr({});
+  return row;
+}
 
 }  // namespace
 
@@ -93,24 +115,30 @@ void TEditorScreenStrings::CutLine(std::string_view line, Emit&& emit) {
   }
 }
 
-void TEditorScreenStrings::WrapLines(std::string_view s, TEditorStringList& rows) {
-  TUpdateBracket update(rows);
-  rows.Clear();
-  std::vector<TqdStringItem> items;
-  auto emit = [&items](std::string_view piece, TRowAttribute attribute) {
+void TEditorScreenStrings::WrapLines(std::string_view s, std::vector<TqdStringItem>& rows) {
+  rows.clear();
+  // Without wrap a line is a row; wrapped lines make more.
+  rows.reserve(std::max<size_t>(CountLines(s), 1));
+  AdviseHugePages(rows.data(), rows.capacity() * sizeof(TqdStringItem));
+  auto emit = [&rows](std::string_view piece, TRowAttribute attribute) {
     if (attribute == raInvalid) {
-      items.back().Attributes = (items.back().Attributes & ~3u) | raCrlf;
+      SetRowAttributeOf(rows.back(), raCrlf);
       return;
     }
-    TqdStringItem item{std::string(piece)};
-    item.Attributes = attribute;
-    items.push_back(std::move(item));
+    SetRowAttributeOf(rows.emplace_back(piece), attribute);
   };
   if (s.empty())
     emit(std::string_view(), raCrlf);
   else
     ForEachLine(s, [&](std::string_view line) { CutLine(line, emit); });
-  if (items.empty()) emit(std::string_view(), raCrlf);
+  if (rows.empty()) emit(std::string_view(), raCrlf);
+}
+
+void TEditorScreenStrings::WrapLines(std::string_view s, TEditorStringList& rows) {
+  std::vector<TqdStringItem> items;
+  WrapLines(s, items);
+  TUpdateBracket update(rows);
+  rows.Clear();
   rows.InsertRows(0, std::move(items));
 }
 
@@ -149,17 +177,17 @@ void TEditorScreenStrings::WrapAll() {
     while (e + 1 < old.size() && (old[e].Attributes & 3u) == raWrapped) ++e;
     TRowMarks lineMarks;
     for (size_t k = r; k <= e; ++k) lineMarks = lineMarks | TRowMarks(static_cast<uint16_t>(old[k].Attributes2 >> 16));
-    std::string_view line = old[r].Str;
+    std::string_view line = old[r].Str();
     if (e > r) {
       joined.clear();
-      for (size_t k = r; k <= e; ++k) joined += old[k].Str;
+      for (size_t k = r; k <= e; ++k) joined += old[k].Str();
       line = joined;
     }
     auto markBits = [](TRowMarks marks) { return static_cast<uint32_t>(marks.Bits()) << 16; };
     // The same test as the cut's, so that a line ending in a lone lead
     // byte is laid out alike both ways.
     if (MapLength(line, layout) < wrapByte) {
-      TqdStringItem item{e > r ? std::string(line) : std::move(old[r].Str)};
+      TqdStringItem item = e > r ? TqdStringItem(line) : TakeText(std::move(old[r]));
       item.Attributes = raCrlf;
       item.Attributes2 = markBits(lineMarks);
       rows.push_back(std::move(item));
@@ -170,7 +198,7 @@ void TEditorScreenStrings::WrapAll() {
           rows.back().Attributes = raCrlf;
           return;
         }
-        TqdStringItem item{std::string(piece)};
+        TqdStringItem item{piece};
         item.Attributes = attribute;
         rows.push_back(std::move(item));
       });
@@ -203,11 +231,17 @@ void TEditorScreenStrings::UnwrapAll() {
   for (size_t r = 0; r < old.size();) {
     size_t e = r;
     while (e + 1 < old.size() && (old[e].Attributes & 3u) == raWrapped) ++e;
-    TqdStringItem item{std::move(old[r].Str)};
     uint32_t marks = old[r].Attributes2 & 0xFFFF0000u;
-    for (size_t k = r + 1; k <= e; ++k) {
-      item.Str += old[k].Str;
-      marks |= old[k].Attributes2 & 0xFFFF0000u;
+    TqdStringItem item;
+    if (e == r) {
+      item = TakeText(std::move(old[r]));
+    } else {
+      std::string line(old[r].Str());
+      for (size_t k = r + 1; k <= e; ++k) {
+        line += old[k].Str();
+        marks |= old[k].Attributes2 & 0xFFFF0000u;
+      }
+      item.SetStr(line);
     }
     item.Attributes = raCrlf;
     item.Attributes2 = marks;

@@ -1,17 +1,19 @@
 #include "editor/model/qd_string_list.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <memory>
+#include <utility>
 
+#include "editor/model/row_text_heap.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/huge_pages.h"
 #include "platform/rtl/messages.h"
 
 namespace corvida {
 namespace {
-
-const std::string kEmpty;
 
 // The growth step for a full list of the given capacity.
 int GrowthStep(int capacity) {
@@ -23,8 +25,8 @@ int GrowthStep(int capacity) {
 }  // namespace
 
 TqdStringItem::TqdStringItem(const TqdStringItem& other)
-    : Str(other.Str), Data(other.Data), Attributes(other.Attributes), Attributes2(other.Attributes2) {
-  if (other.dataStr_) dataStr_ = std::make_unique<std::string>(*other.dataStr_);
+    : Data(other.Data), Attributes(other.Attributes), Attributes2(other.Attributes2) {
+  Store(other.Str(), other.DataStr());
 }
 
 TqdStringItem& TqdStringItem::operator=(const TqdStringItem& other) {
@@ -32,15 +34,61 @@ TqdStringItem& TqdStringItem::operator=(const TqdStringItem& other) {
   return *this;
 }
 
-const std::string& TqdStringItem::DataStr() const { return dataStr_ ? *dataStr_ : kEmpty; }
+TqdStringItem::TqdStringItem(TqdStringItem&& other) noexcept
+    : Data(other.Data), Attributes(other.Attributes), Attributes2(other.Attributes2), size_(other.size_),
+      bytes_(other.bytes_) {
+  other.size_ = 0;
+  other.bytes_ = nullptr;
+}
 
-void TqdStringItem::SetDataStr(std::string s) {
-  if (s.empty())
-    dataStr_.reset();
-  else if (dataStr_)
-    *dataStr_ = std::move(s);
-  else
-    dataStr_ = std::make_unique<std::string>(std::move(s));
+TqdStringItem& TqdStringItem::operator=(TqdStringItem&& other) noexcept {
+  if (this != &other) {
+    Release();
+    Data = other.Data;
+    Attributes = other.Attributes;
+    Attributes2 = other.Attributes2;
+    size_ = std::exchange(other.size_, 0);
+    bytes_ = std::exchange(other.bytes_, nullptr);
+  }
+  return *this;
+}
+
+std::string_view TqdStringItem::DataStr() const {
+  if ((size_ & kHasDataStr) == 0) return {};
+  const char* at = bytes_ + Str().size() + 1;
+  uint32_t length;
+  std::memcpy(&length, at, sizeof length);
+  return {at + sizeof length, length};
+}
+
+size_t TqdStringItem::BlockBytes() const {
+  const size_t text = Str().size() + 1;
+  return (size_ & kHasDataStr) != 0 ? text + sizeof(uint32_t) + DataStr().size() : text;
+}
+
+void TqdStringItem::Store(std::string_view text, std::string_view dataStr) {
+  if (text.size() > kSizeMask || dataStr.size() > kSizeMask) throw EStringListError(msg::kListCapacityError);
+  char* block = nullptr;
+  if (!text.empty() || !dataStr.empty()) {
+    const uint32_t length = static_cast<uint32_t>(dataStr.size());
+    const size_t bytes = text.size() + 1 + (dataStr.empty() ? 0 : sizeof length + dataStr.size());
+    block = AllocateRowText(bytes);
+    std::memcpy(block, text.data(), text.size());
+    block[text.size()] = '\0';
+    if (!dataStr.empty()) {
+      std::memcpy(block + text.size() + 1, &length, sizeof length);
+      std::memcpy(block + text.size() + 1 + sizeof length, dataStr.data(), dataStr.size());
+    }
+  }
+  Release();
+  bytes_ = block;
+  size_ = static_cast<uint32_t>(text.size()) | (dataStr.empty() ? 0 : kHasDataStr);
+}
+
+void TqdStringItem::Release() {
+  if (bytes_ != nullptr) FreeRowText(bytes_, BlockBytes());
+  bytes_ = nullptr;
+  size_ = 0;
 }
 
 TqdStringList::~TqdStringList() {
@@ -61,13 +109,13 @@ TqdStringItem& TqdStringList::At(int index) {
   return Slot(index);
 }
 
-std::string TqdStringList::Get(int index) const { return At(index).Str; }
+std::string TqdStringList::Get(int index) const { return std::string(At(index).Str()); }
 
 void TqdStringList::Put(int index, const std::string& s) {
   TqdStringItem& item = At(index);
   Changing();
-  const size_t oldLength = item.Str.size();
-  item.Str = s;
+  const size_t oldLength = item.Str().size();
+  item.SetStr(s);
   RowChanged(index, oldLength, item.Attributes);
   Changed();
 }
@@ -77,12 +125,12 @@ void TqdStringList::SetAttributes(int index, uint32_t value) {
   const uint32_t old = item.Attributes;
   if (old == value) return;
   item.Attributes = value;
-  RowChanged(index, item.Str.size(), old);
+  RowChanged(index, item.Str().size(), old);
 }
 
 void TqdStringList::PutItem(int index, TqdStringItem&& item) {
   TqdStringItem& slot = At(index);
-  const size_t oldLength = slot.Str.size();
+  const size_t oldLength = slot.Str().size();
   const uint32_t oldAttributes = slot.Attributes;
   slot = std::move(item);
   RowChanged(index, oldLength, oldAttributes);
@@ -120,8 +168,8 @@ void TqdStringList::Exchange(int index1, int index2) {
   TqdStringItem& a = At(index1);
   TqdStringItem& b = At(index2);
   Changing();
-  const size_t lengthA = a.Str.size();
-  const size_t lengthB = b.Str.size();
+  const size_t lengthA = a.Str().size();
+  const size_t lengthB = b.Str().size();
   const uint32_t attributesA = a.Attributes;
   const uint32_t attributesB = b.Attributes;
   std::swap(a, b);
@@ -164,8 +212,16 @@ std::vector<TqdStringItem> TqdStringList::ExtractItems(int index, int count) {
   items.reserve(static_cast<size_t>(count));
   Changing();
   RowsRemoving(index, count);
-  MoveGapTo(index);
-  TqdStringItem* first = slots_ + gapStart_ + GapLength();
+  // The rows leave from whichever side of the gap is nearer to it.
+  TqdStringItem* first;
+  if (std::abs(gapStart_ - (index + count)) < std::abs(gapStart_ - index)) {
+    MoveGapTo(index + count);
+    gapStart_ = index;
+    first = slots_ + index;
+  } else {
+    MoveGapTo(index);
+    first = slots_ + gapStart_ + GapLength();
+  }
   std::move(first, first + count, std::back_inserter(items));
   std::destroy(first, first + count);
   count_ -= count;

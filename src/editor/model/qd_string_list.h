@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/rtl/events.h"
@@ -17,26 +18,43 @@
 
 namespace corvida {
 
-// One row. DataStr is almost always empty, so it lives out of line and an
-// empty one costs a null pointer.
+// One row: its text, a second string that is almost always empty, an
+// integer and two attribute words, in 24 bytes. The text and the second
+// string share one block of the row-text heap: the text, a NUL after it (so
+// that scanners may stop there), and, when the second string is not empty,
+// its length and bytes.
 struct TqdStringItem {
-  std::string Str;
   int32_t Data = 0;
   uint32_t Attributes = 0;
   uint32_t Attributes2 = 0;
 
   TqdStringItem() = default;
-  explicit TqdStringItem(std::string s) : Str(std::move(s)) {}
+  explicit TqdStringItem(std::string_view s) { Store(s, {}); }
   TqdStringItem(const TqdStringItem& other);
   TqdStringItem& operator=(const TqdStringItem& other);
-  TqdStringItem(TqdStringItem&&) noexcept = default;
-  TqdStringItem& operator=(TqdStringItem&&) noexcept = default;
+  TqdStringItem(TqdStringItem&& other) noexcept;
+  TqdStringItem& operator=(TqdStringItem&& other) noexcept;
+  ~TqdStringItem() { Release(); }
 
-  const std::string& DataStr() const;
-  void SetDataStr(std::string s);
+  // The text; a NUL follows its last byte.
+  std::string_view Str() const { return {bytes_ != nullptr ? bytes_ : "", size_ & kSizeMask}; }
+  void SetStr(std::string_view s) { Store(s, DataStr()); }
+  std::string_view DataStr() const;
+  void SetDataStr(std::string_view s) {
+    if (!s.empty() || (size_ & kHasDataStr) != 0) Store(Str(), s);
+  }
 
  private:
-  std::unique_ptr<std::string> dataStr_;
+  static constexpr uint32_t kHasDataStr = 0x80000000u;
+  static constexpr uint32_t kSizeMask = ~kHasDataStr;
+
+  // Puts text and dataStr into a new block in place of the old one.
+  void Store(std::string_view text, std::string_view dataStr);
+  size_t BlockBytes() const;
+  void Release();
+
+  uint32_t size_ = 0;
+  char* bytes_ = nullptr;
 };
 
 class TqdStringList : public TStrings {
@@ -58,14 +76,14 @@ class TqdStringList : public TStrings {
   // Reallocates the item block to capacity items; less than Count is refused.
   void SetCapacity(int capacity) override;
 
-  // The row's text without a copy.
-  const std::string& StringRef(int index) const { return At(index).Str; }
+  // The row's text without a copy; a NUL follows its last byte.
+  std::string_view StringRef(int index) const { return At(index).Str(); }
 
   // Field accessors; they fire no events.
   int32_t Datas(int index) const { return At(index).Data; }
   void SetDatas(int index, int32_t value) { At(index).Data = value; }
-  const std::string& DataStrings(int index) const { return At(index).DataStr(); }
-  void SetDataStrings(int index, std::string value) { At(index).SetDataStr(std::move(value)); }
+  std::string_view DataStrings(int index) const { return At(index).DataStr(); }
+  void SetDataStrings(int index, std::string_view value) { At(index).SetDataStr(value); }
   uint32_t Attributes(int index) const { return At(index).Attributes; }
   void SetAttributes(int index, uint32_t value);
   uint32_t Attributes2(int index) const { return At(index).Attributes2; }

@@ -35,6 +35,10 @@ TRowAttribute TRowAttributeStringList::RowAttributeOf(uint32_t attributes) {
   return static_cast<TRowAttribute>(kRowAttribute.Read(attributes));
 }
 
+void TRowAttributeStringList::SetRowAttributeOf(TqdStringItem& row, TRowAttribute value) {
+  row.Attributes = kRowAttribute.Write(row.Attributes, value);
+}
+
 TRowAttribute TRowAttributeStringList::RowAttributes(int index) const { return RowAttributeOf(Attributes(index)); }
 
 void TRowAttributeStringList::SetRowAttributes(int index, TRowAttribute value) {

@@ -68,6 +68,8 @@ class TRowAttributeStringList : public TqdStringList {
 
   // The RowAttributes field of an Attributes word.
   static TRowAttribute RowAttributeOf(uint32_t attributes);
+  // Sets how a row not yet in a list ends.
+  static void SetRowAttributeOf(TqdStringItem& row, TRowAttribute value);
   TRowAttribute RowAttributes(int index) const;
   void SetRowAttributes(int index, TRowAttribute value);
   TRowAttribute PrevRowAttributes(int index) const;

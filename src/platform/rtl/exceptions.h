@@ -56,6 +56,8 @@ CORVIDA_EXCEPTION(ERegistryException, Exception);
 CORVIDA_EXCEPTION(EFontError, Exception);
 CORVIDA_EXCEPTION(EClipboardError, Exception);
 CORVIDA_EXCEPTION(EFountainError, Exception);
+// A run stopped because it was asked to: nothing went wrong, nothing to show.
+CORVIDA_EXCEPTION(EAbort, Exception);
 
 #undef CORVIDA_EXCEPTION
 

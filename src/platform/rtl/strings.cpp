@@ -88,6 +88,11 @@ void TStrings::AddStrings(const TStrings& strings) {
   for (int i = 0; i < n; ++i) Add(strings.Get(i));
 }
 
+void TStrings::AddText(std::string_view text) {
+  TUpdateBracket update(*this);
+  for (const std::string& line : SplitLines(text)) Add(line);
+}
+
 void TStrings::Assign(const TPersistent* source) {
   if (source == this) return;  // clearing first would lose the lines
   if (auto* strings = dynamic_cast<const TStrings*>(source)) {

@@ -46,6 +46,9 @@ class TStrings : public TPersistent {
   int UpdateCount() const { return updateCount_; }
 
   virtual void AddStrings(const TStrings& strings);
+  // Appends the lines of text (split as SetTextStr splits) at the end as
+  // one change; here each through Add, inside one update bracket.
+  virtual void AddText(std::string_view text);
   void Assign(const TPersistent* source) override;
   bool Equals(const TStrings& other) const;
   void Move(int curIndex, int newIndex);

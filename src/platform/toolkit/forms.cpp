@@ -310,6 +310,13 @@ std::string WithFullStop(const std::string& message) {
 }
 
 void TApplication::HandleException(TObject* sender) {
+  try {
+    throw;
+  } catch (const EAbort&) {
+    // A run stopped on request: nothing went wrong, nothing to tell.
+    return;
+  } catch (...) {
+  }
   std::string text = ExceptionMessage(std::current_exception());
   try {
     if (onException_)

@@ -130,7 +130,7 @@ class TApplication : public TComponent {
   bool Terminated() const { return terminated_; }
 
   // For use inside a catch block: hands the exception in flight to
-  // OnException, or shows it in the error box.
+  // OnException, or shows it in the error box; EAbort is passed over.
   void HandleException(TObject* sender);
   // The error box: modal, the error icon, the title as caption, and a full
   // stop appended when the message's last character is greater than ".".

@@ -43,6 +43,9 @@ class TBackend {
   virtual void ScrollBarChanged(TWindow* window, int bar) {}
   // The pointer shape changed to the cursor-table entry cursor.
   virtual void CursorChanged(int cursor) {}
+  // The pointer shows the program busy over all its windows, whatever their
+  // own shapes, or no longer.
+  virtual void BusyChanged(bool busy) {}
   // The input method's composition window of window moved.
   virtual void ImeWindowChanged(TWindow* window) {}
 

@@ -41,4 +41,8 @@ int SetCursor(int index) {
 
 int GetCursor() { return current; }
 
+void ShowBusyPointer(bool busy) {
+  if (TBackend* b = WindowSystem().Backend()) b->BusyChanged(busy);
+}
+
 }  // namespace corvida

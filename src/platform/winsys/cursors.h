@@ -36,5 +36,8 @@ TCursorTable& Cursors();
 // Shows the cursor-table entry index as the pointer; answers the previous one.
 int SetCursor(int index);
 int GetCursor();
+// The busy pointer over every window of the program, whatever their shapes,
+// or the windows' own shapes again.
+void ShowBusyPointer(bool busy);
 
 }  // namespace corvida

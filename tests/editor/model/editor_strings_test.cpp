@@ -67,6 +67,45 @@ TEST(EditorLines, OneChangeIsOneNotificationAndOneUndoStep) {
   EXPECT_FALSE(v.linesUpdating);
 }
 
+// A batch of lines is one change and one undo step, and leaves the rows and
+// the caret as adding each line would.
+TEST(EditorLines, AddTextIsOneStepThatLeavesWhatAddingEachLineWould) {
+  struct Case {
+    std::string before;  // the text before, set without undo
+    std::string text;    // the lines added
+    bool wordWrap;
+  };
+  const Case cases[] = {
+      {"", "a\r\nb\r\n", false},
+      {"x\r\n", "a\r\n\r\nb\r\n", false},
+      {"x", "a\r\nb\r\n", false},
+      {"x", "\r\n", false},
+      {"x\r\ny", "a\nb\rc", false},
+      {"x\r\n", std::string(50, 'w') + "\r\nshort\r\n", true},
+      {"x", std::string(50, 'w') + "\r\n", true},
+  };
+  for (const Case& c : cases) {
+    FakeView batch;
+    FakeView each;
+    for (FakeView* v : {&batch, &each}) {
+      v->Store().SetWordWrap(c.wordWrap);
+      v->Store().WrapOption().SetWrapByte(20);
+      v->Lines().SetText(c.before);
+      v->changes = 0;
+    }
+    batch.Lines().AddText(c.text);
+    for (const std::string& line : SplitLines(c.text)) each.Lines().Add(line);
+    EXPECT_EQ(Rows(batch.Store()), Rows(each.Store())) << c.before << "+" << c.text;
+    EXPECT_EQ(batch.Row(), each.Row()) << c.before << "+" << c.text;
+    EXPECT_EQ(batch.Col(), each.Col()) << c.before << "+" << c.text;
+    EXPECT_EQ(batch.changes, 1);
+    EXPECT_EQ(batch.caretLevel, 0);
+    ASSERT_EQ(batch.Store().UndoObj().UndoList().Count(), 1) << c.before << "+" << c.text;
+    batch.Store().Undo();
+    EXPECT_EQ(batch.Lines().Text(), c.before) << c.before << "+" << c.text;
+  }
+}
+
 TEST(EditorLines, AVisibleViewStopsDrawingDuringABatch) {
   FakeView v;
   v.showing = true;

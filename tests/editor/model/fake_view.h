@@ -43,7 +43,7 @@ class FakeView : public TEditorView {
       const int length = static_cast<int>(store_->StringRef(row).size()) + (a == raCrlf ? 2 : a == raEof ? 1 : 0);
       if (length > n || a == raEof) {
         SetRow(row);
-        const std::string& text = store_->StringRef(row);
+        const std::string_view text = store_->StringRef(row);
         const TColumnLayout layout = store_->Layout();
         SetCol(std::min(StrColumns(std::string_view(text).substr(0, static_cast<size_t>(std::max(0, n))), layout),
                         StrColumns(text, layout)));
@@ -130,7 +130,7 @@ inline std::vector<std::string> Rows(const TEditorScreenStrings& s) {
   std::vector<std::string> rows;
   for (int r = 0; r < s.Count(); ++r) {
     const TRowAttribute a = s.RowAttributes(r);
-    rows.push_back(s.StringRef(r) + "|" + (a == raCrlf ? "c" : a == raWrapped ? "w" : a == raEof ? "e" : "?"));
+    rows.push_back(std::string(s.StringRef(r)) + "|" + (a == raCrlf ? "c" : a == raWrapped ? "w" : a == raEof ? "e" : "?"));
   }
   return rows;
 }

@@ -119,7 +119,7 @@ class IndexDifferential {
       // Typing: one row rewritten with a character more or less.
       if (count == 0) return;
       const int row = Random(count);
-      std::string text = s.StringRef(row);
+      std::string text(s.StringRef(row));
       if (Random(2) == 0 || text.empty())
         text += kPieces[Random(std::size(kPieces))];
       else

@@ -256,7 +256,7 @@ TEST(QdStringList, RowsMoveBetweenListsWithAllTheirFields) {
   EXPECT_EQ(log.events, "<>");
   EXPECT_EQ(Strings(source), (std::vector<std::string>{"a", "b", "e"}));
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].Str, "c");
+  EXPECT_EQ(rows[0].Str(), "c");
   EXPECT_EQ(rows[0].DataStr(), "state of c");
 
   RowList target;
@@ -293,7 +293,35 @@ TEST(QdStringList, CopiedItemsOwnTheirSecondString) {
   EXPECT_EQ(b.DataStr(), "");
   b = a;
   EXPECT_EQ(b.DataStr(), "state");
-  EXPECT_EQ(b.Str, "text");
+  EXPECT_EQ(b.Str(), "text");
+}
+
+
+// Scanners stop at a NUL after the row, and rows of every length keep their
+// second string beside the text through each way a text changes.
+TEST(QdStringList, EveryTextIsFollowedByANulAndKeepsItsSecondString) {
+  TqdStringList list;
+  const std::vector<std::string> texts{"", "a", std::string("n\0l", 3), std::string(7, 'x'), std::string(8, 'y'),
+                                       std::string(511, 'z'), std::string(512, 'w'), std::string(70000, 'v')};
+  for (const std::string& text : texts) list.Add(text);
+  for (int i = 0; i < list.Count(); ++i) list.SetDataStrings(i, i % 2 == 0 ? "state " + std::to_string(i) : "");
+  list.Exchange(1, 6);
+  list.Put(4, std::string(300, 'p'));
+  list.Delete(0);
+  const std::vector<std::string> expected{std::string(512, 'w'), std::string("n\0l", 3), std::string(7, 'x'),
+                                          std::string(300, 'p'), std::string(511, 'z'), "a", std::string(70000, 'v')};
+  const std::vector<std::string> seconds{"state 6", "state 2", "", "state 4", "", "", ""};
+  ASSERT_EQ(Strings(list), expected);
+  for (int i = 0; i < list.Count(); ++i) {
+    EXPECT_EQ(list.StringRef(i).data()[list.StringRef(i).size()], '\0') << i;
+    EXPECT_EQ(list.DataStrings(i), seconds[static_cast<size_t>(i)]) << i;
+  }
+  list.SetDataStrings(0, "");
+  list.SetDataStrings(2, "now");
+  EXPECT_EQ(list.Get(0), std::string(512, 'w'));
+  EXPECT_EQ(list.DataStrings(0), "");
+  EXPECT_EQ(list.Get(2), std::string(7, 'x'));
+  EXPECT_EQ(list.DataStrings(2), "now");
 }
 
 }  // namespace

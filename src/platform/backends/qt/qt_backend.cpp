@@ -221,6 +221,13 @@ void TQtBackend::CursorChanged(int cursor) {
   if (hovered_) hovered_->setCursor(QtCursor(cursor));
 }
 
+void TQtBackend::BusyChanged(bool busy) {
+  if (busy)
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QGuiApplication::restoreOverrideCursor();
+}
+
 void TQtBackend::ImeWindowChanged(TWindow* window) {
   TQtHostWidget* host = HostWidget(window);
   if (!host) return;

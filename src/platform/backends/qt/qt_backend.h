@@ -43,6 +43,7 @@ class TQtBackend : public TBackend, public TToolkitBackend {
   void CaretChanged() override;
   void ScrollBarChanged(TWindow* window, int bar) override;
   void CursorChanged(int cursor) override;
+  void BusyChanged(bool busy) override;
   void ImeWindowChanged(TWindow* window) override;
   TSize ScreenSize() const override;
   void ClipboardOpened(TClipboardContents& contents) override;
