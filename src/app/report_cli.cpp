@@ -120,18 +120,21 @@ int UsageError(std::ostream& err, const std::string& problem) {
 
 bool ReportFile(const std::string& file, const TCliOptions& options, TReportWriter* writer, std::ostream& out,
                 std::ostream& err) {
+  // Opened as given: its absolute form, which is shown, may be too long to
+  // open.
+  const std::string shown = RealPath(file);
   std::string error;
   TFaceCounts counts(rsFile);
   bool counted = false;
   try {
     if (writer == nullptr) {
       const auto print = [&out](std::string_view line) { out << line << '\n'; };
-      if (!WriteReport(RealPath(file), options.sortMode, print, options.raw ? rsCp932 : rsUtf8))
+      if (!WriteReport(file, shown, options.sortMode, print, options.raw ? rsCp932 : rsUtf8))
         error = UnusablePathText(file);
-    } else if (!FileAge(RealPath(file))) {
+    } else if (!FileAge(file)) {
       error = UnusablePathText(file);
     } else {
-      CountFacesOfFile(RealPath(file), options.sortMode, counts);
+      CountFacesOfFile(file, options.sortMode, counts);
       counted = true;
     }
   } catch (const Exception& e) {
@@ -139,7 +142,7 @@ bool ReportFile(const std::string& file, const TCliOptions& options, TReportWrit
   } catch (const std::bad_alloc&) {
     error = "not enough memory to read the file";
   }
-  if (writer != nullptr) writer->File({RealPath(file), counted ? &counts : nullptr, error});
+  if (writer != nullptr) writer->File({shown, counted ? &counts : nullptr, error});
   // What was reported stays reported even if a later file waits for ever
   // (a pipe without a writer) and the run is interrupted.
   out.flush();

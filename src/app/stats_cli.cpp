@@ -13,10 +13,11 @@ TStatsFile ReadStats(const std::string& file, const TBudgetLimits& limits) {
   TStatsFile result;
   result.path = RealPath(file);
   try {
-    if (!FileAge(result.path)) {
+    // Opened as given, as the report does.
+    if (!FileAge(file)) {
       result.error = UnusablePathText(file);
     } else {
-      result.stats = ModelStatsOfFile(result.path);
+      result.stats = ModelStatsOfFile(file);
       result.over = OverBudget(*result.stats, limits);
     }
   } catch (const EModelError& e) {

@@ -74,7 +74,7 @@ class TWatchRun {
 
   void Gone(const std::string& file) {
     if (options_.form == foJsonLines) out_ << "{\"kind\":\"gone\",\"path\":" << JsonPath(file) << "}\n";
-    else out_ << "// " << RealPath(file) << " is gone; watching for it to come back\n";
+    else out_ << "// " << TerminalText(RealPath(file)) << " is gone; watching for it to come back\n";
     out_.flush();
   }
 

@@ -137,11 +137,10 @@ std::string ReportRest(const std::string& path, int sortMode, std::stop_token st
   return rest;
 }
 
-bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
-                 TReportSpelling spelling) {
-  const std::optional<std::string> header = ReportHeader(path, spelling);
-  if (!header) return false;
-  addLine(*header);
+bool WriteReport(const std::string& path, const std::string& shownPath, int sortMode,
+                 const std::function<void(std::string_view)>& addLine, TReportSpelling spelling) {
+  if (!FileAge(path)) return false;
+  addLine(ReportHeaderLine(SpellPath(shownPath, spelling)));
   WriteReportRest(path, sortMode, addLine, spelling, {});
   return true;
 }

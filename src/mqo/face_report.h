@@ -70,8 +70,10 @@ bool MakeReport(const std::string& path, int sortMode, TStrings& lines, TEvent<>
                 TReportSpelling spelling = rsCp932);
 
 // The same report handed to addLine one line at a time as it is made, so
-// that no more than the names and counts is held.
-bool WriteReport(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
-                 TReportSpelling spelling = rsCp932);
+// that no more than the names and counts is held. The header names
+// shownPath: the file's absolute path where path, the one opened, is
+// relative and its absolute form too long to open.
+bool WriteReport(const std::string& path, const std::string& shownPath, int sortMode,
+                 const std::function<void(std::string_view)>& addLine, TReportSpelling spelling = rsCp932);
 
 }  // namespace corvida

@@ -6,6 +6,7 @@
 
 #include "mqo/face_report.h"
 #include "mqo/text_forms.h"
+#include "platform/rtl/escaped_text.h"
 
 namespace corvida {
 namespace {
@@ -60,9 +61,10 @@ TModelChanges ModelChanges(const TModelStats& before, const TModelStats& after) 
 }
 
 void WriteChangesText(const std::string& shownPath, const TModelChanges& changes, std::ostream& out) {
-  out << "// changes since the previous report (faces, triangles): " << shownPath << '\n';
+  out << "// changes since the previous report (faces, triangles): " << EscapedText(shownPath, tcUtf8, tcUtf8)
+      << '\n';
   for (const TObjectChange& c : changes.objects) {
-    out << Figures(c.faces, c.triangles) << " : \"" << c.name << '"';
+    out << Figures(c.faces, c.triangles) << " : \"" << EscapedText(c.name, tcUtf8, tcUtf8) << '"';
     if (c.kind != ocChanged) out << ' ' << KindWord(c.kind);
     out << '\n';
   }

@@ -36,7 +36,7 @@ TModelChanges ModelChanges(const TModelStats& before, const TModelStats& after);
 
 // The changes for people: a comment line naming the file, a line per
 // changed object, the totals and the report's separator. Names and path
-// are escaped for a terminal by escape.
+// are escaped as the report escapes them for a terminal.
 void WriteChangesText(const std::string& shownPath, const TModelChanges& changes, std::ostream& out);
 // One JSON line: {"kind":"changes","path":...,"objects":[...],"total":{...}}.
 void WriteChangesJsonLine(const std::string& path, const TModelChanges& changes, std::ostream& out);

@@ -535,7 +535,7 @@ TEST_F(MainFormTest, AFileDroppedDuringAReportIsReportedAfterIt) {
   ASSERT_TRUE(PostDropFiles(w.Editor1->Window(), {counts}));
   Run();
   std::vector<std::string> expected;
-  for (const std::string& path : {cube, counts}) WriteReport(path, kSortNone, [&](std::string_view line) {
+  for (const std::string& path : {cube, counts}) WriteReport(path, path, kSortNone, [&](std::string_view line) {
     expected.emplace_back(line);
   });
   EXPECT_EQ(LinesOf(*w.Editor1->Lines()), expected);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -201,6 +202,35 @@ TEST_F(ReportCommandFiles, PathsAreTheFilesTheSystemMeansShownWithTheirRealPath)
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string report = "// " + meant + "\n       1 : \n       1 : Total // x.mqo\n------------------------------\n";
   EXPECT_EQ(run.out, report + report);
+}
+
+// Under a working folder deeper than PATH_MAX a file is opened as given and
+// named by its absolute path, in every form and by the statistics too.
+TEST_F(ReportCommandFiles, AFileDeeperThanPathMaxIsNamedByItsAbsolutePath) {
+  std::filesystem::current_path(folder_.Path());
+  const std::string step(200, 'd');
+  std::string deep = folder_.Path();
+  int depth = 0;
+  for (; depth < PATH_MAX / 200 + 2 && ::mkdir(step.c_str(), 0700) == 0 && ::chdir(step.c_str()) == 0; ++depth)
+    deep += "/" + step;
+  WriteAll("m.mqo", "Object \"a\" {\n face 1 {\n  3 V(0 1 2)\n }\n}\nEof\n");
+  std::vector<TRun> runs;
+  for (const char* form : {"text", "jsonl"}) {
+    runs.push_back(RunCli({"--report", "--format", form, "m.mqo"}));
+    runs.push_back(RunCli({"--stats", "--format", form, "m.mqo"}));
+  }
+  // The folders go first: the temporary folder's own removal cannot reach
+  // that deep.
+  ::unlink("m.mqo");
+  for (; depth > 0; --depth) {
+    EXPECT_EQ(::chdir(".."), 0);
+    EXPECT_EQ(::rmdir(step.c_str()), 0);
+  }
+  ASSERT_GT(deep.size(), static_cast<size_t>(PATH_MAX));
+  for (const TRun& run : runs) {
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(deep + "/m.mqo"), std::string::npos) << run.out.substr(0, 80);
+  }
 }
 
 TEST_F(ReportCommandFiles, DoubleDashEndsTheOptions) {

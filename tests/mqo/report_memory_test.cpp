@@ -86,7 +86,8 @@ size_t HeapOfAReportThroughAPipe(const std::string& bytes, size_t repeats, uint6
   const size_t before = HeapInUse();
   size_t most = 0;
   lines = 0;
-  WriteReport("/dev/fd/" + std::to_string(fds[0]), kSortNone, [&](std::string_view) {
+  const std::string pipe = "/dev/fd/" + std::to_string(fds[0]);
+  WriteReport(pipe, pipe, kSortNone, [&](std::string_view) {
     if (++lines % 100'000 == 0) most = std::max(most, HeapInUse() - before);
   });
   writer.join();
