@@ -6,6 +6,7 @@
 
 #include "app/cli_options.h"
 #include "app/read_while_answering.h"
+#include "mqo/fast_stats.h"
 #include "mqo/face_report.h"
 #include "mqo/stats_pane.h"
 #include "platform/rtl/component_text.h"
@@ -110,12 +111,21 @@ constexpr std::string_view kLayout =
     "    end\r\n"
     "    object CheckBox1: TCheckBox\r\n"
     "      Left = 534\r\n"
-    "      Top = 12\r\n"
+    "      Top = 4\r\n"
     "      Width = 80\r\n"
     "      Height = 17\r\n"
     "      Caption = 'Details'\r\n"
     "      Checked = False\r\n"
     "      TabOrder = 1\r\n"
+    "    end\r\n"
+    "    object CheckBox2: TCheckBox\r\n"
+    "      Left = 534\r\n"
+    "      Top = 21\r\n"
+    "      Width = 80\r\n"
+    "      Height = 17\r\n"
+    "      Caption = 'Watch'\r\n"
+    "      Checked = False\r\n"
+    "      TabOrder = 2\r\n"
     "    end\r\n"
     "  end\r\n"
     "  object Editor1: TEditor\r\n"
@@ -300,6 +310,11 @@ constexpr std::string_view kLayout =
     "        Name = 'Height'\r\n"
     "        Section = 'Window'\r\n"
     "        Ident = 'Height'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Name = 'Watch'\r\n"
+    "        Section = 'Watch'\r\n"
+    "        Ident = 'Watch'\r\n"
     "      end>\r\n"
     "    RegType = rtIni\r\n"
     "  end\r\n"
@@ -336,6 +351,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SpeedButton3 = Require<TSpeedButton>(this, "SpeedButton3");
   RadioGroup1 = Require<TRadioGroup>(this, "RadioGroup1");
   CheckBox1 = Require<TCheckBox>(this, "CheckBox1");
+  CheckBox2 = Require<TCheckBox>(this, "CheckBox2");
   Editor1 = Require<TEditor>(this, "Editor1");
   OpenDialog1 = Require<TOpenDialog>(this, "OpenDialog1");
   Reg1 = Require<TRegManager>(this, "Reg1");
@@ -344,6 +360,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SpeedButton1->SetOnClick(TNotifyEvent::Of<&TForm1::SpeedButton1Click>(this));
   SpeedButton2->SetOnClick(TNotifyEvent::Of<&TForm1::SpeedButton2Click>(this));
   SpeedButton3->SetOnClick(TNotifyEvent::Of<&TForm1::SpeedButton3Click>(this));
+  CheckBox2->SetOnClick(TNotifyEvent::Of<&TForm1::CheckBox2Click>(this));
   Editor1->SetOnMouseWheelDown(TMouseWheelUpDownEvent::Of<&TForm1::Editor1MouseWheelDown>(this));
   Editor1->SetOnMouseWheelUp(TMouseWheelUpDownEvent::Of<&TForm1::Editor1MouseWheelUp>(this));
   DragAcceptFiles(Window(), true);
@@ -351,9 +368,22 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   // right, above a few rows of the pane.
   SetMinClientSize(
       {CheckBox1->Left() + CheckBox1->Width() + SpeedButton1->Left(), Panel1->Height() + kMinPaneHeight});
+  watch_ = std::make_unique<TReportWatch>(Window());
 }
 
 namespace {
+
+// The figures a watched model's next report is compared with; none when the
+// statistics cannot read it.
+std::optional<TModelStats> FiguresOf(const std::string& path, std::stop_token stop) {
+  try {
+    return ModelStatsOfFile(path, std::move(stop));
+  } catch (const EAbort&) {
+    throw;
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+}
 
 // Reports files asked for while another report was read.
 constexpr UINT WM_OPENWAITINGFILES = WM_USER + 1;
@@ -411,20 +441,50 @@ void TForm1::MakeReport() {
   // reading is stopped; the rest goes in as one change.
   Editor1->Lines()->Add(*header);
   std::string rest;
+  // Watched models are compared with their previous report.
+  const bool watching = Watching();
+  std::optional<TModelStats> figures;
   {
     TReportRunning running(*this, reportRunning_);
     try {
       rest = ReadWhileAnswering([&](std::stop_token stop) {
-        return details ? StatsPaneRest(path, sortMode, budget, stop) : ReportRest(path, sortMode, stop);
+        std::string text = details ? StatsPaneRest(path, sortMode, budget, stop) : ReportRest(path, sortMode, stop);
+        if (watching) figures = FiguresOf(path, stop);
+        return text;
       });
     } catch (const EAbort&) {
       // Stopped by the user: the files waiting are not wanted either.
       waitingFiles_.clear();
       throw;
+    } catch (...) {
+      // A model that is broken now is still followed: the next save may mend it.
+      watch_->Reported(path, std::nullopt);
+      throw;
     }
   }
   Editor1->Lines()->AddText(rest);
+  std::string changes;
+  for (const std::string& line : watch_->Reported(path, figures)) changes.append(line).append("\r\n");
+  if (!changes.empty()) Editor1->Lines()->AddText(changes);
   FocusEditor();
+}
+
+void TForm1::CheckBox2Click(TObject*) { watch_->SetOn(Watching()); }
+
+void TForm1::FileNotices() {
+  const TReportWatch::TRequests requests = watch_->TakeNotices(reportRunning_);
+  for (const std::string& line : requests.lines) Editor1->Lines()->Add(line);
+  for (const std::string& path : requests.files) {
+    // A watched file's troubles are lines in the pane, not error boxes
+    // popping up while the modeller works elsewhere.
+    try {
+      ReportFile(path, false);
+    } catch (const EAbort&) {
+      return;
+    } catch (const Exception& e) {
+      Editor1->Lines()->Add("// " + e.Message());
+    }
+  }
 }
 
 void TForm1::ReportFile(const std::string& path, bool silentIfMissing) {
@@ -461,6 +521,8 @@ void TForm1::LoadSettings() {
   OpenDialog1->SetInitialDir(Reg1->Filer("FolderName")->ReadString());
   SetSortMode(Reg1->Filer("SortMode")->ReadInteger());
   CheckBox1->SetChecked(Reg1->Filer("Details")->ReadBool());
+  CheckBox2->SetChecked(Reg1->Filer("Watch")->ReadBool());
+  watch_->SetOn(Watching());
   budgetName_ = Reg1->Filer("Budget")->ReadString();
   const int width = Reg1->Filer("Width")->ReadInteger();
   const int height = Reg1->Filer("Height")->ReadInteger();
@@ -489,6 +551,7 @@ void TForm1::SaveSettings() {
   if (!fileName_.empty()) Reg1->Filer("FolderName")->WriteString(fileName_.substr(0, fileName_.rfind('/') + 1));
   Reg1->Filer("SortMode")->WriteInteger(SortMode());
   Reg1->Filer("Details")->WriteBool(Details());
+  Reg1->Filer("Watch")->WriteBool(Watching());
   Reg1->Filer("Left")->WriteInteger(Left());
   Reg1->Filer("Top")->WriteInteger(Top());
   Reg1->Filer("Width")->WriteInteger(Width());
@@ -553,6 +616,10 @@ void TForm1::Editor1MouseWheelDown(TObject*, TShiftState, TPoint, bool&) { Edito
 void TForm1::Editor1MouseWheelUp(TObject*, TShiftState, TPoint, bool&) { Editor1->SetRow(Editor1->Row() - 2); }
 
 void TForm1::WndProc(TMessage& m) {
+  if (m.Msg == WM_FILENOTICE) {
+    FileNotices();
+    return;
+  }
   if (m.Msg == WM_OPENWAITINGFILES) {
     OpenFiles(std::exchange(waitingFiles_, {}));
     return;

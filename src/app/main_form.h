@@ -1,14 +1,16 @@
 #pragma once
 // TForm1, the tool's one window: a button bar (Open, Clear, Close, the sort
-// choice and "Details"), the editor that shows the reports, the open dialog
-// and the setting store that carries the last folder, the sort mode,
-// "Details" and the window's place and size from one run to the next. The
-// window is made from its embedded stored layout.
+// choice, "Details" and "Watch"), the editor that shows the reports, the
+// open dialog and the setting store that carries the last folder, the sort
+// mode, "Details", "Watch" and the window's place and size from one run to
+// the next. The window is made from its embedded stored layout.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/report_watch.h"
 #include "app/settings_file.h"
 #include "editor/control/editor.h"
 #include "mqo/budget.h"
@@ -35,6 +37,7 @@ class TForm1 : public TForm {
   TSpeedButton* SpeedButton3 = nullptr;
   TRadioGroup* RadioGroup1 = nullptr;
   TCheckBox* CheckBox1 = nullptr;
+  TCheckBox* CheckBox2 = nullptr;
   TEditor* Editor1 = nullptr;
   TOpenDialog* OpenDialog1 = nullptr;
   TRegManager* Reg1 = nullptr;
@@ -50,6 +53,9 @@ class TForm1 : public TForm {
 
   // Whether reports carry the statistics ("Details").
   bool Details() const { return CheckBox1->Checked(); }
+  // Whether the files reported in this run are followed and reported again
+  // when saved, with their changes ("Watch").
+  bool Watching() const { return CheckBox2->Checked(); }
   // The budget the settings file names for the statistics ([Budget]
   // Budget=NAME), looked up among the profiles; none when it names none.
   // Raises EConvertError for an unknown or broken profile.
@@ -76,6 +82,7 @@ class TForm1 : public TForm {
   void SpeedButton1Click(TObject* sender);
   void SpeedButton2Click(TObject* sender);
   void SpeedButton3Click(TObject* sender);
+  void CheckBox2Click(TObject* sender);
   void Editor1MouseWheelDown(TObject* sender, TShiftState shift, TPoint pos, bool& handled);
   void Editor1MouseWheelUp(TObject* sender, TShiftState shift, TPoint pos, bool& handled);
 
@@ -104,6 +111,8 @@ class TForm1 : public TForm {
   void ReportFile(const std::string& path, bool silentIfMissing);
   // The window's title names the file last reported.
   void ShowFileInTitle();
+  // Reports again the watched files that settled after a save.
+  void FileNotices();
 
   std::string fileName_;
   // The budget named in the settings file when the window was shown.
@@ -113,6 +122,7 @@ class TForm1 : public TForm {
   bool saveFailed_ = false;
   bool reportRunning_ = false;
   std::vector<std::string> waitingFiles_;
+  std::unique_ptr<TReportWatch> watch_;
 };
 
 }  // namespace corvida

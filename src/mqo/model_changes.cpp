@@ -60,15 +60,19 @@ TModelChanges ModelChanges(const TModelStats& before, const TModelStats& after) 
   return changes;
 }
 
-void WriteChangesText(const std::string& shownPath, const TModelChanges& changes, std::ostream& out) {
-  out << "// changes since the previous report (faces, triangles): " << EscapedText(shownPath, tcUtf8, tcUtf8)
-      << '\n';
-  for (const TObjectChange& c : changes.objects) {
-    out << Figures(c.faces, c.triangles) << " : \"" << EscapedText(c.name, tcUtf8, tcUtf8) << '"';
-    if (c.kind != ocChanged) out << ' ' << KindWord(c.kind);
-    out << '\n';
-  }
-  out << Figures(changes.faces, changes.triangles) << " : Total\n" << kReportSeparator << '\n';
+std::vector<std::string> ChangesLines(const std::string& path, const TModelChanges& changes, TTextCoding coding) {
+  std::vector<std::string> lines{"// changes since the previous report (faces, triangles): " +
+                                 EscapedText(path, tcUtf8, coding)};
+  for (const TObjectChange& c : changes.objects)
+    lines.push_back(Figures(c.faces, c.triangles) + " : \"" + EscapedText(c.name, tcUtf8, coding) + '"' +
+                    (c.kind == ocChanged ? "" : std::string(" ") + KindWord(c.kind)));
+  lines.push_back(Figures(changes.faces, changes.triangles) + " : Total");
+  lines.push_back(kReportSeparator);
+  return lines;
+}
+
+void WriteChangesText(const std::string& path, const TModelChanges& changes, std::ostream& out) {
+  for (const std::string& line : ChangesLines(path, changes, tcUtf8)) out << line << '\n';
 }
 
 void WriteChangesJsonLine(const std::string& path, const TModelChanges& changes, std::ostream& out) {

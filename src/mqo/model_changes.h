@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "mqo/model_stats.h"
+#include "platform/rtl/escaped_text.h"
 
 namespace corvida {
 
@@ -34,10 +35,12 @@ struct TModelChanges {
 
 TModelChanges ModelChanges(const TModelStats& before, const TModelStats& after);
 
-// The changes for people: a comment line naming the file, a line per
-// changed object, the totals and the report's separator. Names and path
-// are escaped as the report escapes them for a terminal.
-void WriteChangesText(const std::string& shownPath, const TModelChanges& changes, std::ostream& out);
+// The changes for people: a comment line naming the file (path, the file
+// system's bytes), a line per changed object, the totals and the report's
+// separator; in the coding asked for, with the report's escapes.
+std::vector<std::string> ChangesLines(const std::string& path, const TModelChanges& changes, TTextCoding coding);
+// The same lines for a terminal.
+void WriteChangesText(const std::string& path, const TModelChanges& changes, std::ostream& out);
 // One JSON line: {"kind":"changes","path":...,"objects":[...],"total":{...}}.
 void WriteChangesJsonLine(const std::string& path, const TModelChanges& changes, std::ostream& out);
 

@@ -19,6 +19,8 @@
 #include "platform/rtl/ini_file.h"
 #include "platform/toolkit/toolkit_fixture.h"
 #include "platform/winsys/drop_files.h"
+#include "platform/winsys/file_changes.h"
+#include "platform/winsys/window_system.h"
 #include "support/error_box.h"
 #include "temp_folder.h"
 
@@ -120,16 +122,20 @@ TEST_F(MainFormTest, TheStoredLayoutMakesEveryComponentAsDesigned) {
   EXPECT_EQ(w.OpenDialog1->Filter(), "mqo|*.mqo;*.mqoz");
   EXPECT_EQ(w.Reg1->RegType(), rtIni);
   EXPECT_EQ(w.CheckBox1->Caption(), "Details");
-  EXPECT_EQ(w.CheckBox1->BoundsRect(), Bounds(534, 12, 80, 17));
+  EXPECT_EQ(w.CheckBox1->BoundsRect(), Bounds(534, 4, 80, 17));
+  EXPECT_EQ(w.CheckBox2->Caption(), "Watch");
+  EXPECT_EQ(w.CheckBox2->BoundsRect(), Bounds(534, 21, 80, 17));
+  EXPECT_FALSE(w.CheckBox2->Checked());
   EXPECT_EQ(w.CheckBox1->Parent(), w.Panel1);
   EXPECT_FALSE(w.CheckBox1->Checked());
-  ASSERT_EQ(w.Reg1->RegItems()->Count(), 8);
+  ASSERT_EQ(w.Reg1->RegItems()->Count(), 9);
   EXPECT_EQ(w.Reg1->RegItems()->Items(1)->Section(), "SortMode");
   EXPECT_EQ(w.Reg1->RegItems()->Items(0)->Ident(), "FolderName");
   EXPECT_EQ(w.Reg1->RegItems()->Items(2)->Section(), "Details");
   EXPECT_EQ(w.Reg1->RegItems()->Items(3)->Ident(), "Budget");
   EXPECT_EQ(w.Reg1->RegItems()->Items(4)->Section(), "Window");
   EXPECT_EQ(w.Reg1->RegItems()->Items(7)->Ident(), "Height");
+  EXPECT_EQ(w.Reg1->RegItems()->Items(8)->Section(), "Watch");
 
   TEditor& e = *w.Editor1;
   EXPECT_EQ(e.BoundsRect(), Bounds(0, 41, 656, 448));
@@ -247,6 +253,70 @@ TEST_F(MainFormTest, DetailsGiveTheStatisticsWithTheBudgetsVerdictAndStayTicked)
   EXPECT_EQ(Window().Editor1->Lines()->Count(), 0);
   ASSERT_EQ(backend.MessageBoxes().size(), 1u);
   EXPECT_EQ(backend.MessageBoxes()[0].text, "unknown budget 'none-such'");
+}
+
+// A model of (name, triangles) objects, saved as modelling programs do: a
+// new file renamed over the old one. Without eof the save looks unfinished.
+void SaveModel(const std::string& path, std::initializer_list<std::pair<const char*, int>> objects,
+               bool eof = true) {
+  std::string text = "Metasequoia Document\r\n";
+  for (const auto& [name, faces] : objects) {
+    text += std::string("Object \"") + name + "\" {\r\n\tface " + std::to_string(faces) + " {\r\n";
+    for (int i = 0; i < faces; ++i) text += "\t\t3 V(0 1 2)\r\n";
+    text += "\t}\r\n}\r\n";
+  }
+  testing::WriteAll(path + ".tmp", eof ? text + "Eof\r\n" : text);
+  std::filesystem::rename(path + ".tmp", path);
+}
+
+// With "Watch" on a saved model is reported again with its changes, once
+// the save is finished; a model that goes is said once in the pane; the
+// box is kept.
+TEST_F(MainFormTest, WatchReportsASavedModelAgainWithItsChanges) {
+  TForm1& w = Start();
+  const std::string model = folder.File("m.mqo");
+  SaveModel(model, {{"body", 2}, {"tail", 1}});
+  Open(model);
+  Click(*w.CheckBox2, 40, 8);
+  ASSERT_TRUE(w.Watching());
+  Open(model);
+  TStrings& pane = *w.Editor1->Lines();
+  const int before = pane.Count();
+  int64_t now = WindowSystem().NowMs();
+  // Let the watch see what happened and let it settle.
+  const auto settle = [&] {
+    WindowSystem().CheckFileChanges(now += 1000);
+    WindowSystem().CheckFileChanges(now += TFileWatch::kSettleMs);
+    Run();
+  };
+  SaveModel(model, {{"body", 2}, {"wing", 4}}, false);
+  settle();
+  EXPECT_EQ(pane.Count(), before) << "an unfinished save is not reported";
+  SaveModel(model, {{"body", 3}, {"wing", 4}});
+  settle();
+  std::vector<std::string> added = LinesOf(pane);
+  added.erase(added.begin(), added.begin() + before);
+  EXPECT_EQ(added, (std::vector<std::string>{
+                       "// " + model,
+                       "       3 : \"body\"",
+                       "       4 : \"wing\"",
+                       "       7 : Total // m.mqo",
+                       "------------------------------",
+                       "// changes since the previous report (faces, triangles): " + model,
+                       "      +1       +1 : \"body\"",
+                       "      +4       +4 : \"wing\" new",
+                       "      -1       -1 : \"tail\" gone",
+                       "      +4       +4 : Total",
+                       "------------------------------",
+                   }));
+  std::filesystem::remove(model);
+  settle();
+  settle();
+  EXPECT_EQ(LinesOf(pane).back(), "// " + model + " is gone; watching for it to come back");
+  EXPECT_TRUE(backend.MessageBoxes().empty());
+  CloseByButton();
+  EXPECT_EQ(Stored("Watch"), "1");
+  EXPECT_TRUE(Start().Watching());
 }
 
 TEST_F(MainFormTest, OpeningAMissingFileReportsNothingButStillMovesTheFolder) {
