@@ -24,9 +24,15 @@ std::string Tail(int fd, off_t size, size_t count) {
 }  // namespace
 
 bool ModelLooksFinished(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a pipe without a writer must not hold the window.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return true;  // the report says why
   const off_t size = ::lseek(fd, 0, SEEK_END);
+  if (size < 0) {
+    // Not a file to look into the end of: only its report can tell.
+    ::close(fd);
+    return true;
+  }
   char head[4] = {};
   const bool archive = ::pread(fd, head, sizeof head, 0) == 4 && std::string_view(head, 4) == "PK\x03\x04";
   // An archive's end record lies within its last 64 KB (a comment at most).
