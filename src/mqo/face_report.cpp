@@ -90,9 +90,11 @@ void CountFacesOfFile(const std::string& path, int sortMode, TFaceCounts& counts
 
 namespace {
 
-// Hands the lines after the header to addLine, one at a time as they are made.
-void WriteReportRest(const std::string& path, int sortMode, const std::function<void(std::string_view)>& addLine,
-                     TReportSpelling spelling, const std::stop_token& stop) {
+// Hands the lines after the header to addLine, one at a time as they are
+// made; the total names the file by shownPath's last part.
+void WriteReportRest(const std::string& path, const std::string& shownPath, int sortMode,
+                     const std::function<void(std::string_view)>& addLine, TReportSpelling spelling,
+                     const std::stop_token& stop) {
   int64_t total = 0;
   if (sortMode == kSortAscending || sortMode == kSortDescending) {
     TFaceCounts counts(spelling);
@@ -108,7 +110,7 @@ void WriteReportRest(const std::string& path, int sortMode, const std::function<
     total = printer.Total();
   }
   // The path is UTF-8 here: its name follows the last '/' byte.
-  addLine(ReportTotalLine(total, SpellPath(path.substr(path.rfind('/') + 1), spelling)));
+  addLine(ReportTotalLine(total, SpellPath(shownPath.substr(shownPath.rfind('/') + 1), spelling)));
   addLine(kReportSeparator);
 }
 
@@ -128,7 +130,7 @@ std::string ReportRest(const std::string& path, int sortMode, std::stop_token st
   const uintmax_t size = std::filesystem::file_size(path, error);
   if (!error) ReserveInHugePages(rest, std::min<uintmax_t>(size, kMostReservedForReport));
   WriteReportRest(
-      path, sortMode,
+      path, path, sortMode,
       [&rest](std::string_view line) {
         AppendInHugePages(rest, line);
         AppendInHugePages(rest, "\r\n");
@@ -141,7 +143,7 @@ bool WriteReport(const std::string& path, const std::string& shownPath, int sort
                  const std::function<void(std::string_view)>& addLine, TReportSpelling spelling) {
   if (!FileAge(path)) return false;
   addLine(ReportHeaderLine(SpellPath(shownPath, spelling)));
-  WriteReportRest(path, sortMode, addLine, spelling, {});
+  WriteReportRest(path, shownPath, sortMode, addLine, spelling, {});
   return true;
 }
 

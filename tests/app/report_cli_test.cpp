@@ -198,10 +198,12 @@ TEST_F(ReportCommandFiles, PathsAreTheFilesTheSystemMeansShownWithTheirRealPath)
   const std::string meant = Write("real/x.mqo", "face 1 {\n");
   Write("x.mqo", "face 2 {\n");
   std::filesystem::current_path(folder_.Path());
-  const TRun run = RunCli({"--report", "link/../x.mqo", "./real/inner/../x.mqo"});
+  // A link to it is named by the file it leads to, in the total too.
+  std::filesystem::create_symlink(meant, folder_.File("alias.mqo"));
+  const TRun run = RunCli({"--report", "link/../x.mqo", "./real/inner/../x.mqo", "alias.mqo"});
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string report = "// " + meant + "\n       1 : \n       1 : Total // x.mqo\n------------------------------\n";
-  EXPECT_EQ(run.out, report + report);
+  EXPECT_EQ(run.out, report + report + report);
 }
 
 // Under a working folder deeper than PATH_MAX a file is opened as given and
