@@ -452,6 +452,10 @@ void TFountainParser::ScanRowState(int index, TRowAttributeStringList& strings, 
     return;
   }
   const std::string_view row = strings.StringRef(index);
+  if (data.RowAttribute != raWrapped && data.BracketIndex == -1 && data.PrevToken == 0 && !MayLeavePlainState(row)) {
+    data.WrappedByte = 0;
+    return;
+  }
   const int len = static_cast<int>(row.size());
   if (IsAllSpaces(row)) return;
   const bool hasNext = index + 1 < strings.Count();
@@ -499,6 +503,17 @@ void TFountainParser::ScanRowState(int index, TRowAttributeStringList& strings, 
   if (CarriedKinds().test(lastKind)) return;
   const bool endsBeforeEnd = after < static_cast<int>(s.size());
   if (endsBeforeEnd || (hasNext && strings.RowAttributes(index + 1) != raWrapped)) data.WrappedByte = after - len;
+}
+
+bool TFountainParser::MayLeavePlainState(std::string_view row) const {
+  if (fountain_ == nullptr) return false;
+  const TFountainBracketCollection* brackets = fountain_->Brackets();
+  const int count = brackets->Count();
+  for (int i = 0; i < count; ++i) {
+    const std::string& left = brackets->Items(i)->LeftBracket();
+    if (!left.empty() && std::memchr(row.data(), left[0], row.size()) != nullptr) return true;
+  }
+  return false;
 }
 
 std::unique_ptr<TTokenParser> TTokenParser::Create() {

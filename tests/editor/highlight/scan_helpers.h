@@ -3,6 +3,7 @@
 // attributes, tokens as (kind, text) pairs, and scan states from the top.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,20 @@ inline std::vector<TRowAttributeData> StatesFromTop(TFountainParser& parser, TRo
 inline std::unique_ptr<TEditorFountain> NewEditorFountain() {
   return std::unique_ptr<TEditorFountain>(TFountain::Create<TEditorFountain>(nullptr));
 }
+
+// The editor fountain's tokenizer without the skipping of rows that cannot
+// leave the plain state: the reference for the scans that skip them.
+class TFullScanParser : public TEditorParser {
+ public:
+  static std::unique_ptr<TFountainParser> Create(TFountain* fountain) {
+    return TFountainParser::Create<TFullScanParser>(fountain);
+  }
+  bool MayLeavePlainState(std::string_view) const override { return true; }
+
+ private:
+  friend class corvida::TFountainParser;
+  explicit TFullScanParser(TFountain* fountain) : TEditorParser(fountain) {}
+};
 
 inline TFountainBracketItem* AddBracket(TFountain& fountain, const std::string& left, const std::string& right) {
   TFountainBracketItem* item = fountain.Brackets()->Add();

@@ -29,7 +29,7 @@ class ScanUpkeepDifferential : public ::testing::Test {
     fountain_->ReserveWordList()->Add("total");
     fountain_->ReserveWordList()->Add("if");
     parser_ = fountain_->CreateParser();
-    reference_ = fountain_->CreateParser();
+    reference_ = testing::TFullScanParser::Create(fountain_.get());
   }
 
   int Random(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }

@@ -36,7 +36,7 @@ class StoreScanDifferential : public ::testing::Test {
     fountain_->SetCommenter("//");
     fountain_->SetQuotation("\"");
     fountain_->ReserveWordList()->Add("total");
-    reference_ = fountain_->CreateParser();
+    reference_ = testing::TFullScanParser::Create(fountain_.get());
     view_.Store().WrapOption().SetWrapByte(20);
   }
 
