@@ -82,6 +82,13 @@ void BM_FreshTextPaging(benchmark::State& state) {
   }
 }
 
+// The first jump with word wrap on: rows that a wrap ends carry their
+// state into the next row, so those are tokenized whole.
+void BM_FreshJumpWrapped(benchmark::State& state) {
+  bench::TBenchEditor bench(true);
+  for (auto _ : state) bench::Figure("editor.fresh_jump_to_end_wrapped_ms", JumpToEndMillis(bench), "ms");
+}
+
 // The same jump after the application was left idle until every row was
 // highlighted, and the longest idle step, which input may wait for.
 void BM_JumpAfterIdle(benchmark::State& state) {
@@ -101,6 +108,7 @@ void BM_JumpAfterIdle(benchmark::State& state) {
 
 BENCHMARK(BM_SetRowScroll)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FreshTextPaging)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FreshJumpWrapped)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JumpAfterIdle)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

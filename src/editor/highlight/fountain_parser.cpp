@@ -452,12 +452,13 @@ void TFountainParser::ScanRowState(int index, TRowAttributeStringList& strings, 
     return;
   }
   const std::string_view row = strings.StringRef(index);
-  if (data.RowAttribute != raWrapped && data.BracketIndex == -1 && data.PrevToken == 0 && !MayLeavePlainState(row)) {
+  if (IsAllSpaces(row)) return;
+  if (data.RowAttribute != raWrapped && data.BracketIndex == -1 && !MayLeavePlainState(row)) {
+    data.PrevToken = 0;
     data.WrappedByte = 0;
     return;
   }
   const int len = static_cast<int>(row.size());
-  if (IsAllSpaces(row)) return;
   const bool hasNext = index + 1 < strings.Count();
   // A token crossing the wrap is scanned whole; only then is the row copied.
   std::string joined;

@@ -81,12 +81,12 @@ class TFountainParser : public TObject, public TRowScanner {
   // The current token is a word of the fountain's reserved-word list.
   virtual bool IsReserved();
   void ScanRowState(int index, TRowAttributeStringList& strings, TRowAttributeData& data) override;
-  // Whether scanning row from the plain state (outside every bracket, no
-  // token carried) may end in another state when the row is not wrapped. A
-  // row where it cannot is skipped by the row-state scan, which is what makes
-  // the first jump to the end of a long text quick. Only a bracket opener
-  // leaves the plain state here; a tokenizer keeping state of its own must
-  // answer for it.
+  // Whether scanning row, a row no wrap ends, from outside every bracket
+  // may end in another state than outside every bracket with no token
+  // carried on. A row where it cannot is not tokenized by the row-state scan,
+  // which is what makes the first jump to the end of a long text quick. Here
+  // only a bracket opening in the row can; a tokenizer with state of its own
+  // answers for that too.
   virtual bool MayLeavePlainState(std::string_view row) const;
   // Kinds that a wrapped row hands on to the next row without a byte count.
   virtual TTokenKinds CarriedKinds() const;
